@@ -1,0 +1,36 @@
+#pragma once
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace sw48230::cli {
+
+inline constexpr int Exit_Success = 0;
+// The command ran but its input cannot be read or has problems.
+inline constexpr int Exit_Failure = 1;
+// The command line itself is wrong; scripts can tell this from a bad input.
+inline constexpr int Exit_Usage = 2;
+
+// Thrown by a command whose arguments do not fit its synopsis; the dispatcher
+// reports it together with the usage text.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// `args` are the arguments after the command name.
+using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+struct Command {
+  const char* name;
+  const char* synopsis;  // the arguments, as shown in the usage text
+  const char* summary;
+  CommandFunction run;
+};
+
+int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace sw48230::cli

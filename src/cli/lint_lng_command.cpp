@@ -1,0 +1,36 @@
+#include <string>
+#include <system_error>
+
+#include "cli/command.h"
+#include "core/common/paths.h"
+#include "core/i18n/lng_file.h"
+#include "core/i18n/message_table.h"
+
+namespace sw48230::cli {
+
+int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) throw UsageError("a language file is needed");
+  if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
+  const std::string& file = args.front();
+
+  std::error_code error;
+  const auto bytes = read_lng_bytes(path_from_utf8(file), error);
+  if (!bytes) {
+    err << "sw48230-cli: cannot read " << file << ": " << error.message() << '\n';
+    return Exit_Failure;
+  }
+
+  const LngContent content = parse_lng(*bytes, Default_Message_Count);
+  // The format used by compilers, so that editors can jump to each line.
+  for (const LngIgnoredLine& ignored : content.ignored) {
+    out << file << ':' << ignored.line << ": " << ignored.reason << '\n';
+  }
+  if (content.ignored.empty()) {
+    const std::size_t count = content.entries.size();
+    out << file << ": " << count << (count == 1 ? " entry" : " entries") << ", 0 ignored lines\n";
+  }
+  out.flush();
+  return content.ignored.empty() ? Exit_Success : Exit_Failure;
+}
+
+}  // namespace sw48230::cli

@@ -1,0 +1,93 @@
+// sw48230-cli: the configurator's functions for scripts and translators.
+// Each command lives in its own file and is listed in Commands below.
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "cli/command.h"
+#include "core/app/product.h"
+
+namespace sw48230::cli {
+namespace {
+
+constexpr std::string_view Program_Name = "sw48230-cli";
+
+constexpr Command Commands[] = {
+    {"messages", "[--lng FILE]", "print the message table, with language FILE applied, as INDEX<TAB>TEXT lines",
+     run_messages},
+    {"lint-lng", "FILE", "list the lines of language FILE that set no text, and why", run_lint_lng},
+};
+
+void print_usage(std::ostream& out) {
+  out << "Usage: " << Program_Name << " COMMAND [ARGUMENTS]\n"
+      << "       " << Program_Name << " --version | --help\n\n"
+      << "Commands:\n";
+  for (const Command& command : Commands) {
+    out << "  " << command.name << ' ' << command.synopsis << "\n      " << command.summary << '\n';
+  }
+}
+
+bool is_help(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+int usage_error(std::string_view message) {
+  std::cerr << Program_Name << ": " << message << "\n\n";
+  print_usage(std::cerr);
+  return Exit_Usage;
+}
+
+int run(const std::vector<std::string>& args) {
+  if (args.empty()) return usage_error("no command given");
+
+  const std::string& first = args.front();
+  if (is_help(first) || first == "--version") {
+    if (args.size() > 1) return usage_error("unexpected argument \"" + args[1] + "\"");
+    if (first == "--version") {
+      std::cout << Program_Name << ' ' << Version_Text << '\n';
+    } else {
+      print_usage(std::cout);
+    }
+    return Exit_Success;
+  }
+
+  for (const Command& command : Commands) {
+    if (first != command.name) continue;
+    const std::vector<std::string> command_args(args.begin() + 1, args.end());
+    for (const std::string& arg : command_args) {
+      if (is_help(arg)) {
+        print_usage(std::cout);
+        return Exit_Success;
+      }
+    }
+    try {
+      return command.run(command_args, std::cout, std::cerr);
+    } catch (const UsageError& error) {
+      return usage_error(std::string(command.name) + ": " + error.what());
+    }
+  }
+  return usage_error("unknown command \"" + first + "\"");
+}
+
+}  // namespace
+}  // namespace sw48230::cli
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Output lines end in "\n" on every system; scripts compare them byte by byte.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  try {
+    return sw48230::cli::run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& error) {
+    std::cerr << sw48230::cli::Program_Name << ": " << error.what() << '\n';
+    return sw48230::cli::Exit_Failure;
+  }
+}

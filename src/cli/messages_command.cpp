@@ -1,0 +1,68 @@
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/command.h"
+#include "core/common/paths.h"
+#include "core/i18n/lng_file.h"
+#include "core/i18n/message_table.h"
+
+namespace sw48230::cli {
+namespace {
+
+// One entry per line whatever the text holds, so that the output can be
+// split on line ends and tabs and compared with diff.
+void write_escaped(std::ostream& out, const std::string& text) {
+  for (const char c : text) {
+    switch (c) {
+      case '\\': out << "\\\\"; break;
+      case '\t': out << "\\t"; break;
+      case '\r': out << "\\r"; break;
+      case '\n': out << "\\n"; break;
+      default: out << c; break;
+    }
+  }
+}
+
+}  // namespace
+
+int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::optional<std::string> lng_file;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--lng") {
+      if (lng_file) throw UsageError("--lng given twice");
+      if (i + 1 >= args.size()) throw UsageError("--lng needs a file");
+      lng_file = args[++i];
+    } else {
+      throw UsageError("unexpected argument \"" + args[i] + "\"");
+    }
+  }
+
+  MessageTable table;
+  table.Default_Messages();
+  if (lng_file) {
+    // The program itself falls back to the defaults here; a script asking for
+    // a file's texts must not get English ones without noticing.
+    std::error_code error;
+    const auto bytes = read_lng_bytes(path_from_utf8(*lng_file), error);
+    if (!bytes) {
+      err << "sw48230-cli: cannot read " << *lng_file << ": " << error.message() << '\n';
+      return Exit_Failure;
+    }
+    table.Apply(parse_lng(*bytes, table.Message_Count()));
+  }
+
+  for (int index = 0; index < table.Message_Count(); ++index) {
+    out << index << '\t';
+    write_escaped(out, table.text(index));
+    out << '\n';
+  }
+  out.flush();
+  if (!out) {
+    err << "sw48230-cli: cannot write the output\n";
+    return Exit_Failure;
+  }
+  return Exit_Success;
+}
+
+}  // namespace sw48230::cli

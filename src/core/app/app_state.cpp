@@ -1,0 +1,54 @@
+#include "core/app/app_state.h"
+
+#include <system_error>
+
+#include "core/common/paths.h"
+#include "core/i18n/message_table.h"
+
+namespace sw48230 {
+
+void Set_Directories(AppState& state, const std::filesystem::path& program_dir) {
+  state.Program_Dir = program_dir;
+  state.Master_Dir = program_dir / "MASTER";
+  state.Projects_Dir = program_dir / "PROJECTS";
+  state.Language_Dir = program_dir / "LANGUAGE";
+  for (const auto* dir : {&state.Master_Dir, &state.Projects_Dir, &state.Language_Dir}) {
+    std::error_code ignored;
+    std::filesystem::create_directory(*dir, ignored);
+  }
+}
+
+void Set_Files(AppState& state) {
+  state.ParGen_File = state.Project_Dir / "ParGen.xml";
+  state.Var_File = state.Project_Dir / "var.xml";
+  state.Var2_File = state.Project_Dir / "var2.xml";
+}
+
+bool Start_Up(AppState& state, MessageTable& messages, const std::filesystem::path& program_dir) {
+  Set_Directories(state, program_dir);
+  static_cast<AppSettings&>(state) = Read_Settings(state.settings_file());
+  Load_Language(messages, state.Language_Dir, state.Language_Name);
+
+  state.Project_Dir.clear();
+  if (!state.Project_Name.empty()) {
+    const std::filesystem::path dir = state.Projects_Dir / path_from_utf8(state.Project_Name);
+    std::error_code error;
+    if (std::filesystem::is_directory(dir, error)) state.Project_Dir = dir;
+  }
+  Set_Files(state);
+  return state.project_open();
+}
+
+void Open_Project(AppState& state, const std::string& name) {
+  state.Project_Name = name;
+  state.Project_Dir = name.empty() ? std::filesystem::path() : state.Projects_Dir / path_from_utf8(name);
+  Set_Files(state);
+}
+
+void Activate_Project(AppState& state, const std::string& name, const std::filesystem::path& project_dir) {
+  state.Project_Name = name;
+  state.Project_Dir = project_dir;
+  Set_Files(state);
+}
+
+}  // namespace sw48230

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace sw48230 {
+
+// Replaces the file at `path` with `bytes` as a whole: the bytes go to a new
+// temporary file in the same folder, which is flushed to disk and then renamed
+// over the old file. Whatever fails, the old file is left as it was and no
+// temporary file is left behind. Returns the error of the step that failed.
+std::error_code write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace sw48230

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include <pugixml.hpp>
+
+namespace sw48230 {
+
+// Reads an XML file of the program (settings or project file). Returns
+// nothing when the file is missing, cannot be opened or is not well-formed:
+// every reader treats those cases like a missing file. Text made only of
+// blanks is kept, since a value such as " " is the user's value.
+std::optional<pugi::xml_document> load_xml_file(const std::filesystem::path& path);
+
+// The root of a file is its first top-level element, whatever its name; an
+// XML declaration, comments or processing instructions before it are passed
+// over. An empty handle when the document has no element.
+pugi::xml_node root_element(const pugi::xml_document& document);
+
+// The text of the first child element `name` of `parent`; nothing when there
+// is no such element.
+std::optional<std::string> child_text(pugi::xml_node parent, const char* name);
+
+// The document as the program writes it: UTF-8, no XML declaration, no
+// indentation or line breaks.
+std::string serialize_xml(const pugi::xml_document& document);
+
+// Writes the document through write_file_atomically.
+std::error_code save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path);
+
+}  // namespace sw48230

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sw48230 {
+
+// Message indexes of the create dialog's refusals.
+inline constexpr int Msg_Name_Not_Valid = 30;
+inline constexpr int Msg_Name_Exists = 31;
+inline constexpr int Msg_Name_Empty = 32;
+
+// True when `name` can name a project folder on every system the program
+// runs on: no path separator, no character Windows refuses in file names,
+// no leading dot (which also rules out "." and ".."; dot-names are hidden from
+// the open dialog), no trailing dot or blank, no reserved device name. The
+// name then also cannot lead outside the projects folder.
+bool Is_Portable_Project_Name(std::string_view name);
+
+// The outcome of creating a project: the message index of the refusal, or 0
+// with the new project's folder.
+struct CreateProjectResult {
+  int message = 0;
+  std::filesystem::path project_dir;
+};
+
+// Creates Projects_Dir/name and its "bin" folder. Refuses, in this order: an
+// empty name (32), a name that is not portable (30), a name that an existing
+// entry has already, ignoring letter case (31), a folder that cannot be
+// created (30). A "bin" folder that cannot be created is not a refusal.
+CreateProjectResult Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name);
+
+// The project names under Projects_Dir: every sub-folder that is not hidden
+// (dot-names; on Windows also the hidden and system attributes), sorted
+// ignoring case so the list reads the same on every file system.
+std::vector<std::string> List_Projects(const std::filesystem::path& Projects_Dir);
+
+// The entry to preselect in the open dialog: the first that equals the active
+// project's name ignoring ASCII case, else the first entry; nothing for an
+// empty list.
+std::optional<std::size_t> Preselect_Project(const std::vector<std::string>& projects, std::string_view active);
+
+}  // namespace sw48230

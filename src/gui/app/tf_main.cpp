@@ -1,0 +1,241 @@
+#include "gui/app/tf_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/app/product.h"
+#include "gui/app/tf_about.h"
+#include "gui/project/tf_new_project.h"
+#include "gui/project/tf_open_conf.h"
+#include "gui/ui/message_boxes.h"
+#include "gui/ui/texts.h"
+#include "platform/url_opener.h"
+
+namespace sw48230 {
+namespace {
+
+constexpr int Msg_Project_Not_Valid = 18;
+constexpr int Update_Check_Interval_Ms = 60000;
+
+template <typename Widget>
+Widget* make(QWidget* parent, const char* name) {
+  auto* widget = new Widget(parent);
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+TFMain::TFMain(const Services& services, const std::filesystem::path& program_dir)
+    : context_{state_, messages_, services} {
+  FormCreate(program_dir);
+  Create_Screens();
+}
+
+void TFMain::FormCreate(const std::filesystem::path& program_dir) {
+  setObjectName("TFMain");
+
+  L_SW_Code = make<QLabel>(this, "L_SW_Code");
+  L_SW_Desc = make<QLabel>(this, "L_SW_Desc");
+  Btn_Info = make<QPushButton>(this, "Btn_Info");
+  Btn_Opz = make<QPushButton>(this, "Btn_Opz");
+  Btn_Close = make<QPushButton>(this, "Btn_Close");
+  LL_Update = make<QLabel>(this, "LL_Update");
+  L_Begin = make<QLabel>(this, "L_Begin");
+  L_Name_Conf = make<QLabel>(this, "L_Name_Conf");
+  L_Name_Conf_L2 = make<QLabel>(this, "L_Name_Conf_L2");
+  for (int step = 1; step <= 8; ++step) {
+    L_Step[step] = make<QLabel>(this, QStringLiteral("L_Step_%1").arg(step).toLatin1().constData());
+  }
+  L_Step[0] = nullptr;
+  Btn_New = make<QPushButton>(this, "Btn_New");
+  Btn_Open = make<QPushButton>(this, "Btn_Open");
+  Btn_Prm_Gen = make<QPushButton>(this, "Btn_Prm_Gen");
+  Btn_COB_Request = make<QPushButton>(this, "Btn_COB_Request");
+  Btn_COB_Setting = make<QPushButton>(this, "Btn_COB_Setting");
+  Btn_CreateBin = make<QPushButton>(this, "Btn_CreateBin");
+  L_Norvane = make<QLabel>(this, "L_Norvane");
+  Timer_Update = new QTimer(this);
+  Timer_Update->setObjectName("Timer_Update");
+  Timer_Update->setInterval(Update_Check_Interval_Ms);
+
+  // Title block and icon buttons.
+  QFont code_font = L_SW_Code->font();
+  code_font.setPointSizeF(code_font.pointSizeF() * 2.2);
+  code_font.setBold(true);
+  L_SW_Code->setFont(code_font);
+  const QStyle* style = this->style();
+  Btn_Info->setIcon(style->standardIcon(QStyle::SP_MessageBoxInformation));
+  Btn_Opz->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
+  Btn_Close->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
+  for (QPushButton* button : {Btn_Info, Btn_Opz, Btn_Close}) button->setIconSize(QSize(32, 32));
+
+  auto* title = new QGridLayout;
+  title->addWidget(L_SW_Code, 0, 0);
+  title->addWidget(L_SW_Desc, 1, 0);
+  title->addWidget(LL_Update, 2, 0);
+  auto* icons = new QHBoxLayout;
+  icons->addWidget(Btn_Info);
+  icons->addWidget(Btn_Opz);
+  icons->addWidget(Btn_Close);
+  title->addLayout(icons, 0, 1, 2, 1, Qt::AlignRight | Qt::AlignTop);
+  title->setColumnStretch(0, 1);
+  LL_Update->hide();
+
+  // The "Begin" row and the numbered steps.
+  QFont step_font = L_Begin->font();
+  step_font.setBold(true);
+  auto* steps = new QGridLayout;
+  steps->addWidget(L_Begin, 0, 0);
+  steps->addWidget(L_Name_Conf, 0, 1, 1, 2);
+  steps->addWidget(L_Name_Conf_L2, 1, 1, 1, 2);
+  L_Begin->setFont(step_font);
+  QFont name_font = L_Name_Conf_L2->font();
+  name_font.setBold(true);
+  L_Name_Conf_L2->setFont(name_font);
+
+  const std::vector<std::vector<QPushButton*>> step_buttons = {
+      {Btn_New, Btn_Open}, {Btn_Prm_Gen}, {Btn_COB_Request}, {Btn_COB_Setting}, {Btn_CreateBin}};
+  for (int step = 1; step <= 5; ++step) {
+    L_Step[step]->setFont(step_font);
+    steps->addWidget(L_Step[step], step + 1, 0);
+    int column = 1;
+    for (QPushButton* button : step_buttons[static_cast<std::size_t>(step - 1)]) {
+      button->setMinimumHeight(36);
+      steps->addWidget(button, step + 1, column++);
+      connect(button, &QPushButton::clicked, this, &TFMain::Btn_COB_RequestClick);
+    }
+  }
+  steps->addWidget(L_Norvane, 6, 2, Qt::AlignRight);
+  steps->setColumnStretch(1, 1);
+  steps->setColumnStretch(2, 1);
+  for (int step = 6; step <= 8; ++step) L_Step[step]->hide();
+  for (QPushButton* button : {Btn_Info, Btn_Opz, Btn_Close}) {
+    connect(button, &QPushButton::clicked, this, &TFMain::Btn_COB_RequestClick);
+  }
+
+  L_Norvane->setText(QString::fromUtf8(Maker_Web_Address));
+  L_Norvane->setAccessibleName(QString::fromUtf8(Maker_Web_Address));
+  L_Norvane->setCursor(Qt::PointingHandCursor);
+  L_Norvane->setStyleSheet(QStringLiteral("color: #0054a6; text-decoration: underline;"));
+  L_Norvane->installEventFilter(this);
+
+  setMinimumWidth(560);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(title);
+  layout->addSpacing(12);
+  layout->addLayout(steps);
+
+  Start_Up(state_, messages_, program_dir);
+  if (Update_Timer_Enabled(state_)) Timer_Update->start();
+
+  setWindowTitle(QString::fromUtf8(Title_Text));
+  L_SW_Code->setText(QString::fromUtf8(SW_Code));
+  L_SW_Desc->setText(QString::fromUtf8(SW_Desc));
+  Show_Project_Labels();
+  Set_Lang();
+}
+
+void TFMain::Create_Screens() {
+  FNew_Project = new TFNew_Project(context_, this);
+  FOpenConf = new TFOpenConf(context_, this);
+  FAbout = new TFAbout(context_.services.browser, this);
+}
+
+void TFMain::Set_Lang() {
+  const auto text = [this](int index) { return message(messages_, index); };
+  set_caption(L_Begin, text(0));
+  for (int step = 1; step <= 5; ++step) set_caption(L_Step[step], text(step));
+  set_hint(Btn_Info, text(12));
+  set_hint(Btn_Opz, text(13));
+  set_hint(Btn_Close, text(14));
+  set_caption(Btn_New, text(15), text(253));
+  set_caption(Btn_Open, text(16), text(254));
+  set_caption(Btn_CreateBin, text(17), text(255));
+  set_caption(Btn_Prm_Gen, text(20), text(256));
+  set_caption(Btn_COB_Request, text(251), text(261));
+  set_caption(Btn_COB_Setting, text(252), text(262));
+}
+
+void TFMain::Change_Language() {
+  Set_Lang();
+  FNew_Project->Set_Lang();
+  FOpenConf->Set_Lang();
+}
+
+// The project labels are set when a project is opened or created and at
+// start-up, not by a language change.
+void TFMain::Show_Project_Labels() {
+  if (state_.project_open()) {
+    set_caption(L_Name_Conf, message(messages_, 11));
+    set_caption(L_Name_Conf_L2, to_qstring(state_.Project_Name));
+  } else {
+    set_caption(L_Name_Conf, message(messages_, 9));
+    set_caption(L_Name_Conf_L2, message(messages_, 10));
+  }
+}
+
+void TFMain::Btn_COB_RequestClick() {
+  const QObject* button = sender();
+  if (button == Btn_New) {
+    Create_New_Project();
+  } else if (button == Btn_Open) {
+    Open_Project();
+  } else if (button == Btn_Close) {
+    close();
+  } else if (button == Btn_Info) {
+    FAbout->exec();
+  } else if (button == Btn_Opz) {
+    // The software options screen is not part of this build yet.
+  } else if (!state_.project_open()) {
+    context_.services.boxes.error(this, message(messages_, Msg_Project_Not_Valid));
+  }
+}
+
+void TFMain::Create_New_Project() {
+  if (FNew_Project->exec() == QDialog::Accepted) Show_Project_Labels();
+}
+
+void TFMain::Open_Project() {
+  if (FOpenConf->exec() != QDialog::Accepted) return;
+  sw48230::Open_Project(state_, to_utf8(FOpenConf->Name_Conf()));
+  Show_Project_Labels();
+}
+
+void TFMain::Save_Setting() {
+  // A settings file that cannot be written must not keep the program from
+  // ending; the user loses only the remembered choices.
+  (void)sw48230::Save_Setting(state_.settings_file(), state_);
+}
+
+void TFMain::closeEvent(QCloseEvent* event) {
+  Save_Setting();
+  event->accept();
+}
+
+void TFMain::Terminate() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) dialog->reject();
+  }
+  close();
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == L_Norvane && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    context_.services.browser.open_url(QString::fromUtf8(Home_Page_Url));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace sw48230

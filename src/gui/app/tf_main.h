@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+
+#include "core/app/app_state.h"
+#include "core/i18n/message_table.h"
+#include "gui/app/context.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace sw48230 {
+
+class TFAbout;
+class TFNew_Project;
+class TFOpenConf;
+
+// The main window: owns the application state and the message table,
+// creates every screen once, and leads the user through the five steps.
+class TFMain final : public QWidget {
+  Q_OBJECT
+ public:
+  TFMain(const Services& services, const std::filesystem::path& program_dir);
+
+  const AppState& state() const { return state_; }
+
+  // Re-captions every screen after the language changed.
+  void Change_Language();
+
+  // Ends the program as the close box does: open dialogs are cancelled and
+  // the settings saved. Used for SIGINT and SIGTERM.
+  void Terminate();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate(const std::filesystem::path& program_dir);
+  void Create_Screens();
+  void Set_Lang();
+  void Show_Project_Labels();
+  void Btn_COB_RequestClick();
+  void Create_New_Project();
+  void Open_Project();
+  void Save_Setting();
+
+  AppState state_;
+  MessageTable messages_;
+  Context context_;
+
+  QLabel* L_SW_Code;
+  QLabel* L_SW_Desc;
+  QPushButton* Btn_Info;
+  QPushButton* Btn_Opz;
+  QPushButton* Btn_Close;
+  QLabel* LL_Update;
+  QLabel* L_Begin;
+  QLabel* L_Name_Conf;
+  QLabel* L_Name_Conf_L2;
+  QLabel* L_Step[9];  // 1..8 used; 6..8 stay hidden
+  QPushButton* Btn_New;
+  QPushButton* Btn_Open;
+  QPushButton* Btn_Prm_Gen;
+  QPushButton* Btn_COB_Request;
+  QPushButton* Btn_COB_Setting;
+  QPushButton* Btn_CreateBin;
+  QLabel* L_Norvane;
+  QTimer* Timer_Update;
+
+  TFNew_Project* FNew_Project = nullptr;
+  TFOpenConf* FOpenConf = nullptr;
+  TFAbout* FAbout = nullptr;
+};
+
+}  // namespace sw48230

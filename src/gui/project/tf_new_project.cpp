@@ -1,0 +1,72 @@
+#include "gui/project/tf_new_project.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/app_state.h"
+#include "core/project/project_store.h"
+#include "gui/ui/message_boxes.h"
+#include "gui/ui/texts.h"
+
+namespace sw48230 {
+
+TFNew_Project::TFNew_Project(const Context& context, QWidget* parent)
+    : Screen(context, parent), Label1(new QLabel(this)), E_New_Proj(new QLineEdit(this)),
+      Btn_OK(new QPushButton(this)), Btn_Cancel(new QPushButton(this)) {
+  setObjectName("TFNew_Project");
+  Label1->setObjectName("Label1");
+  E_New_Proj->setObjectName("E_New_Proj");
+  Btn_OK->setObjectName("Btn_OK");
+  Btn_Cancel->setObjectName("Btn_Cancel");
+  Label1->setBuddy(E_New_Proj);
+
+  // Enter in the name field confirms; the buttons must not take it as well.
+  Btn_OK->setAutoDefault(false);
+  Btn_Cancel->setAutoDefault(false);
+  connect(E_New_Proj, &QLineEdit::returnPressed, this, &TFNew_Project::Btn_OKClick);
+  connect(Btn_OK, &QPushButton::clicked, this, &TFNew_Project::Btn_OKClick);
+  connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  body()->addWidget(Label1);
+  body()->addWidget(E_New_Proj);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(Btn_OK);
+  buttons->addWidget(Btn_Cancel);
+  body()->addLayout(buttons);
+
+  Set_Lang();
+}
+
+void TFNew_Project::Set_Lang() {
+  setWindowTitle(text(25));
+  set_caption(L_SW_Desc, text(26));
+  set_caption(Label1, text(27));
+  set_hint(E_New_Proj, text(263));
+  set_caption(Btn_OK, text(28), text(264));
+  set_caption(Btn_Cancel, text(29), text(265));
+}
+
+void TFNew_Project::showEvent(QShowEvent* event) {
+  E_New_Proj->clear();
+  E_New_Proj->setFocus();
+  Screen::showEvent(event);
+}
+
+void TFNew_Project::Btn_OKClick() {
+  // The name is taken as typed: blanks are part of it and the name rules
+  // judge them.
+  const std::string name = to_utf8(E_New_Proj->text());
+  const CreateProjectResult result = Create_Project(context_.state.Projects_Dir, name);
+  if (result.message != 0) {
+    context_.services.boxes.error(this, text(result.message));
+    return;
+  }
+  Activate_Project(context_.state, name, result.project_dir);
+  accept();
+}
+
+}  // namespace sw48230

@@ -1,0 +1,84 @@
+#include "gui/project/tf_open_conf.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/app_state.h"
+#include "core/project/project_store.h"
+#include "gui/ui/texts.h"
+
+namespace sw48230 {
+
+TFOpenConf::TFOpenConf(const Context& context, QWidget* parent)
+    : Screen(context, parent), Label1(new QLabel(this)), ListBox1(new QListWidget(this)),
+      Btn_OK(new QPushButton(this)), Btn_Cancel(new QPushButton(this)) {
+  setObjectName("TFOpenConf");
+  Label1->setObjectName("Label1");
+  ListBox1->setObjectName("ListBox1");
+  Btn_OK->setObjectName("Btn_OK");
+  Btn_Cancel->setObjectName("Btn_Cancel");
+  Label1->setBuddy(ListBox1);
+  ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  connect(ListBox1, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+    if (ListBox1->currentItem() != nullptr) Name_Conf_ = name;
+  });
+  connect(ListBox1, &QListWidget::itemActivated, this, &TFOpenConf::Btn_OKClick);
+  connect(Btn_OK, &QPushButton::clicked, this, &TFOpenConf::Btn_OKClick);
+  connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  body()->addWidget(Label1);
+  body()->addWidget(ListBox1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(Btn_OK);
+  buttons->addWidget(Btn_Cancel);
+  body()->addLayout(buttons);
+
+  Set_Lang();
+}
+
+void TFOpenConf::Set_Lang() {
+  setWindowTitle(text(33));
+  set_caption(L_SW_Desc, text(34));
+  set_caption(Label1, text(35));
+  set_hint(ListBox1, text(266));
+  set_caption(Btn_OK, text(36), text(267));
+  set_caption(Btn_Cancel, text(37), text(268));
+}
+
+void TFOpenConf::showEvent(QShowEvent* event) {
+  Fill_List();
+  Screen::showEvent(event);
+}
+
+// The list is rebuilt at every show, so folders added or removed outside the
+// program appear or disappear.
+void TFOpenConf::Fill_List() {
+  const AppState& state = context_.state;
+  const std::vector<std::string> projects = List_Projects(state.Projects_Dir);
+  ListBox1->clear();
+  for (const std::string& name : projects) ListBox1->addItem(to_qstring(name));
+
+  const std::string active = state.project_open() ? state.Project_Name : std::string();
+  if (const auto selected = Preselect_Project(projects, active)) {
+    ListBox1->setCurrentRow(static_cast<int>(*selected));
+    Name_Conf_ = to_qstring(projects[*selected]);
+  }
+  ListBox1->setFocus();
+}
+
+void TFOpenConf::Btn_OKClick() {
+  // With nothing to choose, OK cannot name a project: a name kept from an
+  // earlier use may no longer exist.
+  if (ListBox1->count() == 0) {
+    reject();
+    return;
+  }
+  accept();
+}
+
+}  // namespace sw48230

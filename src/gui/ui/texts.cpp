@@ -1,0 +1,38 @@
+#include "gui/ui/texts.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QWidget>
+
+#include "core/i18n/message_table.h"
+
+namespace sw48230 {
+
+QString to_qstring(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+std::string to_utf8(const QString& text) { return text.toStdString(); }
+
+QString message(const MessageTable& messages, int index) { return to_qstring(messages.text(index)); }
+
+void set_caption(QWidget* widget, const QString& caption, const QString& hint) {
+  if (auto* label = qobject_cast<QLabel*>(widget)) {
+    label->setTextFormat(Qt::PlainText);  // a translated text is never markup
+    label->setText(caption);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    button->setText(caption);
+  } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+    group->setTitle(caption);
+  } else {
+    widget->setWindowTitle(caption);
+  }
+  widget->setToolTip(hint);
+  widget->setAccessibleName(caption.isEmpty() ? hint : caption);
+}
+
+void set_hint(QWidget* widget, const QString& hint) {
+  widget->setToolTip(hint);
+  widget->setAccessibleName(hint);
+}
+
+}  // namespace sw48230

@@ -1,0 +1,250 @@
+#include "platform/program_starter.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <string>
+#include <thread>
+
+#ifdef _WIN32
+#include <QDir>
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <QByteArray>
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/app/command_line.h"
+
+extern char** environ;
+#endif
+
+namespace sw48230 {
+
+namespace {
+
+constexpr std::chrono::milliseconds kPollInterval(10);
+
+// Holds the user off for as long as a program runs: a wait cursor, no input,
+// no closing of windows from the window system.
+class WaitGuard final : public QObject {
+ public:
+  explicit WaitGuard(QCoreApplication* app) : app_(app) {
+    app_->installEventFilter(this);
+    if (qobject_cast<QGuiApplication*>(app_) != nullptr) {
+      QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+      cursor_set_ = true;
+    }
+  }
+
+  ~WaitGuard() override {
+    // Excluded input is only held back, not thrown away: let it arrive now,
+    // while the filter still drops it, or a click made during the update
+    // would start something the moment the update ends.
+    QCoreApplication::processEvents();
+    app_->removeEventFilter(this);
+    if (cursor_set_) QGuiApplication::restoreOverrideCursor();
+  }
+
+  WaitGuard(const WaitGuard&) = delete;
+  WaitGuard& operator=(const WaitGuard&) = delete;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->isInputEvent()) return true;
+    // The window system's close (close box, Alt+F4) reaches the widget as a
+    // spontaneous event; QWidget::close() from the program does not, and
+    // that is how the main window shuts down on a termination signal.
+    if (event->type() == QEvent::Close && event->spontaneous() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+      // An unhandled close event counts as accepted, so refuse it explicitly.
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  QCoreApplication* app_;
+  bool cursor_set_ = false;
+};
+
+enum class WaitResult { Ended, TimedOut, ApplicationQuit };
+
+template <typename HasEnded>
+WaitResult wait_for_program(HasEnded has_ended, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr) {
+    for (;;) {
+      if (has_ended()) return WaitResult::Ended;
+      if (std::chrono::steady_clock::now() >= deadline) return WaitResult::TimedOut;
+      std::this_thread::sleep_for(kPollInterval);
+    }
+  }
+
+  // A loop of our own rather than a bare poll: besides repainting, it ends
+  // when the application quits (QCoreApplication::exit ends every loop), so
+  // a termination signal is not held up by the updater.
+  WaitGuard guard(app);
+  QEventLoop loop;
+  WaitResult result = WaitResult::ApplicationQuit;
+  bool decided = false;
+  QTimer poll;
+  poll.setInterval(kPollInterval);
+  poll.callOnTimeout([&] {
+    if (decided) return;
+    if (has_ended()) {
+      result = WaitResult::Ended;
+    } else if (std::chrono::steady_clock::now() >= deadline) {
+      result = WaitResult::TimedOut;
+    } else {
+      return;
+    }
+    decided = true;
+    loop.quit();
+  });
+  poll.start();
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  return result;
+}
+
+#ifndef _WIN32
+
+// Returns -1 when the program cannot be started.
+pid_t spawn_program(const QString& program, const QString& parameter) {
+  QByteArray path = QFile::encodeName(program);
+  if (path.isEmpty()) return -1;
+  std::vector<std::string> arguments = split_windows_command_line(parameter.toStdString());
+
+  std::vector<char*> argv;
+  argv.reserve(arguments.size() + 2);
+  argv.push_back(path.data());
+  for (auto& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+  if (posix_spawn_file_actions_init(&actions) != 0) return -1;
+  if (posix_spawnattr_init(&attributes) != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    return -1;
+  }
+
+  // An updater must not wait for keyboard input nobody will give it.
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+
+  // A clean signal state, whatever this process ignores or blocks; and a
+  // process group of its own, so a Ctrl+C at the terminal that stops the
+  // configurator does not also break off a device update.
+  sigset_t all_signals;
+  sigset_t no_signals;
+  sigfillset(&all_signals);
+  sigemptyset(&no_signals);
+  posix_spawnattr_setsigdefault(&attributes, &all_signals);
+  posix_spawnattr_setsigmask(&attributes, &no_signals);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  posix_spawnattr_setflags(&attributes,
+                           static_cast<short>(POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP));
+
+  pid_t pid = -1;
+  const int error = posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(), environ);
+
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return error == 0 ? pid : -1;
+}
+
+// Reaps the program when it has ended. A program that is no longer our child
+// (reaped elsewhere, or SIGCHLD ignored) has ended as well.
+bool program_ended(pid_t pid) {
+  int status = 0;
+  pid_t result;
+  do {
+    result = waitpid(pid, &status, WNOHANG);
+  } while (result == -1 && errno == EINTR);
+  return result != 0;
+}
+
+#endif
+
+}  // namespace
+
+#ifdef _WIN32
+
+SystemProgramStarter::SystemProgramStarter(std::chrono::milliseconds limit) : limit_(limit) {}
+
+SystemProgramStarter::~SystemProgramStarter() = default;
+
+void SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
+  const std::wstring application = QDir::toNativeSeparators(NomeSW).toStdWString();
+  if (application.empty()) return;
+  // The runtime of the started program splits the command line itself, so
+  // the argument string goes in untouched after the program's own name.
+  std::wstring command_line = L"\"" + application + L"\"";
+  if (!Parameter.isEmpty()) command_line += L" " + Parameter.toStdWString();
+  std::vector<wchar_t> buffer(command_line.begin(), command_line.end());
+  buffer.push_back(L'\0');  // CreateProcessW may write into the command line
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = tipo ? SW_HIDE : SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  // A process group of its own keeps a console Ctrl+C away from the updater.
+  if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP,
+                      nullptr, nullptr, &startup, &process)) {
+    return;
+  }
+  CloseHandle(process.hThread);
+  wait_for_program([&] { return WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT; }, limit_);
+  // Closing the handle leaves a program that outlived the limit running.
+  CloseHandle(process.hProcess);
+}
+
+#else
+
+SystemProgramStarter::SystemProgramStarter(std::chrono::milliseconds limit) : limit_(limit) {
+  reaper_.setInterval(std::chrono::seconds(1));
+  reaper_.callOnTimeout([this] { reap_ended(); });
+}
+
+// Programs still running are left alone; once this process is gone they are
+// reaped by the system.
+SystemProgramStarter::~SystemProgramStarter() = default;
+
+void SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
+  (void)tipo;  // no hidden windows here
+  const pid_t pid = spawn_program(NomeSW, Parameter);
+  if (pid == -1) return;
+  if (wait_for_program([pid] { return program_ended(pid); }, limit_) != WaitResult::Ended) {
+    unreaped_.push_back(pid);
+    if (!reaper_.isActive()) reaper_.start();
+  }
+}
+
+void SystemProgramStarter::reap_ended() {
+  unreaped_.erase(std::remove_if(unreaped_.begin(), unreaped_.end(), program_ended), unreaped_.end());
+  if (unreaped_.empty()) reaper_.stop();
+}
+
+#endif
+
+}  // namespace sw48230

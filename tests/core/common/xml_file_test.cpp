@@ -1,0 +1,68 @@
+#include "core/common/xml_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace sw48230 {
+namespace {
+
+using test::read_file;
+using test::TempDir;
+using test::write_file;
+
+TEST(XmlFile, TheRootIsTheFirstElementWhateverComesBeforeIt) {
+  TempDir dir;
+  const struct {
+    const char* name;
+    const char* content;
+  } cases[] = {
+      {"plain", "<A><Device_Type>1</Device_Type></A>"},
+      {"declaration", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A><Device_Type>1</Device_Type></A>"},
+      {"comment first", "<!-- SW_VERSION = 2.007 --><A><Device_Type>1</Device_Type></A>"},
+      {"instruction", "<?style x?><A><Device_Type>1</Device_Type></A><!-- after -->"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_file(dir / "f.xml", c.content);
+    const auto document = load_xml_file(dir / "f.xml");
+    ASSERT_TRUE(document);
+    EXPECT_EQ(child_text(root_element(*document), "Device_Type"), "1");
+  }
+}
+
+TEST(XmlFile, TextsAreTakenAsWrittenAndMissingElementsAreTold) {
+  TempDir dir;
+  write_file(dir / "f.xml", "<R><a> </a><b/><c> 12 </c><d>x</d><d>y</d></R>");
+  const auto document = load_xml_file(dir / "f.xml");
+  ASSERT_TRUE(document);
+  const auto root = root_element(*document);
+  EXPECT_EQ(child_text(root, "a"), " ");
+  EXPECT_EQ(child_text(root, "b"), "");
+  EXPECT_EQ(child_text(root, "c"), " 12 ");
+  EXPECT_EQ(child_text(root, "d"), "x");  // the first of that name counts
+  EXPECT_EQ(child_text(root, "e"), std::nullopt);
+}
+
+TEST(XmlFile, MissingOrBrokenFilesGiveNothing) {
+  TempDir dir;
+  EXPECT_FALSE(load_xml_file(dir / "missing.xml"));
+  write_file(dir / "broken.xml", "<R><a>1</R>");
+  EXPECT_FALSE(load_xml_file(dir / "broken.xml"));
+  write_file(dir / "empty.xml", "");
+  EXPECT_FALSE(load_xml_file(dir / "empty.xml"));
+}
+
+TEST(XmlFile, WritesWithoutDeclarationOrIndentation) {
+  TempDir dir;
+  pugi::xml_document document;
+  auto root = document.append_child("Root");
+  document.append_child(pugi::node_comment).set_value("SW_VERSION = 2.007");
+  root.append_child("Name").text().set("a<b & \"c\" ü");
+  ASSERT_FALSE(save_xml_file(document, dir / "out.xml"));
+  EXPECT_EQ(read_file(dir / "out.xml"),
+            "<Root><Name>a&lt;b &amp; \"c\" \xC3\xBC</Name></Root><!--SW_VERSION = 2.007-->");
+}
+
+}  // namespace
+}  // namespace sw48230

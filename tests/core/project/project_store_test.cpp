@@ -1,0 +1,95 @@
+#include "core/project/project_store.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace sw48230 {
+namespace {
+
+using test::TempDir;
+using test::write_file;
+
+TEST(ProjectName, PortableNames) {
+  const struct {
+    const char* name;
+    bool portable;
+  } cases[] = {
+      {"Plant1", true},          {"Linea 3 - Nord", true}, {"Impianto_\xC3\xA8", true}, {".hidden", false},
+      {"a.b", true},             {"CONSOLE", true},        {"COM10", true},             {"", false},
+      {".", false},              {"..", false},            {"a/b", false},              {"a\\b", false},
+      {"../Plant1", false},      {"C:", false},            {"a<b", false},              {"a>b", false},
+      {"a\"b", false},           {"a|b", false},           {"a?b", false},              {"a*b", false},
+      {"tab\there", false},      {"Plant1.", false},       {"Plant1 ", false},          {"CON", false},
+      {"con.txt", false},        {"Nul", false},           {"COM1", false},             {"lpt9", false},
+      {"AUX.backup.xml", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Is_Portable_Project_Name(c.name), c.portable) << '"' << c.name << '"';
+  }
+}
+
+TEST(CreateProject, CreatesTheFolderWithAnEmptyBinFolder) {
+  TempDir projects;
+  const CreateProjectResult result = Create_Project(projects.path(), "Plant1");
+  ASSERT_EQ(result.message, 0);
+  EXPECT_EQ(result.project_dir, projects / "Plant1");
+  EXPECT_TRUE(std::filesystem::is_directory(projects / "Plant1" / "bin"));
+  EXPECT_TRUE(std::filesystem::is_empty(projects / "Plant1" / "bin"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projects / "Plant1"), {}), 1);
+}
+
+TEST(CreateProject, RefusalsInTheirOrder) {
+  TempDir projects;
+  std::filesystem::create_directory(projects / "Plant1");
+  write_file(projects / "notes.txt", "");
+  const struct {
+    const char* name;
+    int message;
+  } cases[] = {
+      {"", Msg_Name_Empty},
+      {"Plant1", Msg_Name_Exists},
+      {"PLANT1", Msg_Name_Exists},  // would be the same folder on Windows
+      {"Notes.TXT", Msg_Name_Exists},
+      {"..", Msg_Name_Not_Valid},
+      {"Plant1/sub", Msg_Name_Not_Valid},  // would nest inside an existing project
+      {"a:b", Msg_Name_Not_Valid},
+      {" ", Msg_Name_Not_Valid},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CreateProjectResult result = Create_Project(projects.path(), c.name);
+    EXPECT_EQ(result.message, c.message);
+    EXPECT_TRUE(result.project_dir.empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(projects / "Plant1" / "sub"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projects.path()), {}), 2);
+}
+
+TEST(CreateProject, AMissingProjectsFolderRefusesTheName) {
+  TempDir dir;
+  EXPECT_EQ(Create_Project(dir / "PROJECTS", "Plant1").message, Msg_Name_Not_Valid);
+}
+
+TEST(ListProjects, FoldersOnlySortedIgnoringCaseWithoutHiddenOnes) {
+  TempDir projects;
+  for (const char* name : {"beta", "Alpha", "gamma", "ALPHA2", ".git", "Zeta"}) {
+    std::filesystem::create_directory(projects / name);
+  }
+  write_file(projects / "aaa.txt", "");
+  EXPECT_EQ(List_Projects(projects.path()),
+            (std::vector<std::string>{"Alpha", "ALPHA2", "beta", "gamma", "Zeta"}));
+  EXPECT_TRUE(List_Projects(projects / "missing").empty());
+}
+
+TEST(PreselectProject, ActiveProjectIgnoringCaseElseTheFirst) {
+  const std::vector<std::string> projects = {"Alpha", "PLANT1", "Plant1x"};
+  EXPECT_EQ(Preselect_Project(projects, "Plant1"), 1u);
+  EXPECT_EQ(Preselect_Project(projects, "alpha"), 0u);
+  EXPECT_EQ(Preselect_Project(projects, ""), 0u);
+  EXPECT_EQ(Preselect_Project(projects, "Gone"), 0u);
+  EXPECT_EQ(Preselect_Project({}, "Plant1"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace sw48230

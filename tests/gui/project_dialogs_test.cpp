@@ -1,0 +1,163 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "fakes.h"
+#include "gui/app/tf_main.h"
+
+using namespace sw48230;
+
+namespace {
+
+QString label_text(const TFMain& window, const char* name) {
+  return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
+
+// Opens a step-1 dialog of the main window and lets `act` drive it.
+void run_dialog(TFMain& window, const char* button, std::function<void(QDialog*)> act) {
+  bool shown = false;
+  test::when_dialog_shown([&](QDialog* dialog) {
+    shown = true;
+    act(dialog);
+  });
+  QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+  QVERIFY(shown);
+}
+
+QStringList list_items(QDialog* dialog) {
+  QStringList items;
+  auto* list = dialog->findChild<QListWidget*>("ListBox1");
+  for (int row = 0; row < list->count(); ++row) items.append(list->item(row)->text());
+  return items;
+}
+
+void click(QDialog* dialog, const char* name) {
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+}  // namespace
+
+class ProjectDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void creatingAProjectMakesItActiveAtOnce() {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("PROJECTS/Plant0");
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    run_dialog(window, "Btn_New", [](QDialog* dialog) {
+      auto* name = dialog->findChild<QLineEdit*>("E_New_Proj");
+      QVERIFY(name->text().isEmpty());
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Create New Configuration"));
+      QTest::keyClicks(name, "Plant1");
+      QTest::keyClick(name, Qt::Key_Return);  // Enter acts as OK
+    });
+    QVERIFY(QFileInfo(program.filePath("PROJECTS/Plant1/bin")).isDir());
+    QCOMPARE(QDir(program.filePath("PROJECTS/Plant1")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"bin"});
+    QCOMPARE(label_text(window, "L_Name_Conf"), QStringLiteral("Opened Configuration of the Converter : "));
+    QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
+    QCOMPARE(window.state().Project_Name, std::string("Plant1"));
+    QCOMPARE(QString::fromStdString(window.state().ParGen_File.string()),
+             program.filePath("PROJECTS/Plant1/ParGen.xml"));
+    QVERIFY(fakes.boxes.errors.isEmpty());
+
+    // The dialog keeps nothing between uses.
+    run_dialog(window, "Btn_New", [](QDialog* dialog) {
+      QVERIFY(dialog->findChild<QLineEdit*>("E_New_Proj")->text().isEmpty());
+      click(dialog, "Btn_Cancel");
+    });
+    QCOMPARE(window.state().Project_Name, std::string("Plant1"));
+  }
+
+  void refusedNamesKeepTheDialogOpenForCorrection() {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("PROJECTS/plant1");
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    run_dialog(window, "Btn_New", [&](QDialog* dialog) {
+      auto* name = dialog->findChild<QLineEdit*>("E_New_Proj");
+      for (const char* text : {"", "Plant1", "../escape", "a:b"}) {
+        name->setText(QString::fromLatin1(text));
+        click(dialog, "Btn_OK");
+        QVERIFY(dialog->isVisible());
+      }
+      QCOMPARE(name->text(), QStringLiteral("a:b"));
+      click(dialog, "Btn_Cancel");
+    });
+    QCOMPARE(fakes.boxes.errors,
+             (QStringList{"Error! Name Project is not valid",
+                          "Error! Name project is not valid because directory already exists",
+                          "Error! Name project is not valid", "Error! Name project is not valid"}));
+    QVERIFY(!window.state().project_open());
+    QCOMPARE(QDir(program.filePath("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"plant1"});
+    QVERIFY(!QFileInfo::exists(program.filePath("escape")));
+  }
+
+  void openingPreselectsTheActiveProjectIgnoringCase() {
+    QTemporaryDir program;
+    for (const char* name : {"beta", "PLANT1", "alpha", ".hidden"}) QDir(program.path()).mkpath(QString("PROJECTS/") + name);
+    QFile(program.filePath("PROJECTS/file.txt")).open(QIODevice::WriteOnly);
+    QFile settings(program.filePath("Velstrom.xml"));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
+    settings.close();
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    QVERIFY(!window.state().project_open());  // on a case-sensitive system the folder is PLANT1
+
+    // No project open: the first entry is preselected.
+    run_dialog(window, "Btn_Open", [](QDialog* dialog) {
+      QCOMPARE(list_items(dialog), (QStringList{"alpha", "beta", "PLANT1"}));
+      QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->currentRow(), 0);
+      click(dialog, "Btn_Cancel");
+    });
+    QVERIFY(!window.state().project_open());
+
+    run_dialog(window, "Btn_Open", [](QDialog* dialog) {
+      auto* list = dialog->findChild<QListWidget*>("ListBox1");
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+      click(dialog, "Btn_OK");
+    });
+    QCOMPARE(window.state().Project_Name, std::string("PLANT1"));
+    QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("PLANT1"));
+
+    // Now PLANT1 is active and is preselected again.
+    run_dialog(window, "Btn_Open", [](QDialog* dialog) {
+      QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->currentRow(), 2);
+      click(dialog, "Btn_OK");
+    });
+    QCOMPARE(window.state().Project_Name, std::string("PLANT1"));
+    QVERIFY(fakes.boxes.errors.isEmpty());
+  }
+
+  void okWithAnEmptyListActsAsCancel() {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("PROJECTS/Plant1");
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    run_dialog(window, "Btn_Open", [](QDialog* dialog) { click(dialog, "Btn_OK"); });
+    QCOMPARE(window.state().Project_Name, std::string("Plant1"));
+
+    // The folder vanishes outside the program: the stale name is not handed on.
+    QDir(program.filePath("PROJECTS/Plant1")).removeRecursively();
+    run_dialog(window, "Btn_Open", [](QDialog* dialog) {
+      QVERIFY(list_items(dialog).isEmpty());
+      click(dialog, "Btn_OK");
+    });
+    QCOMPARE(window.state().Project_Name, std::string("Plant1"));
+    QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
+  }
+};
+
+QTEST_MAIN(ProjectDialogsTest)
+#include "project_dialogs_test.moc"

@@ -1,0 +1,194 @@
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "core/i18n/message_table.h"
+#include "fakes.h"
+#include "gui/app/tf_main.h"
+#include "gui/ui/texts.h"
+
+using namespace sw48230;
+
+namespace {
+
+QString default_text(int index) { return to_qstring(default_messages().at(static_cast<std::size_t>(index))); }
+
+void write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString label_text(const TFMain& window, const char* name) {
+  return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
+
+void click(const TFMain& window, const char* name) {
+  QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+}  // namespace
+
+class TFMainTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStartCreatesTheFoldersAndClosingWritesTheSettings() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    {
+      TFMain window(fakes.services(), program.path().toStdString());
+      for (const char* folder : {"MASTER", "PROJECTS", "LANGUAGE"}) {
+        QVERIFY2(QFileInfo(program.filePath(folder)).isDir(), folder);
+      }
+      QCOMPARE(window.windowTitle(), QStringLiteral("Norvane - Configurator SW48230 - CAN / Modbus TCP Master "));
+      QCOMPARE(label_text(window, "L_SW_Code"), QStringLiteral("SW48230"));
+      QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
+      QCOMPARE(label_text(window, "L_Name_Conf_L2"), default_text(10));
+      QVERIFY(!window.findChild<QTimer*>("Timer_Update")->isActive());
+      QCOMPARE(window.findChild<QTimer*>("Timer_Update")->interval(), 60000);
+      QVERIFY(!QFileInfo::exists(program.filePath("Velstrom.xml")));
+      window.show();
+      QVERIFY(window.close());
+    }
+    QCOMPARE(read(program.filePath("Velstrom.xml")),
+             QByteArray("<Conf_Settings><lastproj><projectname></projectname></lastproj>"
+                        "<lastipadd><ipaddress>192.168.2.205</ipaddress></lastipadd>"
+                        "<lastlang><language>English</language></lastlang>"
+                        "<lastinternet><enable_internet>0</enable_internet><enable_update>0</enable_update>"
+                        "<enable_jump_field_tables>0</enable_jump_field_tables>"
+                        "<Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet></Conf_Settings>"));
+    QVERIFY(fakes.boxes.errors.isEmpty());
+  }
+
+  void theStoredProjectIsReopenedWhenItsFolderExists() {
+    QTemporaryDir program;
+    write(program.filePath("Velstrom.xml"),
+          "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>"
+          "<enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
+    QDir(program.path()).mkpath("PROJECTS/Plant1");
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    QCOMPARE(label_text(window, "L_Name_Conf"), default_text(11));
+    QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
+    QVERIFY(window.state().project_open());
+    QVERIFY(window.findChild<QTimer*>("Timer_Update")->isActive());
+  }
+
+  void aVanishedProjectIsNotOpenedButItsNameIsKept() {
+    QTemporaryDir program;
+    write(program.filePath("Velstrom.xml"),
+          "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
+    test::FakeServices fakes;
+    {
+      TFMain window(fakes.services(), program.path().toStdString());
+      QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
+      QCOMPARE(label_text(window, "L_Name_Conf_L2"), default_text(10));
+      click(window, "Btn_Prm_Gen");
+      QCOMPARE(fakes.boxes.errors, QStringList{default_text(18)});
+      window.close();
+    }
+    QVERIFY(read(program.filePath("Velstrom.xml")).contains("<projectname>Plant1</projectname>"));
+  }
+
+  void everyStepNeedingAProjectAnswersWithMessage18() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    const char* steps[] = {"Btn_Prm_Gen", "Btn_COB_Request", "Btn_COB_Setting", "Btn_CreateBin"};
+    for (const char* step : steps) click(window, step);
+    QCOMPARE(fakes.boxes.errors, QStringList(std::size(steps), QStringLiteral("Error! Project not Valid")));
+    QVERIFY(fakes.programs.calls.empty());
+  }
+
+  void captionsAndHintsComeFromTheLanguageFile() {
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("LANGUAGE");
+    write(program.filePath("LANGUAGE/Deutsch.lng"),
+          "STR0 = Anfang\r\nSTR15 = Neue Konfiguration\r\nSTR253 = Neue Konfiguration anlegen\r\n"
+          "STR12 = Information (de)\r\nSTR10 = Schritt 1 benutzen\r\n");
+    write(program.filePath("Velstrom.xml"),
+          "<C><lastlang><language>Deutsch</language></lastlang></C>");
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    QCOMPARE(label_text(window, "L_Begin"), QStringLiteral("Anfang"));
+    QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Schritt 1 benutzen"));
+    auto* create = window.findChild<QPushButton*>("Btn_New");
+    QCOMPARE(create->text(), QStringLiteral("Neue Konfiguration"));
+    QCOMPARE(create->toolTip(), QStringLiteral("Neue Konfiguration anlegen"));
+    auto* info = window.findChild<QPushButton*>("Btn_Info");
+    QCOMPARE(info->toolTip(), QStringLiteral("Information (de)"));
+    QCOMPARE(info->accessibleName(), QStringLiteral("Information (de)"));
+    QCOMPARE(label_text(window, "L_Step_1"), default_text(1));
+    QVERIFY(!window.findChild<QLabel*>("L_Step_6")->isVisibleTo(&window));
+    QVERIFY(window.findChild<QLabel*>("L_Step_5")->isVisibleTo(&window));
+  }
+
+  void everyControlHasAnAccessibleName() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    QStringList unnamed;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+      const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                           qobject_cast<QListWidget*>(widget);
+      if (control && widget->accessibleName().isEmpty()) {
+        unnamed.append(widget->window()->objectName() + "/" + widget->objectName());
+      }
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+  }
+
+  void theMakersAddressOpensTheHomePage() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    QTest::mouseClick(window.findChild<QLabel*>("L_Norvane"), Qt::LeftButton);
+    QCOMPARE(fakes.browser.urls.size(), 1);
+    QVERIFY(fakes.browser.urls[0].endsWith("/HOME/default.asp?frompg=SW48230"));
+
+    test::when_dialog_shown([](QDialog* about) {
+      QCOMPARE(about->objectName(), QStringLiteral("TFAbout"));
+      QCOMPARE(about->findChild<QLabel*>("Label10")->text(), QStringLiteral("2.007"));
+      QCOMPARE(about->findChild<QLabel*>("Label12")->text(), QStringLiteral("MN48230"));
+      QTest::mouseClick(about->findChild<QLabel*>("Label4"), Qt::LeftButton);
+      QTest::mouseClick(about->findChild<QLabel*>("Image2"), Qt::LeftButton);
+      about->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    click(window, "Btn_Info");
+    QCOMPARE(fakes.browser.urls.size(), 3);
+    QCOMPARE(fakes.browser.urls[2], fakes.browser.urls[0]);
+  }
+
+  void terminationCancelsTheOpenDialogAndSavesTheSettings() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    bool dialog_seen = false;
+    test::when_dialog_shown([&](QDialog*) {
+      dialog_seen = true;
+      window.Terminate();
+    });
+    click(window, "Btn_New");
+    QVERIFY(dialog_seen);
+    QVERIFY(!window.isVisible());
+    QVERIFY(QFileInfo::exists(program.filePath("Velstrom.xml")));
+    QVERIFY(!window.state().project_open());
+  }
+};
+
+QTEST_MAIN(TFMainTest)
+#include "tf_main_test.moc"
