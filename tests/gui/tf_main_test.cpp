@@ -102,6 +102,21 @@ class TFMainTest : public QObject {
     QVERIFY(read(program.filePath("Velstrom.xml")).contains("<projectname>Plant1</projectname>"));
   }
 
+  void aSettingsFileThatCannotBeWrittenDoesNotStopTheProgram() {
+    QTemporaryDir program;
+    // A folder in the file's place can be neither read as settings nor
+    // replaced by a file.
+    QVERIFY(QDir(program.path()).mkdir("Velstrom.xml"));
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    QCOMPARE(window.state().Language_Name, std::string("English"));
+    window.show();
+    QVERIFY(window.close());
+    QVERIFY(!window.isVisible());
+    QVERIFY(QFileInfo(program.filePath("Velstrom.xml")).isDir());
+    QCOMPARE(QDir(program.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+  }
+
   void everyStepNeedingAProjectAnswersWithMessage18() {
     QTemporaryDir program;
     test::FakeServices fakes;

@@ -12,8 +12,22 @@
 #include "platform/signal_bridge.h"
 #include "platform/url_opener.h"
 
+namespace {
+
+// --help and --version must work where there is no display as well.
+bool only_prints(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const QByteArray arg(argv[i]);
+    if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" || arg == "-v") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   using namespace sw48230;
+  if (only_prints(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(SW_Code));
   QApplication::setApplicationVersion(QString::fromUtf8(Version_Text));
@@ -27,8 +41,9 @@ int main(int argc, char* argv[]) {
       QStringLiteral("Folder with MASTER, PROJECTS, LANGUAGE and Velstrom.xml (default: the program's folder)."),
       QStringLiteral("DIR"));
   // Used by the start-up benchmark: the time to a shown main window.
-  const QCommandLineOption exit_when_shown_option(QStringLiteral("exit-when-shown"),
-                                                  QStringLiteral("Quit as soon as the main window is shown."));
+  QCommandLineOption exit_when_shown_option(QStringLiteral("exit-when-shown"),
+                                            QStringLiteral("Quit as soon as the main window is shown."));
+  exit_when_shown_option.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(program_dir_option);
   parser.addOption(exit_when_shown_option);
   parser.process(application);
