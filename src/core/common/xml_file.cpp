@@ -6,12 +6,41 @@
 
 namespace sw48230 {
 
-std::optional<pugi::xml_document> load_xml_file(const std::filesystem::path& path) {
-  std::optional<pugi::xml_document> document(std::in_place);
+XmlFile read_xml_file(const std::filesystem::path& path) {
+  XmlFile file;
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) {
+    file.status = error && error != std::errc::no_such_file_or_directory ? XmlFile::Status::Unreadable
+                                                                          : XmlFile::Status::Missing;
+    file.error = error.message();
+    return file;
+  }
+  // The parser would take a folder or a device for a file of unknown size.
+  if (!std::filesystem::is_regular_file(status)) {
+    file.status = XmlFile::Status::Unreadable;
+    file.error = std::filesystem::is_directory(status) ? std::make_error_code(std::errc::is_a_directory).message()
+                                                        : "not a regular file";
+    return file;
+  }
   const pugi::xml_parse_result result =
-      document->load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single);
-  if (!result) return std::nullopt;
-  return document;
+      file.document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single);
+  if (result) {
+    file.status = XmlFile::Status::Loaded;
+  } else {
+    file.status = XmlFile::Status::Unreadable;
+    file.error = result.description();
+    const bool read_failed = result.status == pugi::status_file_not_found || result.status == pugi::status_io_error ||
+                             result.status == pugi::status_out_of_memory;
+    if (!read_failed) file.error += " (at byte " + std::to_string(result.offset) + ")";
+  }
+  return file;
+}
+
+std::optional<pugi::xml_document> load_xml_file(const std::filesystem::path& path) {
+  XmlFile file = read_xml_file(path);
+  if (file.status != XmlFile::Status::Loaded) return std::nullopt;
+  return std::move(file.document);
 }
 
 pugi::xml_node root_element(const pugi::xml_document& document) { return document.document_element(); }

@@ -9,10 +9,21 @@
 
 namespace sw48230 {
 
-// Reads an XML file of the program (settings or project file). Returns
-// nothing when the file is missing, cannot be opened or is not well-formed:
-// every reader treats those cases like a missing file. Text made only of
-// blanks is kept, since a value such as " " is the user's value.
+// An XML file as read by the program, telling a missing file apart from one
+// that exists but cannot be read or is not well-formed.
+struct XmlFile {
+  enum class Status { Loaded, Missing, Unreadable };
+  Status status = Status::Missing;
+  pugi::xml_document document;
+  std::string error;  // for Unreadable: what went wrong, for the user
+};
+
+// Text made only of blanks is kept, since a value such as " " is the user's
+// value.
+XmlFile read_xml_file(const std::filesystem::path& path);
+
+// The document of a file; nothing when the file is missing, cannot be opened
+// or is not well-formed, for the readers that treat all of those alike.
 std::optional<pugi::xml_document> load_xml_file(const std::filesystem::path& path);
 
 // The root of a file is its first top-level element, whatever its name; an

@@ -14,10 +14,12 @@
 
 #include "core/app/product.h"
 #include "gui/app/tf_about.h"
+#include "gui/commsettings/tf_par_gen.h"
 #include "gui/project/tf_new_project.h"
 #include "gui/project/tf_open_conf.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
+#include "gui/ui/widgets.h"
 #include "platform/url_opener.h"
 
 namespace sw48230 {
@@ -25,13 +27,6 @@ namespace {
 
 constexpr int Msg_Project_Not_Valid = 18;
 constexpr int Update_Check_Interval_Ms = 60000;
-
-template <typename Widget>
-Widget* make(QWidget* parent, const char* name) {
-  auto* widget = new Widget(parent);
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 }  // namespace
 
@@ -44,26 +39,26 @@ TFMain::TFMain(const Services& services, const std::filesystem::path& program_di
 void TFMain::FormCreate(const std::filesystem::path& program_dir) {
   setObjectName("TFMain");
 
-  L_SW_Code = make<QLabel>(this, "L_SW_Code");
-  L_SW_Desc = make<QLabel>(this, "L_SW_Desc");
-  Btn_Info = make<QPushButton>(this, "Btn_Info");
-  Btn_Opz = make<QPushButton>(this, "Btn_Opz");
-  Btn_Close = make<QPushButton>(this, "Btn_Close");
-  LL_Update = make<QLabel>(this, "LL_Update");
-  L_Begin = make<QLabel>(this, "L_Begin");
-  L_Name_Conf = make<QLabel>(this, "L_Name_Conf");
-  L_Name_Conf_L2 = make<QLabel>(this, "L_Name_Conf_L2");
+  L_SW_Code = make_named<QLabel>(this, "L_SW_Code");
+  L_SW_Desc = make_named<QLabel>(this, "L_SW_Desc");
+  Btn_Info = make_named<QPushButton>(this, "Btn_Info");
+  Btn_Opz = make_named<QPushButton>(this, "Btn_Opz");
+  Btn_Close = make_named<QPushButton>(this, "Btn_Close");
+  LL_Update = make_named<QLabel>(this, "LL_Update");
+  L_Begin = make_named<QLabel>(this, "L_Begin");
+  L_Name_Conf = make_named<QLabel>(this, "L_Name_Conf");
+  L_Name_Conf_L2 = make_named<QLabel>(this, "L_Name_Conf_L2");
   for (int step = 1; step <= 8; ++step) {
-    L_Step[step] = make<QLabel>(this, QStringLiteral("L_Step_%1").arg(step).toLatin1().constData());
+    L_Step[step] = make_named<QLabel>(this, QStringLiteral("L_Step_%1").arg(step).toLatin1().constData());
   }
   L_Step[0] = nullptr;
-  Btn_New = make<QPushButton>(this, "Btn_New");
-  Btn_Open = make<QPushButton>(this, "Btn_Open");
-  Btn_Prm_Gen = make<QPushButton>(this, "Btn_Prm_Gen");
-  Btn_COB_Request = make<QPushButton>(this, "Btn_COB_Request");
-  Btn_COB_Setting = make<QPushButton>(this, "Btn_COB_Setting");
-  Btn_CreateBin = make<QPushButton>(this, "Btn_CreateBin");
-  L_Norvane = make<QLabel>(this, "L_Norvane");
+  Btn_New = make_named<QPushButton>(this, "Btn_New");
+  Btn_Open = make_named<QPushButton>(this, "Btn_Open");
+  Btn_Prm_Gen = make_named<QPushButton>(this, "Btn_Prm_Gen");
+  Btn_COB_Request = make_named<QPushButton>(this, "Btn_COB_Request");
+  Btn_COB_Setting = make_named<QPushButton>(this, "Btn_COB_Setting");
+  Btn_CreateBin = make_named<QPushButton>(this, "Btn_CreateBin");
+  L_Norvane = make_named<QLabel>(this, "L_Norvane");
   Timer_Update = new QTimer(this);
   Timer_Update->setObjectName("Timer_Update");
   Timer_Update->setInterval(Update_Check_Interval_Ms);
@@ -149,6 +144,7 @@ void TFMain::Create_Screens() {
   FNew_Project = new TFNew_Project(context_, this);
   FOpenConf = new TFOpenConf(context_, this);
   FAbout = new TFAbout(context_.services.browser, this);
+  FParGen = new TFParGen(context_, this);
 }
 
 void TFMain::Set_Lang() {
@@ -170,6 +166,7 @@ void TFMain::Change_Language() {
   Set_Lang();
   FNew_Project->Set_Lang();
   FOpenConf->Set_Lang();
+  FParGen->Set_Lang();
 }
 
 // The project labels are set when a project is opened or created and at
@@ -198,6 +195,9 @@ void TFMain::Btn_COB_RequestClick() {
     // The software options screen is not part of this build yet.
   } else if (!state_.project_open()) {
     context_.services.boxes.error(this, message(messages_, Msg_Project_Not_Valid));
+  } else if (button == Btn_Prm_Gen) {
+    // The screen loads and saves its own file; its result changes nothing here.
+    FParGen->exec();
   }
 }
 

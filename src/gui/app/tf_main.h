@@ -16,6 +16,7 @@ namespace sw48230 {
 class TFAbout;
 class TFNew_Project;
 class TFOpenConf;
+class TFParGen;
 
 // The main window: owns the application state and the message table,
 // creates every screen once, and leads the user through the five steps.
@@ -73,6 +74,7 @@ class TFMain final : public QWidget {
   TFNew_Project* FNew_Project = nullptr;
   TFOpenConf* FOpenConf = nullptr;
   TFAbout* FAbout = nullptr;
+  TFParGen* FParGen = nullptr;
 };
 
 }  // namespace sw48230

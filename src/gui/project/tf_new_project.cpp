@@ -10,17 +10,17 @@
 #include "core/project/project_store.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
+#include "gui/ui/widgets.h"
 
 namespace sw48230 {
 
 TFNew_Project::TFNew_Project(const Context& context, QWidget* parent)
-    : Screen(context, parent), Label1(new QLabel(this)), E_New_Proj(new QLineEdit(this)),
-      Btn_OK(new QPushButton(this)), Btn_Cancel(new QPushButton(this)) {
+    : Screen(context, parent),
+      Label1(make_named<QLabel>(this, "Label1")),
+      E_New_Proj(make_named<QLineEdit>(this, "E_New_Proj")),
+      Btn_OK(make_named<QPushButton>(this, "Btn_OK")),
+      Btn_Cancel(make_named<QPushButton>(this, "Btn_Cancel")) {
   setObjectName("TFNew_Project");
-  Label1->setObjectName("Label1");
-  E_New_Proj->setObjectName("E_New_Proj");
-  Btn_OK->setObjectName("Btn_OK");
-  Btn_Cancel->setObjectName("Btn_Cancel");
   Label1->setBuddy(E_New_Proj);
 
   // Enter in the name field confirms; the buttons must not take it as well.
@@ -32,11 +32,7 @@ TFNew_Project::TFNew_Project(const Context& context, QWidget* parent)
 
   body()->addWidget(Label1);
   body()->addWidget(E_New_Proj);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  body()->addLayout(buttons);
+  body()->addLayout(button_row({Btn_OK, Btn_Cancel}));
 
   Set_Lang();
 }

@@ -9,17 +9,17 @@
 #include "core/app/app_state.h"
 #include "core/project/project_store.h"
 #include "gui/ui/texts.h"
+#include "gui/ui/widgets.h"
 
 namespace sw48230 {
 
 TFOpenConf::TFOpenConf(const Context& context, QWidget* parent)
-    : Screen(context, parent), Label1(new QLabel(this)), ListBox1(new QListWidget(this)),
-      Btn_OK(new QPushButton(this)), Btn_Cancel(new QPushButton(this)) {
+    : Screen(context, parent),
+      Label1(make_named<QLabel>(this, "Label1")),
+      ListBox1(make_named<QListWidget>(this, "ListBox1")),
+      Btn_OK(make_named<QPushButton>(this, "Btn_OK")),
+      Btn_Cancel(make_named<QPushButton>(this, "Btn_Cancel")) {
   setObjectName("TFOpenConf");
-  Label1->setObjectName("Label1");
-  ListBox1->setObjectName("ListBox1");
-  Btn_OK->setObjectName("Btn_OK");
-  Btn_Cancel->setObjectName("Btn_Cancel");
   Label1->setBuddy(ListBox1);
   ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
 
@@ -32,11 +32,7 @@ TFOpenConf::TFOpenConf(const Context& context, QWidget* parent)
 
   body()->addWidget(Label1);
   body()->addWidget(ListBox1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(Btn_OK);
-  buttons->addWidget(Btn_Cancel);
-  body()->addLayout(buttons);
+  body()->addLayout(button_row({Btn_OK, Btn_Cancel}));
 
   Set_Lang();
 }

@@ -47,8 +47,16 @@ TEST(XmlFile, TextsAreTakenAsWrittenAndMissingElementsAreTold) {
 TEST(XmlFile, MissingOrBrokenFilesGiveNothing) {
   TempDir dir;
   EXPECT_FALSE(load_xml_file(dir / "missing.xml"));
+  EXPECT_EQ(read_xml_file(dir / "missing.xml").status, XmlFile::Status::Missing);
+  std::filesystem::create_directory(dir / "folder.xml");
+  const XmlFile folder = read_xml_file(dir / "folder.xml");
+  EXPECT_EQ(folder.status, XmlFile::Status::Unreadable);
+  EXPECT_FALSE(folder.error.empty());
   write_file(dir / "broken.xml", "<R><a>1</R>");
   EXPECT_FALSE(load_xml_file(dir / "broken.xml"));
+  const XmlFile broken = read_xml_file(dir / "broken.xml");
+  EXPECT_EQ(broken.status, XmlFile::Status::Unreadable);
+  EXPECT_NE(broken.error.find("at byte"), std::string::npos);
   write_file(dir / "empty.xml", "");
   EXPECT_FALSE(load_xml_file(dir / "empty.xml"));
 }

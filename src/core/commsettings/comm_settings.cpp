@@ -1,0 +1,144 @@
+#include "core/commsettings/comm_settings.h"
+
+#include <pugixml.hpp>
+
+#include "core/app/product.h"
+#include "core/common/atomic_file.h"
+#include "core/common/number_text.h"
+#include "core/common/xml_file.h"
+
+namespace sw48230 {
+namespace {
+
+constexpr const char* Root_Name = "GeneralParameter";
+constexpr const char* IP_Names[] = {"TCP_IP_1", "TCP_IP_2", "TCP_IP_3", "TCP_IP_4"};
+constexpr const char* SUB_Names[] = {"TCP_SUB_1", "TCP_SUB_2", "TCP_SUB_3", "TCP_SUB_4"};
+constexpr const char* GAT_Names[] = {"TCP_GAT_1", "TCP_GAT_2", "TCP_GAT_3", "TCP_GAT_4"};
+
+// Fallbacks of the list elements when their element is missing or unreadable.
+constexpr int Device_Type_Fallback = Device_Type_Jumper;
+constexpr int CAN_Baud_Fallback = 7;
+constexpr int CAN_Type_Fallback = 0;
+
+int read_index(pugi::xml_node root, const char* name, int fallback, int count) {
+  const auto text = child_text(root, name);
+  if (!text) return fallback;
+  const int index = to_int32(*text, fallback);
+  return index >= 0 && index < count ? index : fallback;
+}
+
+void read_texts(pugi::xml_node root, const char* const (&names)[4], std::array<std::string, 4>& texts) {
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (auto text = child_text(root, names[i])) texts[i] = std::move(*text);
+  }
+}
+
+// Only "0" clears a check box; any other text, the empty one too, ticks it.
+bool read_tick(pugi::xml_node root, const char* name) {
+  const auto text = child_text(root, name);
+  return text && *text != "0";
+}
+
+CommSettings read_elements(pugi::xml_node root) {
+  CommSettings settings;
+  settings.Device_Type = read_index(root, "Device_Type", Device_Type_Fallback, Device_Type_Count);
+  settings.CAN_Baud = read_index(root, "CAN_Baud", CAN_Baud_Fallback, static_cast<int>(CAN_Baud_Texts().size()));
+  settings.CAN_Type = read_index(root, "CAN_Type", CAN_Type_Fallback, static_cast<int>(CAN_Type_Texts().size()));
+  read_texts(root, IP_Names, settings.TCP_IP);
+  read_texts(root, SUB_Names, settings.TCP_SUB);
+  read_texts(root, GAT_Names, settings.TCP_GAT);
+  settings.En_GAT = read_tick(root, "En_GAT");
+  if (auto port = child_text(root, "Port")) settings.Port = std::move(*port);
+  if (auto time_out = child_text(root, "Time_Out")) settings.Time_Out = std::move(*time_out);
+  settings.Dis_Sock = read_tick(root, "Dis_Sock");
+  return settings;
+}
+
+bool in_range(const std::string& text, std::int32_t low, std::int32_t high) {
+  const std::int32_t value = to_int32(text, -1);
+  return value >= low && value <= high;
+}
+
+}  // namespace
+
+const std::vector<std::string>& CAN_Baud_Texts() {
+  static const std::vector<std::string> texts = {"20K", "50K", "100K", "125K", "250K", "500K", "800K", "1000K"};
+  return texts;
+}
+
+const std::vector<std::string>& CAN_Type_Texts() {
+  static const std::vector<std::string> texts = {"CAN 2.0A (CobID 11 bits)", "CAN 2.0B (CobID 29 bits)"};
+  return texts;
+}
+
+CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file) {
+  const XmlFile xml = read_xml_file(file);
+  switch (xml.status) {
+    case XmlFile::Status::Missing:
+      return {CommSettings{}, {}};
+    case XmlFile::Status::Unreadable:
+      return {read_elements(pugi::xml_node()), xml.error};
+    case XmlFile::Status::Loaded:
+      break;
+  }
+  return {read_elements(root_element(xml.document)), {}};
+}
+
+std::string ParGen_Document(const CommSettings& settings) {
+  pugi::xml_document document;
+  pugi::xml_node root = document.append_child(Root_Name);
+  const auto add = [&root](const char* name, const std::string& text) {
+    root.append_child(name).text().set(text.c_str());
+  };
+  add("Device_Type", std::to_string(settings.Device_Type));
+  add("CAN_Baud", std::to_string(settings.CAN_Baud));
+  add("CAN_Type", std::to_string(settings.CAN_Type));
+  for (std::size_t i = 0; i < 4; ++i) add(IP_Names[i], settings.TCP_IP[i]);
+  for (std::size_t i = 0; i < 4; ++i) add(SUB_Names[i], settings.TCP_SUB[i]);
+  for (std::size_t i = 0; i < 4; ++i) add(GAT_Names[i], settings.TCP_GAT[i]);
+  add("En_GAT", settings.En_GAT ? "1" : "0");
+  add("Port", settings.Port);
+  add("Time_Out", settings.Time_Out);
+  add("Dis_Sock", settings.Dis_Sock ? "1" : "0");
+  document.append_child(pugi::node_comment).set_value(Project_File_Comment);
+  return serialize_xml(document);
+}
+
+std::error_code Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings) {
+  return write_file_atomically(file, ParGen_Document(settings));
+}
+
+int Controllo_Dati(const CommSettings& settings) {
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (!in_range(settings.TCP_IP[i], 0, 255)) return 278 + static_cast<int>(i);
+  }
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (!in_range(settings.TCP_SUB[i], 0, 255)) return 282 + static_cast<int>(i);
+  }
+  if (settings.En_GAT) {
+    for (std::size_t i = 0; i < 4; ++i) {
+      if (!in_range(settings.TCP_GAT[i], 0, 255)) return 286 + static_cast<int>(i);
+    }
+  }
+  // The port is shown, and so checked, only for jumper hardware; 10000 is
+  // taken by the device itself there.
+  if (settings.Device_Type == Device_Type_Jumper &&
+      (!in_range(settings.Port, 0, 65535) || to_int32(settings.Port, -1) == 10000)) {
+    return 290;
+  }
+  if (!in_range(settings.Time_Out, 1, 65535)) return 291;
+  return 0;
+}
+
+ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file) {
+  ProjectCommInfo info;
+  const auto document = load_xml_file(file);
+  if (!document) return info;
+  const pugi::xml_node root = root_element(*document);
+  if (auto text = child_text(root, "Device_Type")) info.Device_Type = to_int32(*text, Device_Type_Jumper);
+  if (auto text = child_text(root, "CAN_Type")) info.CAN_Type = to_int32(*text, 0);
+  if (auto text = child_text(root, "Port")) info.Port = std::move(*text);
+  return info;
+}
+
+}  // namespace sw48230

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/commsettings/device_type.h"
+
+namespace sw48230 {
+
+// A project's communication settings, as the settings screen edits them and
+// ParGen.xml stores them. List choices are indexes; everything the user types
+// stays text exactly as typed until it is checked or compiled.
+struct CommSettings {
+  int Device_Type = Device_Type_Dip_Switch;
+  int CAN_Baud = 7;
+  int CAN_Type = 0;
+  std::array<std::string, 4> TCP_IP = {"192", "168", "0", "10"};
+  std::array<std::string, 4> TCP_SUB = {"255", "255", "255", "0"};
+  std::array<std::string, 4> TCP_GAT = {"192", "168", "0", "1"};
+  bool En_GAT = false;
+  std::string Port = "502";
+  std::string Time_Out = "1000";
+  bool Dis_Sock = false;
+
+  bool operator==(const CommSettings&) const = default;
+};
+
+inline constexpr const char* ParGen_File_Name = "ParGen.xml";
+
+// The entries of the two fixed lists, which are not translated.
+const std::vector<std::string>& CAN_Baud_Texts();
+const std::vector<std::string>& CAN_Type_Texts();
+inline constexpr int Device_Type_Count = 2;
+
+struct CommSettingsLoad {
+  CommSettings settings;
+  // Set when the file exists but cannot be read or is not well-formed; the
+  // settings then hold the values of a file without any element.
+  std::string error;
+};
+
+// Reads ParGen.xml. A missing file gives the values proposed for a new
+// project (dip-switch hardware); each missing or unconvertible element falls
+// back on its own, and a list index outside its list counts as unconvertible.
+CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file);
+
+// The document as written: the root with its 19 elements in their order,
+// texts as typed, then the version comment.
+std::string ParGen_Document(const CommSettings& settings);
+std::error_code Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings);
+
+// The checks of the settings screen, in their order: 0 when all pass, else
+// the message index of the first that fails. Fields the screen hides for the
+// device type are not checked.
+int Controllo_Dati(const CommSettings& settings);
+
+// What the other users of ParGen.xml (main window, request tables, image
+// build) read from it; a missing file or element gives jumper hardware, the
+// 11-bit frame format and port "502".
+struct ProjectCommInfo {
+  int Device_Type = Device_Type_Jumper;
+  int CAN_Type = 0;
+  std::string Port = "502";
+};
+ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file);
+
+}  // namespace sw48230

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+
+#include "core/commsettings/comm_settings.h"
+#include "gui/ui/screen.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace sw48230 {
+
+// Edits the project's communication settings (ParGen.xml): device type, CAN
+// bit rate and frame format, and the converter's Modbus TCP master
+// parameters. The file is read at every opening and written whole on OK.
+class TFParGen final : public Screen {
+  Q_OBJECT
+ public:
+  TFParGen(const Context& context, QWidget* parent);
+
+  void Set_Lang() override;
+
+  void setSettings(const CommSettings& settings);
+  CommSettings settings() const;
+
+  bool Is_Change() const { return Is_Change_; }
+
+  // Cancel, the Escape key and the window's close box: changes are given up
+  // only after the user said so.
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // A group box whose fields can be folded away under its caption line. The
+  // screen lives as long as the program, so a folded group stays folded at
+  // the next opening.
+  struct Group {
+    QGroupBox* box = nullptr;
+    QWidget* fields = nullptr;
+    QToolButton* collapse = nullptr;
+    QToolButton* expand = nullptr;
+  };
+
+  enum GroupIndex { Select_Device_Group, CAN_Group, Modbus_TCP_Master_Group };
+
+  QWidget* make_group(GroupIndex index, const char* name);
+  void Set_Group_Expanded(GroupIndex index, bool expanded);
+  QLineEdit* make_edit(const char* name, int width);
+  void FormShow();
+  void FormActivate();
+  void On_Change();
+  void Move_GroupBoxs();
+  void Update_CAN_Baud();
+  void Btn_OKClick();
+
+  // GB_select_Device, GB_CAN, GB_Modbus_TCP_Master, top to bottom.
+  std::array<Group, 3> groups_;
+
+  QComboBox* CB_Select_Device;
+  QLabel* L_CAN_Baud;
+  QComboBox* CB_CAN_Baud;
+  QLabel* L_CAN_Type;
+  QComboBox* CB_CAN_Type;
+  QLabel* L_Modbus_TCP_Master_IP_Add;
+  QLabel* L_Modbus_TCP_Master_SM_Add;
+  QCheckBox* CB_En_GAT_Modbus_TCP_Master;
+  std::array<QLineEdit*, 4> E_IP;
+  std::array<QLineEdit*, 4> E_SM;
+  std::array<QLineEdit*, 4> E_GAT;
+  QLabel* L_ModbusTCPMaster_Port;
+  QLineEdit* E_Port_Modbus_TCP_Master;
+  QLabel* L_ModbusTCPMaster_TimeOut;
+  QLineEdit* E_TO_Modbus_TCP_Master;
+  QCheckBox* CB_Dont_Disconnect_Modbus_TCP_Master;
+  QPushButton* Btn_OK;
+  QPushButton* Btn_Cancel;
+
+  // IP1..IP4, SM1..SM4, GAT1..GAT4: the order in which "." moves the focus.
+  std::array<QLineEdit*, 12> address_chain_;
+  bool Is_Change_ = false;
+};
+
+}  // namespace sw48230
