@@ -32,5 +32,6 @@ struct Command {
 
 int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sw48230::cli

@@ -25,6 +25,8 @@ constexpr Command Commands[] = {
     {"messages", "[--lng FILE]", "print the message table, with language FILE applied, as INDEX<TAB>TEXT lines",
      run_messages},
     {"lint-lng", "FILE", "list the lines of language FILE that set no text, and why", run_lint_lng},
+    {"dump", "[--json] FILE", "decode the image FILE (bank.bin or bank2.bin) into a readable report, or JSON",
+     run_dump},
 };
 
 void print_usage(std::ostream& out) {

@@ -1,36 +1,19 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/i18n/message_table.h"
+#include "run_cli.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string read_all(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using RunResult = sw48230::test::CliRun;
 
 std::vector<std::string> split_lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -55,41 +38,7 @@ class CliTest : public ::testing::Test {
     return file.string();
   }
 
-  // Output goes to files rather than pipes so that a large output on one
-  // stream cannot block the tool while the other is read.
-  RunResult run(const std::vector<std::string>& args) {
-    const std::string out_file = (dir_ / "stdout.txt").string();
-    const std::string err_file = (dir_ / "stderr.txt").string();
-
-    std::vector<std::string> storage{SW48230_CLI};
-    storage.insert(storage.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : storage) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, SW48230_CLI, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-
-    RunResult result;
-    if (spawned != 0) {
-      ADD_FAILURE() << "cannot start " << SW48230_CLI;
-      return result;
-    }
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-      ADD_FAILURE() << "the tool did not exit normally";
-      return result;
-    }
-    result.exit_code = WEXITSTATUS(status);
-    result.out = read_all(out_file);
-    result.err = read_all(err_file);
-    return result;
-  }
+  RunResult run(const std::vector<std::string>& args) { return sw48230::test::run_cli(dir_, args); }
 
   sw48230::test::TempDir temp_;
   const fs::path& dir_ = temp_.path();

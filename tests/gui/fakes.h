@@ -9,6 +9,7 @@
 
 #include "gui/app/context.h"
 #include "gui/ui/message_boxes.h"
+#include "platform/http_getter.h"
 #include "platform/program_starter.h"
 #include "platform/url_opener.h"
 
@@ -18,6 +19,7 @@ namespace sw48230::test {
 class FakeMessageBoxes final : public MessageBoxes {
  public:
   void error(QWidget*, const QString& text) override { errors.append(text); }
+  void warning(QWidget*, const QString& text) override { warnings.append(text); }
   bool question(QWidget*, const QString& text) override {
     questions.append(text);
     if (answers.empty()) return false;
@@ -26,6 +28,7 @@ class FakeMessageBoxes final : public MessageBoxes {
     return answer;
   }
   QStringList errors;
+  QStringList warnings;
   QStringList questions;
   std::deque<bool> answers;
 };
@@ -49,11 +52,28 @@ class FakeUrlOpener final : public UrlOpener {
   QStringList urls;
 };
 
+// Answers GETs from a queue (an empty body, as after a failure, when it
+// runs dry) and records each target.
+class FakeHttpGetter final : public HttpGetter {
+ public:
+  std::string host() const override { return "127.0.0.1:8080"; }
+  std::string get(const std::string& target, const HttpHeaders&) override {
+    targets.push_back(target);
+    if (replies.empty()) return {};
+    std::string reply = replies.front();
+    replies.pop_front();
+    return reply;
+  }
+  std::deque<std::string> replies;
+  std::vector<std::string> targets;
+};
+
 struct FakeServices {
   FakeMessageBoxes boxes;
   FakeProgramStarter programs;
   FakeUrlOpener browser;
-  Services services() { return Services{boxes, programs, browser}; }
+  FakeHttpGetter http;
+  Services services() { return Services{boxes, programs, browser, http}; }
 };
 
 // Runs `act` on the next modal dialog once it is shown. The test starts the

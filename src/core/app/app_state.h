@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/settings/app_settings.h"
+#include "core/tables/row_editing.h"
 
 namespace sw48230 {
 
@@ -24,6 +25,9 @@ struct AppState : AppSettings {
   std::filesystem::path ParGen_File;
   std::filesystem::path Var_File;
   std::filesystem::path Var2_File;
+
+  // The last row copied on either request table.
+  RowCopyBuffer Row_Copy_Buffer;
 
   bool project_open() const { return !Project_Dir.empty(); }
   std::filesystem::path settings_file() const { return Program_Dir / Settings_File_Name; }

@@ -7,6 +7,7 @@ class MessageTable;
 class MessageBoxes;
 class ProgramStarter;
 class UrlOpener;
+class HttpGetter;
 
 // The services of the platform that the screens use; the program hands in
 // the real ones, tests hand in fakes.
@@ -14,6 +15,7 @@ struct Services {
   MessageBoxes& boxes;
   ProgramStarter& programs;
   UrlOpener& browser;
+  HttpGetter& http;
 };
 
 // What every screen works with: the process-wide state and message table,

@@ -5,9 +5,11 @@
 
 #include "core/app/product.h"
 #include "core/common/paths.h"
+#include "core/i18n/update_check.h"
 #include "gui/app/tf_main.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
+#include "platform/http_getter.h"
 #include "platform/program_starter.h"
 #include "platform/signal_bridge.h"
 #include "platform/url_opener.h"
@@ -56,7 +58,8 @@ int main(int argc, char* argv[]) {
   QtMessageBoxes boxes;
   SystemProgramStarter programs;
   DesktopUrlOpener browser;
-  const Services services{boxes, programs, browser};
+  QtHttpGetter http(Update_Host(qgetenv(Update_Host_Variable).constData()));
+  const Services services{boxes, programs, browser, http};
 
   TFMain main_window(services, path_from_utf8(to_utf8(QDir::toNativeSeparators(program_dir))));
   SignalBridge signals_bridge;

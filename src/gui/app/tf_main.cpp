@@ -13,10 +13,14 @@
 #include <QVBoxLayout>
 
 #include "core/app/product.h"
+#include "core/i18n/update_check.h"
 #include "gui/app/tf_about.h"
 #include "gui/commsettings/tf_par_gen.h"
+#include "gui/i18n/tf_soft_options.h"
+#include "gui/i18n/version_check.h"
 #include "gui/project/tf_new_project.h"
 #include "gui/project/tf_open_conf.h"
+#include "gui/tables/tf_request_screen.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
@@ -26,7 +30,7 @@ namespace sw48230 {
 namespace {
 
 constexpr int Msg_Project_Not_Valid = 18;
-constexpr int Update_Check_Interval_Ms = 60000;
+constexpr int Msg_New_Version = 19;
 
 }  // namespace
 
@@ -61,7 +65,10 @@ void TFMain::FormCreate(const std::filesystem::path& program_dir) {
   L_Norvane = make_named<QLabel>(this, "L_Norvane");
   Timer_Update = new QTimer(this);
   Timer_Update->setObjectName("Timer_Update");
-  Timer_Update->setInterval(Update_Check_Interval_Ms);
+  Timer_Update->setInterval(First_Update_Check_Ms);
+  connect(Timer_Update, &QTimer::timeout, this, &TFMain::Timer_UpdateTimer);
+  connect(LL_Update, &QLabel::linkActivated, this,
+          [this](const QString& url) { context_.services.browser.open_url(url); });
 
   // Title block and icon buttons.
   QFont code_font = L_SW_Code->font();
@@ -144,7 +151,10 @@ void TFMain::Create_Screens() {
   FNew_Project = new TFNew_Project(context_, this);
   FOpenConf = new TFOpenConf(context_, this);
   FAbout = new TFAbout(context_.services.browser, this);
+  FSoftOptions = new TFSoftOptions(context_, [this] { Change_Language(); }, this);
   FParGen = new TFParGen(context_, this);
+  FCOBRequest = new TFCOBRequest(context_, this);
+  FCOBSetting = new TFCOBSetting(context_, this);
 }
 
 void TFMain::Set_Lang() {
@@ -166,7 +176,10 @@ void TFMain::Change_Language() {
   Set_Lang();
   FNew_Project->Set_Lang();
   FOpenConf->Set_Lang();
+  FSoftOptions->Set_Lang();
   FParGen->Set_Lang();
+  FCOBRequest->Set_Lang();
+  FCOBSetting->Set_Lang();
 }
 
 // The project labels are set when a project is opened or created and at
@@ -192,12 +205,20 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (button == Btn_Info) {
     FAbout->exec();
   } else if (button == Btn_Opz) {
-    // The software options screen is not part of this build yet.
+    if (FSoftOptions->exec() == QDialog::Accepted) {
+      Save_Setting();
+      Set_Update_Timer();
+    }
   } else if (!state_.project_open()) {
     context_.services.boxes.error(this, message(messages_, Msg_Project_Not_Valid));
   } else if (button == Btn_Prm_Gen) {
-    // The screen loads and saves its own file; its result changes nothing here.
+    // The screens load and save their own files; their results change
+    // nothing here.
     FParGen->exec();
+  } else if (button == Btn_COB_Request) {
+    FCOBRequest->exec();
+  } else if (button == Btn_COB_Setting) {
+    FCOBSetting->exec();
   }
 }
 
@@ -215,6 +236,29 @@ void TFMain::Save_Setting() {
   // A settings file that cannot be written must not keep the program from
   // ending; the user loses only the remembered choices.
   (void)sw48230::Save_Setting(state_.settings_file(), state_);
+}
+
+// A timer that already runs keeps its countdown and its interval.
+void TFMain::Set_Update_Timer() {
+  if (!Update_Timer_Enabled(state_)) {
+    Timer_Update->stop();
+  } else if (!Timer_Update->isActive()) {
+    Timer_Update->start();
+  }
+}
+
+void TFMain::Timer_UpdateTimer() {
+  // Stopped while the request waits: its event loop must not start another.
+  Timer_Update->stop();
+  HttpGetter& http = context_.services.http;
+  if (Check_Version(http)) {
+    show_link(LL_Update, message(messages_, Msg_New_Version), Download_Page(http));
+    LL_Update->show();
+  } else {
+    LL_Update->hide();
+  }
+  Timer_Update->setInterval(Update_Check_Interval_Ms);
+  Timer_Update->start();
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {

@@ -17,6 +17,9 @@ class TFAbout;
 class TFNew_Project;
 class TFOpenConf;
 class TFParGen;
+class TFCOBRequest;
+class TFCOBSetting;
+class TFSoftOptions;
 
 // The main window: owns the application state and the message table,
 // creates every screen once, and leads the user through the five steps.
@@ -47,6 +50,8 @@ class TFMain final : public QWidget {
   void Create_New_Project();
   void Open_Project();
   void Save_Setting();
+  void Set_Update_Timer();
+  void Timer_UpdateTimer();
 
   AppState state_;
   MessageTable messages_;
@@ -75,6 +80,9 @@ class TFMain final : public QWidget {
   TFOpenConf* FOpenConf = nullptr;
   TFAbout* FAbout = nullptr;
   TFParGen* FParGen = nullptr;
+  TFCOBRequest* FCOBRequest = nullptr;
+  TFCOBSetting* FCOBSetting = nullptr;
+  TFSoftOptions* FSoftOptions = nullptr;
 };
 
 }  // namespace sw48230

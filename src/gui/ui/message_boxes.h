@@ -15,6 +15,9 @@ class MessageBoxes {
   // An error icon and one OK button.
   virtual void error(QWidget* parent, const QString& text) = 0;
 
+  // A warning icon and one OK button.
+  virtual void warning(QWidget* parent, const QString& text) = 0;
+
   // A question icon with Yes and No; true only for Yes.
   virtual bool question(QWidget* parent, const QString& text) = 0;
 };
@@ -22,6 +25,7 @@ class MessageBoxes {
 class QtMessageBoxes final : public MessageBoxes {
  public:
   void error(QWidget* parent, const QString& text) override;
+  void warning(QWidget* parent, const QString& text) override;
   bool question(QWidget* parent, const QString& text) override;
 };
 

@@ -1,0 +1,48 @@
+#include <string>
+
+#include "cli/command.h"
+#include "core/common/paths.h"
+#include "core/image/image_decode.h"
+#include "core/image/image_report.h"
+
+namespace sw48230::cli {
+
+int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  bool json = false;
+  const std::string* file = nullptr;
+  for (const std::string& arg : args) {
+    if (arg == "--json") {
+      if (json) throw UsageError("--json given twice");
+      json = true;
+    } else if (arg.size() > 1 && arg.front() == '-') {
+      throw UsageError("unknown option \"" + arg + "\"");
+    } else if (file != nullptr) {
+      throw UsageError("unexpected argument \"" + arg + "\"");
+    } else {
+      file = &arg;
+    }
+  }
+  if (file == nullptr) throw UsageError("an image file is needed");
+
+  std::string error;
+  const auto bytes = Read_Image_File(path_from_utf8(*file), error);
+  if (!bytes) {
+    err << "sw48230-cli: cannot read " << *file << ": " << error << '\n';
+    return Exit_Failure;
+  }
+  const ImageDecode decode = Decode_Image(*bytes);
+  if (!decode.image) {
+    err << "sw48230-cli: " << *file << " is not a configuration image: " << decode.refusal << '\n';
+    return Exit_Failure;
+  }
+
+  const DecodedImage& image = *decode.image;
+  out << (json ? Image_Report_Json(image, *file) : Image_Report_Text(image, *file));
+  out.flush();
+  if (image.problems.empty()) return Exit_Success;
+  err << "sw48230-cli: " << *file << ": " << (image.checksum_verified ? "" : "the checksum does not verify; ")
+      << image.problems.size() << (image.problems.size() == 1 ? " problem" : " problems") << " found, see the report\n";
+  return Exit_Failure;
+}
+
+}  // namespace sw48230::cli

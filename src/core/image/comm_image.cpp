@@ -1,0 +1,142 @@
+#include "core/image/comm_image.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "core/common/number_text.h"
+#include "core/common/paths.h"
+#include "core/common/xml_file.h"
+
+namespace sw48230 {
+namespace {
+
+constexpr std::array<const char*, 4> IP_Names = {"TCP_IP_1", "TCP_IP_2", "TCP_IP_3", "TCP_IP_4"};
+constexpr std::array<const char*, 4> SUB_Names = {"TCP_SUB_1", "TCP_SUB_2", "TCP_SUB_3", "TCP_SUB_4"};
+constexpr std::array<const char*, 4> GAT_Names = {"TCP_GAT_1", "TCP_GAT_2", "TCP_GAT_3", "TCP_GAT_4"};
+
+// What bank2.bin gets for a setting that cannot be read.
+constexpr std::int32_t CAN_Baud_Fallback = 7;
+constexpr Ipv4Bytes IP_Fallback = {192, 168, 0, 5};
+constexpr Ipv4Bytes SUB_Fallback = {255, 255, 255, 0};
+constexpr Ipv4Bytes GAT_Fallback = {192, 168, 0, 1};
+constexpr Ipv4Bytes No_Gateway = {255, 255, 255, 255};
+constexpr std::int32_t Time_Out_Fallback = 1000;
+
+constexpr std::array<std::uint32_t, 7> Listed_Bit_Rates = {20000, 50000, 100000, 125000, 250000, 500000, 800000};
+constexpr std::uint32_t Top_Bit_Rate = 1000000;
+
+std::int32_t number_or(pugi::xml_node root, const char* name, std::int32_t fallback) {
+  const auto text = child_text(root, name);
+  return text ? to_int32(*text, fallback) : fallback;
+}
+
+Ipv4Bytes address_or(pugi::xml_node root, const std::array<const char*, 4>& names, const Ipv4Bytes& fallback) {
+  Ipv4Bytes address{};
+  for (std::size_t i = 0; i < address.size(); ++i) {
+    address[i] = static_cast<std::uint8_t>(number_or(root, names[i], fallback[i]) & 0xFF);
+  }
+  return address;
+}
+
+// Reads the elements of bank.bin one after the other and keeps the first
+// failure; once one has failed the others are not looked at.
+class StrictReader {
+ public:
+  StrictReader(pugi::xml_node root, std::string file) : root_(root), file_(std::move(file)) {}
+
+  std::int32_t number(const char* name) {
+    if (failed()) return 0;
+    const auto text = child_text(root_, name);
+    if (!text) {
+      fail(name, "is missing");
+      return 0;
+    }
+    const auto value = parse_int32(*text);
+    if (!value) {
+      fail(name, "is not a number: \"" + *text + '"');
+      return 0;
+    }
+    return *value;
+  }
+  std::uint8_t u8(const char* name) { return static_cast<std::uint8_t>(number(name) & 0xFF); }
+  std::uint16_t u16(const char* name) { return static_cast<std::uint16_t>(number(name) & 0xFFFF); }
+  Ipv4Bytes address(const std::array<const char*, 4>& names) {
+    Ipv4Bytes bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = u8(names[i]);
+    return bytes;
+  }
+
+  bool failed() const { return error_.has_value(); }
+  const ImageError& error() const { return *error_; }
+
+ private:
+  void fail(const char* name, std::string problem) {
+    error_ = ImageError{file_, 0, ImageError::Item::Element, name, std::move(problem)};
+  }
+
+  pugi::xml_node root_;
+  std::string file_;
+  std::optional<ImageError> error_;
+};
+
+}  // namespace
+
+std::uint32_t CAN_Bit_Rate_For(std::int32_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= Listed_Bit_Rates.size()) return Top_Bit_Rate;
+  return Listed_Bit_Rates[static_cast<std::size_t>(index)];
+}
+
+void Read_Communication_Settings(const std::filesystem::path& pargen_file, General_Block& block) {
+  const auto document = load_xml_file(pargen_file);
+  if (!document) return;
+  const pugi::xml_node root = root_element(*document);
+
+  block.CAN_Bit_Rate = CAN_Bit_Rate_For(number_or(root, "CAN_Baud", CAN_Baud_Fallback));
+  block.IP_Address = address_or(root, IP_Names, IP_Fallback);
+  block.Subnet_Mask = address_or(root, SUB_Names, SUB_Fallback);
+  block.Gateway = address_or(root, GAT_Names, GAT_Fallback);
+  // Only an explicit "0" or a missing flag switches the gateway off; any
+  // other text, the empty one too, is the ticked check box.
+  const auto en_gat = child_text(root, "En_GAT");
+  if (!en_gat || *en_gat == "0") block.Gateway = No_Gateway;
+  block.Time_Out = static_cast<std::uint32_t>(number_or(root, "Time_Out", Time_Out_Fallback));
+}
+
+BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file) {
+  const std::string file = path_to_utf8(pargen_file.filename());
+  const XmlFile xml = read_xml_file(pargen_file);
+  switch (xml.status) {
+    case XmlFile::Status::Missing:
+      return {std::nullopt, ImageError{file, 0, ImageError::Item::File, {}, "is missing"}};
+    case XmlFile::Status::Unreadable:
+      return {std::nullopt, ImageError{file, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error}};
+    case XmlFile::Status::Loaded:
+      break;
+  }
+
+  StrictReader read(root_element(xml.document), file);
+  Bank_Params params;
+  // The order of the file, so that the error names the first bad element.
+  params.CAN_Baud_Code = static_cast<std::uint8_t>((static_cast<std::uint32_t>(read.number("CAN_Baud")) + 1u) & 0xFFu);
+  params.CAN_Type = read.u8("CAN_Type");
+  params.IP_Address = read.address(IP_Names);
+  params.Subnet_Mask = read.address(SUB_Names);
+  params.Time_Out = read.u16("Time_Out");
+  params.Port = read.u16("Port");
+  params.En_GAT = read.u8("En_GAT");
+  params.Gateway = read.address(GAT_Names);
+  params.Dis_Sock = read.u8("Dis_Sock");
+  if (read.failed()) return {std::nullopt, read.error()};
+  return {params, {}};
+}
+
+std::optional<ImageError> Write_Bank_Params(const std::filesystem::path& pargen_file, std::uint16_t request_rows,
+                                            std::uint16_t setting_rows, Bytes& bank) {
+  const BankParamsRead read = Read_Bank_Params(pargen_file);
+  if (!read.params) return read.error;
+  Append_Bank_Params(*read.params, request_rows, setting_rows, bank);
+  return std::nullopt;
+}
+
+}  // namespace sw48230

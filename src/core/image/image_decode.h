@@ -1,0 +1,65 @@
+#pragma once
+
+// Reading an image file back, to see what a device would receive: which
+// layout it has, its values, and everything in it that the builder would not
+// have written.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/image/image_layout.h"
+
+namespace sw48230 {
+
+struct DecodedBank2 {
+  Bank2Image image;
+  std::uint32_t stored_checksum = 0;
+  std::uint32_t computed_checksum = 0;
+
+  // The records that Record_Count declares filled, as far as the file has
+  // room for them.
+  std::size_t filled_records() const;
+  // The first Request_Count filled records come from the read requests.
+  bool is_request_record(std::size_t index) const { return index < image.general.Request_Count; }
+};
+
+struct DecodedBank {
+  std::array<std::uint32_t, 3> header{};  // offsets of the two row tables and of Bank_Params
+  std::vector<Bank_Row> request_rows;     // as the header delimits them
+  std::vector<Bank_Row> setting_rows;
+  Bank_Params params;
+  std::uint16_t stored_request_rows = 0;  // the counts at the end of Bank_Params
+  std::uint16_t stored_setting_rows = 0;
+};
+
+struct DecodedImage {
+  std::size_t size = 0;
+  std::variant<DecodedBank, DecodedBank2> content;
+  // Each thing that does not verify, in words; empty for an image as the
+  // builder writes it.
+  std::vector<std::string> problems;
+  bool checksum_verified = true;  // always true for bank.bin, which has none
+};
+
+struct ImageDecode {
+  std::optional<DecodedImage> image;
+  std::string refusal;  // when the bytes have neither layout: why
+};
+
+// Tells the layouts apart by size and by the consistency of bank.bin's
+// header: bank2.bin is exactly 34816 bytes; bank.bin has the offsets 12,
+// 12 + 13 A and 12 + 13 (A + B) in its header and is 36 + 13 (A + B) bytes.
+ImageDecode Decode_Image(std::span<const std::uint8_t> bytes);
+
+// The bytes of an image file; nothing, with the reason in `error`, when it
+// cannot be read or is larger than a bank can be.
+std::optional<Bytes> Read_Image_File(const std::filesystem::path& file, std::string& error);
+
+}  // namespace sw48230

@@ -1,0 +1,95 @@
+#include "core/tables/request_checks.h"
+
+#include "core/common/number_text.h"
+#include "core/common/text.h"
+#include "core/tables/row_editing.h"
+
+namespace sw48230 {
+namespace {
+
+// Offsets of the check messages from the table's "Error row " message.
+enum CheckMessage : int {
+  Cob_11_Bits = 1,
+  Cob_29_Bits = 2,
+  CAN_Type_Empty = 3,
+  CAN_Type_Invalid = 4,
+  Slave_IP = 5,
+  Port_Range = 6,
+  Slave_ID = 7,
+  Type_Missing = 8,
+  Address_Range = 9,
+  NPoint_Bits = 10,
+  NPoint_Registers = 11,
+  Poll_Time_Range = 12,
+  Max_Error_Range = 13,
+};
+
+bool in_range(const std::string& text, std::int64_t low, std::int64_t high) {
+  const std::int32_t value = to_int32(text, -1);
+  return value >= low && value <= high;
+}
+
+// The check message offset of the row's first failing check, 0 when it passes.
+int check_row(const TableKind& kind, const RequestTable& table, const TableContext& context, int row) {
+  const auto cell = [&](int col) -> const std::string& { return table.cell(row, col); };
+
+  bool extended = context.Type_Can != 0;
+  if (context.Hard_Type != 0) {
+    const std::string can_type = to_upper_ascii(trim_blanks(cell(Col_CAN_Type)));
+    if (can_type.empty()) return CAN_Type_Empty;
+    if (can_type != to_upper_ascii(CAN_Type_11_Bits) && can_type != to_upper_ascii(CAN_Type_29_Bits)) {
+      return CAN_Type_Invalid;
+    }
+    extended = can_type == to_upper_ascii(CAN_Type_29_Bits);
+  }
+  if (extended ? !in_range(cell(Col_COB), 0, 0x1FFFFFFF) : !in_range(cell(Col_COB), 0, 2047)) {
+    return extended ? Cob_29_Bits : Cob_11_Bits;
+  }
+  if (Check_IP(cell(Col_IP))) return Slave_IP;
+  if (context.Hard_Type == 1 && !in_range(cell(Col_Port), 0, 65535)) return Port_Range;
+  if (!in_range(cell(Col_ID_Modbus), 0, 255)) return Slave_ID;
+
+  const std::string type = to_upper_ascii(trim_blanks(cell(Col_Type)));
+  std::size_t code = 0;
+  while (code < kind.type_texts.size() && type != to_upper_ascii(kind.type_texts[code])) ++code;
+  if (code == kind.type_texts.size()) return Type_Missing;
+
+  if (!in_range(cell(Col_Address), 0, 65535)) return Address_Range;
+  if (kind.type_counts_bits[code] ? !in_range(cell(Col_NPoint), 1, 64) : !in_range(cell(Col_NPoint), 1, 4)) {
+    return kind.type_counts_bits[code] ? NPoint_Bits : NPoint_Registers;
+  }
+  if (kind.checks_poll_time && context.Hard_Type == 1) {
+    if (!in_range(cell(Col_Poll_Time), 1, 100000000)) return Poll_Time_Range;
+    if (!in_range(cell(Col_Max_Error), 0, 100000000)) return Max_Error_Range;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& table, const TableContext& context,
+                                   bool first_only) {
+  std::vector<RowFailure> failures;
+  for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
+    if (trim_blanks(table.cell(row, Col_COB)).empty()) {
+      if (kind.gap_ends_checks) break;
+      continue;
+    }
+    // Only dip-switch hardware knows disabled rows.
+    if (context.Hard_Type == 1 && to_upper_ascii(trim_blanks(table.cell(row, Col_Enable))) != "Y") continue;
+    if (const int failed = check_row(kind, table, context, row); failed != 0) {
+      failures.push_back({row, kind.msg_error_row + failed});
+      if (first_only) break;
+    }
+  }
+  return failures;
+}
+
+std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table,
+                                         const TableContext& context) {
+  const std::vector<RowFailure> failures = Check_Rows(kind, table, context, true);
+  if (failures.empty()) return std::nullopt;
+  return failures.front();
+}
+
+}  // namespace sw48230

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "core/tables/request_file.h"
+
+namespace sw48230 {
+
+// A row that failed its checks: the row number and the message index of the
+// check. The screens show the table's "Error row " text, the row number and
+// the check's text.
+struct RowFailure {
+  int row = 0;
+  int message = 0;
+
+  bool operator==(const RowFailure&) const = default;
+};
+
+// The checks of a request table, rows from the first upwards. With
+// `first_only` the visit ends at the first failure, as the screen's OK does;
+// without it every failing row is listed (one failure per row).
+std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& table, const TableContext& context,
+                                   bool first_only);
+
+// The screen's check: the first failure, if any.
+std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
+
+}  // namespace sw48230

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/commsettings/comm_settings.h"
+#include "core/tables/request_table.h"
+#include "core/tables/table_kind.h"
+
+namespace sw48230 {
+
+// What a request table screen reads from ParGen.xml at every opening.
+struct TableContext {
+  int Hard_Type = Device_Type_Jumper;
+  int Type_Can = 0;  // 0: 11-bit identifiers, other: 29-bit
+  std::int32_t Default_Port = 502;
+};
+TableContext Read_Table_Context(const std::filesystem::path& pargen_file);
+
+struct RequestLoad {
+  // Set when the file exists but cannot be read or is not well-formed.
+  std::string error;
+  // Rows of the file beyond the table's last row; they are not loaded.
+  int rows_left_out = 0;
+};
+
+// Resets the table and fills it from the file (var.xml or var2.xml): the k-th
+// element under the root fills row k+1, each attribute with its own fallback.
+RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
+                          RequestTable& table);
+
+// The document as written: one row element per row from row 1 up to the
+// first row without a Cob-ID, then the version comment.
+std::string Requests_Document(const TableKind& kind, const RequestTable& table);
+std::error_code Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
+
+// The four address bytes of an address cell as they are saved, each trimmed.
+std::array<std::string, 4> Split_Address(std::string_view address);
+
+}  // namespace sw48230

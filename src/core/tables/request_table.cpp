@@ -1,0 +1,30 @@
+#include "core/tables/request_table.h"
+
+namespace sw48230 {
+
+RequestTable::RequestTable() : cells_(static_cast<std::size_t>(RowCount) * ColCount) { Reset(); }
+
+ColumnKind RequestTable::kind(int col) {
+  switch (col) {
+    case Col_Number:
+      return ColumnKind::Number;
+    case Col_Enable:
+    case Col_Swap:
+      return ColumnKind::CheckBox;
+    case Col_CAN_Type:
+    case Col_Type:
+      return ColumnKind::DropDown;
+    default:
+      return ColumnKind::Text;
+  }
+}
+
+void RequestTable::Reset() {
+  for (int row = 1; row < RowCount; ++row) {
+    cell(row, Col_Number) = std::to_string(row);
+    cell(row, Col_Enable) = Tick_Yes;
+    for (int col = Col_Enable + 1; col < ColCount; ++col) cell(row, col).clear();
+  }
+}
+
+}  // namespace sw48230

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sw48230 {
+
+// What sets the two request tables apart: the read requests (COB Request,
+// var.xml) and the write requests (COB Setting, var2.xml) are one table with
+// these differences as data.
+struct TableKind {
+  const char* screen_name;  // TFCOBRequest, TFCOBSetting
+  const char* file_name;
+
+  // The texts of the "Type" list; a type's code is its position.
+  std::vector<std::string> type_texts;
+  // Types whose NPoint counts coils or inputs (up to 64), by code; the
+  // others count registers (up to 4).
+  std::vector<bool> type_counts_bits;
+  // The code a row gets when its file row has no Type attribute.
+  int type_code_when_missing;
+
+  // Columns hidden for jumper hardware and for any other device type.
+  std::vector<int> hidden_for_jumper;
+  std::vector<int> hidden_for_other;
+
+  // The read checks end at the first row without a Cob-ID; the write checks
+  // skip such a row and go on.
+  bool gap_ends_checks;
+  // Poll time and max error are checked (read requests, dip-switch hardware).
+  bool checks_poll_time;
+
+  // Message indexes.
+  int msg_title;
+  int msg_description;
+  int msg_first_button;        // OK, Cancel, Delete, Insert, Copy, Paste follow in order
+  int msg_first_button_hint;   // the buttons' hints, same order
+  int msg_first_column_title;  // titles of columns 0 to 13
+  int msg_first_column_hint;   // hints of the columns by meaning, from column 1
+  int msg_delete_question;
+  int msg_error_row;  // "Error row "; the check messages follow it
+};
+
+const TableKind& Read_Requests();
+const TableKind& Write_Requests();
+
+// The hint of a column title, by the column's meaning; 0 for a column
+// without one. The hint list has one text more than there are columns, which
+// belongs to no column and is passed over.
+int Column_Hint_Message(const TableKind& kind, int col);
+
+// The columns hidden for a device type.
+const std::vector<int>& Hidden_Columns(const TableKind& kind, int device_type);
+
+}  // namespace sw48230

@@ -1,0 +1,75 @@
+#include "gui/tables/request_table_model.h"
+
+#include "gui/ui/texts.h"
+
+namespace sw48230 {
+
+RequestTableModel::RequestTableModel(RequestTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
+
+int RequestTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : RequestTable::Data_Rows;
+}
+
+int RequestTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : RequestTable::ColCount;
+}
+
+QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const std::string& cell = table_.cell(table_row(index), index.column());
+  if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
+    if (role == Qt::CheckStateRole) return cell == Tick_Yes ? Qt::Checked : Qt::Unchecked;
+    return {};
+  }
+  if (role == Qt::DisplayRole || role == Qt::EditRole) return to_qstring(cell);
+  if (role == Qt::TextAlignmentRole && index.column() == Col_Number) return int(Qt::AlignRight | Qt::AlignVCenter);
+  return {};
+}
+
+bool RequestTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || index.column() == Col_Number) return false;
+  std::string& cell = table_.cell(table_row(index), index.column());
+  if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
+    if (role != Qt::CheckStateRole) return false;
+    cell = value.value<Qt::CheckState>() == Qt::Checked ? Tick_Yes : Tick_No;
+  } else {
+    if (role != Qt::EditRole) return false;
+    cell = to_utf8(value.toString());
+  }
+  emit dataChanged(index, index, {role});
+  return true;
+}
+
+Qt::ItemFlags RequestTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  switch (RequestTable::kind(index.column())) {
+    case ColumnKind::Number:
+      return Qt::ItemIsEnabled;
+    case ColumnKind::CheckBox:
+      return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+    default:
+      return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+  }
+}
+
+QVariant RequestTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= titles_.size()) return {};
+  if (role == Qt::DisplayRole) return titles_[section];
+  if (role == Qt::ToolTipRole && !hints_[section].isEmpty()) return hints_[section];
+  return {};
+}
+
+void RequestTableModel::setTitles(QStringList titles, QStringList hints) {
+  titles_ = std::move(titles);
+  hints_ = std::move(hints);
+  emit headerDataChanged(Qt::Horizontal, 0, RequestTable::ColCount - 1);
+}
+
+// Every cell may have changed, but no row came or went: the view keeps its
+// current cell.
+void RequestTableModel::Table_Changed() {
+  emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+}  // namespace sw48230

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include "core/tables/request_table.h"
+#include "core/tables/table_kind.h"
+
+namespace sw48230 {
+
+// The Qt view of a request table: rows 1 to 512 of the core table, its
+// column titles and their hints. Check-box cells show as check boxes and
+// keep "Y" / "N"; every other cell is its text.
+class RequestTableModel final : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  RequestTableModel(RequestTable& table, QObject* parent);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  void setTitles(QStringList titles, QStringList hints);
+
+  // After the core table changed behind the model's back (load, row
+  // operations).
+  void Table_Changed();
+
+  // Model rows are table rows 1 to 512.
+  static int table_row(const QModelIndex& index) { return index.row() + 1; }
+
+ private:
+  RequestTable& table_;
+  QStringList titles_;
+  QStringList hints_;
+};
+
+}  // namespace sw48230

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "core/tables/request_file.h"
+#include "core/tables/row_editing.h"
+#include "gui/ui/screen.h"
+
+class QPushButton;
+class QTableView;
+
+namespace sw48230 {
+
+class ComboBoxDelegate;
+class RequestTableModel;
+class RequestTableView;
+
+// A table of Modbus TCP master requests tied to Cob-IDs. The read requests
+// (TFCOBRequest, var.xml) and the write requests (TFCOBSetting, var2.xml)
+// are this one screen with the differences of their TableKind. The file is
+// read at every opening, checked on OK and then written whole.
+class RequestScreen : public Screen {
+  Q_OBJECT
+ public:
+  RequestScreen(const TableKind& kind, const Context& context, QWidget* parent);
+
+  void Set_Lang() override;
+
+  const RequestTable& table() const { return table_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormShow();
+  void Update_Columns();
+  int current_row() const;
+  void Btn_OKClick();
+  void Btn_DelRowClick();
+  void Btn_InsRowClick();
+  void Btn_CopyRowClick();
+  void Btn_PasteRowClick();
+  void ACG_ModbusDblClickCell(int column);
+  void show_file_error(const std::string& error);
+
+  const TableKind& kind_;
+  RequestTable table_;
+  TableContext table_context_;
+  bool Do_Copy = false;
+
+  RequestTableModel* model_;
+  RequestTableView* ACG_Modbus;
+  ComboBoxDelegate* can_type_delegate_;
+  ComboBoxDelegate* type_delegate_;
+  QPushButton* Btn_OK;
+  QPushButton* Btn_Cancel;
+  QPushButton* Btn_DelRow;
+  QPushButton* Btn_InsRow;
+  QPushButton* Btn_CopyRow;
+  QPushButton* Btn_PasteRow;
+};
+
+// COB Request: the read requests.
+class TFCOBRequest final : public RequestScreen {
+  Q_OBJECT
+ public:
+  TFCOBRequest(const Context& context, QWidget* parent);
+};
+
+// COB Setting: the write requests.
+class TFCOBSetting final : public RequestScreen {
+  Q_OBJECT
+ public:
+  TFCOBSetting(const Context& context, QWidget* parent);
+};
+
+}  // namespace sw48230

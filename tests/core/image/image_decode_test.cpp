@@ -1,0 +1,241 @@
+#include "core/image/image_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "support/sample_images.h"
+#include "support/temp_dir.h"
+
+namespace sw48230 {
+namespace {
+
+using test::TempDir;
+
+constexpr std::size_t Block = Records_Size;  // file offset of the general block
+
+void put_u16(Bytes& bytes, std::size_t offset, std::uint16_t value) {
+  bytes[offset] = static_cast<std::uint8_t>(value);
+  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void put_u32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// Makes the checksum right again, so that a fault elsewhere shows alone.
+void fix_checksum(Bytes& bank2) {
+  std::uint32_t sum = 0;
+  for (std::size_t i = Block; i < Block + General_Block_Checksum_Offset; ++i) sum += bank2[i];
+  put_u32(bank2, Block + General_Block_Checksum_Offset, sum);
+}
+
+DecodedImage decoded(const Bytes& bytes) {
+  const ImageDecode decode = Decode_Image(bytes);
+  EXPECT_TRUE(decode.image) << decode.refusal;
+  return decode.image ? *decode.image : DecodedImage{};
+}
+
+TEST(DecodeImage, ReadsBackABank2Image) {
+  const Bank2Image image = test::sample_bank2();
+  const DecodedImage result = decoded(Serialize_Bank2(image));
+  ASSERT_TRUE(std::holds_alternative<DecodedBank2>(result.content));
+  const auto& bank2 = std::get<DecodedBank2>(result.content);
+  EXPECT_EQ(result.size, Bank2_Size);
+  EXPECT_EQ(bank2.image.general, image.general);
+  EXPECT_EQ(bank2.image.records, image.records);
+  EXPECT_EQ(bank2.filled_records(), 3u);
+  EXPECT_TRUE(bank2.is_request_record(1));
+  EXPECT_FALSE(bank2.is_request_record(2));
+  EXPECT_EQ(bank2.stored_checksum, bank2.computed_checksum);
+  EXPECT_TRUE(result.checksum_verified);
+  EXPECT_EQ(result.problems, std::vector<std::string>{});
+}
+
+TEST(DecodeImage, ReadsBackABankImage) {
+  const DecodedImage result = decoded(test::sample_bank());
+  ASSERT_TRUE(std::holds_alternative<DecodedBank>(result.content));
+  const auto& bank = std::get<DecodedBank>(result.content);
+  EXPECT_EQ(result.size, 88u);
+  EXPECT_EQ(bank.header, (std::array<std::uint32_t, 3>{12, 38, 64}));
+  EXPECT_EQ(bank.request_rows, test::sample_bank_request_rows());
+  EXPECT_EQ(bank.setting_rows, test::sample_bank_setting_rows());
+  EXPECT_EQ(bank.params, test::sample_bank_params());
+  EXPECT_EQ(bank.stored_request_rows, 2);
+  EXPECT_EQ(bank.stored_setting_rows, 2);
+  EXPECT_EQ(result.problems, std::vector<std::string>{});
+}
+
+TEST(DecodeImage, AnEmptyProjectsBankHasNoRows) {
+  const DecodedImage result = decoded(Serialize_Bank({}, {}, test::sample_bank_params()));
+  const auto& bank = std::get<DecodedBank>(result.content);
+  EXPECT_EQ(bank.header, (std::array<std::uint32_t, 3>{12, 12, 12}));
+  EXPECT_TRUE(bank.request_rows.empty());
+  EXPECT_TRUE(bank.setting_rows.empty());
+  EXPECT_EQ(result.problems, std::vector<std::string>{});
+}
+
+TEST(DecodeImage, RefusesBytesOfNeitherLayout) {
+  const auto bank_of = [](std::size_t size, std::uint32_t first, std::uint32_t second, std::uint32_t third) {
+    Bytes bytes(size, 0);
+    put_u32(bytes, 0, first);
+    put_u32(bytes, 4, second);
+    put_u32(bytes, 8, third);
+    return bytes;
+  };
+  const struct {
+    const char* name;
+    Bytes bytes;
+    const char* reason;
+  } cases[] = {
+      {"empty", {}, "the file is empty"},
+      {"shorter than the smallest bank", Bytes(35, 0), "35 bytes is the size of neither"},
+      {"not 36 + 13 n", bank_of(100, 12, 12, 76), "100 bytes is the size of neither"},
+      {"a byte short of bank2", Bytes(Bank2_Size - 1, 0), "34815 bytes is the size of neither"},
+      {"a byte over bank2", Bytes(Bank2_Size + 1, 0), "34817 bytes is the size of neither"},
+      {"more than a bank holds", bank_of(36 + 13 * 7690, 12, 12, 12 + 13 * 7690),
+       "100006 bytes is the size of neither"},
+      {"first offset not 12", bank_of(36, 0, 12, 12), "a bank.bin of 36 bytes has the header offsets"},
+      {"last offset not before Bank_Params", bank_of(49, 12, 12, 12), "but this file holds 12, 12 and 12"},
+      {"setting rows between two rows", bank_of(62, 12, 30, 38), "but this file holds 12, 30 and 38"},
+      {"setting rows after Bank_Params", bank_of(62, 12, 51, 38), "but this file holds 12, 51 and 38"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ImageDecode decode = Decode_Image(c.bytes);
+    EXPECT_FALSE(decode.image);
+    EXPECT_NE(decode.refusal.find(c.reason), std::string::npos) << decode.refusal;
+  }
+}
+
+TEST(DecodeImage, ReportsWhatTheBuilderWouldNotHaveWrittenInBank2) {
+  const struct {
+    const char* name;
+    std::function<void(Bytes&)> damage;
+    std::vector<std::string> problems;
+  } cases[] = {
+      {"a constant",
+       [](Bytes& b) {
+         put_u16(b, Block + 16, 7);
+         fix_checksum(b);
+       },
+       {"General_Block offset 16 (Fixed_Bits_A) holds 7 instead of 8"}},
+      {"reserved block bytes",
+       [](Bytes& b) {
+         b[Block + 4] = 1;
+         b[Block + 2043] = 0x80;
+         fix_checksum(b);
+       },
+       {"reserved General_Block bytes are not zero: block offsets 4, 2043"}},
+      {"counts that do not add up",
+       [](Bytes& b) {
+         put_u32(b, Block + 292, 2);
+         fix_checksum(b);
+       },
+       {"Record_Count 3 is not Request_Count 2 + Setting_Count 2"}},
+      {"more records than the file holds",
+       [](Bytes& b) {
+         put_u32(b, Block + 72, 2000);
+         put_u32(b, Block + 288, 2000);
+         put_u32(b, Block + 292, 0);
+         fix_checksum(b);
+       },
+       {"Record_Count 2000 exceeds the 1024 records of the file",
+        // The write record now counts as the third read record.
+        "Slot_Offset is not 8 x the position in its table: records 2, 3, 4, 5, 6, 7, 8, 9 and 1014 more"}},
+      {"reserved record bytes", [](Bytes& b) { b[28] = 1; }, {"reserved record bytes are not zero: record 0"}},
+      {"a slot offset",
+       [](Bytes& b) { put_u16(b, 32, 0); },
+       {"Slot_Offset is not 8 x the position in its table: record 1"}},
+      {"a byte count",
+       [](Bytes& b) { b[2 * 32 + 30] = 16; },
+       {"Byte_Count does not match Function and Quantity: record 2"}},
+      {"records after the filled ones",
+       [](Bytes& b) {
+         b[5 * 32 + 9] = 3;
+         b[1023 * 32 + 31] = 4;
+       },
+       {"records after the filled ones are not zero: records 5, 1023"}},
+  };
+  const Bytes good = Serialize_Bank2(test::sample_bank2());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes bytes = good;
+    c.damage(bytes);
+    const DecodedImage result = decoded(bytes);
+    EXPECT_EQ(result.problems, c.problems);
+    EXPECT_TRUE(result.checksum_verified);
+  }
+}
+
+TEST(DecodeImage, AChecksumThatDoesNotVerifyIsAProblemButTheValuesAreRead) {
+  Bytes bytes = Serialize_Bank2(test::sample_bank2());
+  const std::uint32_t sum = bytes[Block + 2044] | (bytes[Block + 2045] << 8);
+  bytes[Block + 40] = 10;  // the first address byte: 192 -> 10
+  const DecodedImage result = decoded(bytes);
+  EXPECT_FALSE(result.checksum_verified);
+  EXPECT_EQ(result.problems,
+            std::vector<std::string>{"the checksum does not verify: the file holds " + std::to_string(sum) +
+                                     ", the General_Block adds up to " + std::to_string(sum - 182)});
+  const auto& bank2 = std::get<DecodedBank2>(result.content);
+  EXPECT_EQ(bank2.image.general.IP_Address, (Ipv4Bytes{10, 168, 0, 10}));
+  EXPECT_EQ(bank2.image.records, test::sample_bank2().records);
+}
+
+TEST(DecodeImage, ReportsWhatTheBuilderWouldNotHaveWrittenInBank) {
+  constexpr std::size_t Params = 64;  // offset of Bank_Params in the sample
+  const struct {
+    const char* name;
+    std::function<void(Bytes&)> damage;
+    std::vector<std::string> problems;
+  } cases[] = {
+      {"row counts",
+       [](Bytes& b) { put_u16(b, Params + 20, 3); },
+       {"Bank_Params counts 3 request and 2 setting rows, the header delimits 2 and 2"}},
+      {"request rows out of order",
+       [](Bytes& b) { put_u32(b, 12 + 13, 0xFF); },
+       {"the request rows are not in ascending order of COB: row 1 comes after a greater one"}},
+      {"setting rows out of order",
+       [](Bytes& b) { put_u32(b, 38 + 13, 0x2FF); },
+       {"the setting rows are not in ascending order of COB: row 3 comes after a greater one"}},
+      {"a bit-rate code outside the list", [](Bytes& b) { b[Params] = 9; }, {"the CAN_Baud code 9 is outside 1..8"}},
+      {"bit-rate code 0", [](Bytes& b) { b[Params] = 0; }, {"the CAN_Baud code 0 is outside 1..8"}},
+  };
+  const Bytes good = test::sample_bank();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes bytes = good;
+    c.damage(bytes);
+    EXPECT_EQ(decoded(bytes).problems, c.problems);
+  }
+}
+
+TEST(ReadImageFile, ReadsWholeFilesUpToTheSizeOfABank) {
+  TempDir dir;
+  std::string error;
+
+  const Bytes bank = test::sample_bank();
+  test::write_file(dir / "bank.bin", as_chars(bank));
+  EXPECT_EQ(Read_Image_File(dir / "bank.bin", error), bank);
+  EXPECT_EQ(error, "");
+
+  test::write_file(dir / "full.bin", std::string(Bank_Buffer_Size, '\0'));
+  const auto full = Read_Image_File(dir / "full.bin", error);
+  ASSERT_TRUE(full);
+  EXPECT_EQ(full->size(), Bank_Buffer_Size);
+
+  test::write_file(dir / "large.bin", std::string(Bank_Buffer_Size + 1, '\0'));
+  EXPECT_FALSE(Read_Image_File(dir / "large.bin", error));
+  EXPECT_EQ(error, "larger than any image (more than 100000 bytes)");
+
+  EXPECT_FALSE(Read_Image_File(dir / "missing.bin", error));
+  EXPECT_NE(error, "");
+  EXPECT_FALSE(Read_Image_File(dir.path(), error));
+  EXPECT_NE(error, "");
+}
+
+}  // namespace
+}  // namespace sw48230

@@ -1,0 +1,149 @@
+#include "core/tables/request_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace sw48230 {
+namespace {
+
+// A row that passes every check of both tables on any device type.
+void good_row(RequestTable& table, int row) {
+  const std::vector<std::string> cells = {"Y", "385", "CAN 2.0A (11 bits)", "192.168.0.11", "502", "1",
+                                          "Holding Register", "0", "4", "1000", "0", "Y", ""};
+  for (int col = 1; col < RequestTable::ColCount; ++col) table.cell(row, col) = cells[static_cast<std::size_t>(col - 1)];
+}
+
+using Change = std::function<void(RequestTable&)>;
+
+struct Case {
+  const char* name;
+  TableContext context;
+  Change change;
+  std::optional<RowFailure> read;   // first failure on the read table
+  std::optional<RowFailure> write;  // first failure on the write table
+};
+
+constexpr TableContext Jumper_11{0, 0, 502};
+constexpr TableContext Jumper_29{0, 1, 502};
+constexpr TableContext Dip_Switch{1, 0, 502};
+
+const auto none = std::nullopt;
+
+TEST(RequestChecks, FirstFailurePerTable) {
+  const Case cases[] = {
+      {"good row", Dip_Switch, [](RequestTable&) {}, none, none},
+      {"11-bit limit", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "2047"; }, none, none},
+      {"11-bit hex", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "0x7FF"; }, none, none},
+      {"11-bit over", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "2048"; }, RowFailure{1, 381},
+       RowFailure{1, 447}},
+      {"29-bit project", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870911"; }, none, none},
+      {"29-bit over", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870912"; }, RowFailure{1, 382},
+       RowFailure{1, 448}},
+      {"jumper ignores the CAN type cell", Jumper_11, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = ""; }, none, none},
+      {"row CAN type empty, even for a 29-bit project", TableContext{1, 1, 502},
+       [](RequestTable& t) { t.cell(1, Col_CAN_Type) = " "; }, RowFailure{1, 383}, RowFailure{1, 449}},
+      {"row CAN type unknown", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = "CAN 2.0C"; },
+       RowFailure{1, 384}, RowFailure{1, 450}},
+      {"row CAN type 29 bits, any case", Dip_Switch,
+       [](RequestTable& t) {
+         t.cell(1, Col_CAN_Type) = " can 2.0b (29 BITS) ";
+         t.cell(1, Col_COB) = "$1FFFFFFF";
+       },
+       none, none},
+      {"disabled row not checked", Dip_Switch,
+       [](RequestTable& t) {
+         t.cell(1, Col_Enable) = "N";
+         t.cell(1, Col_COB) = "99999999999";
+       },
+       none, none},
+      {"enable is only meaningful for dip-switch hardware", Jumper_11,
+       [](RequestTable& t) {
+         t.cell(1, Col_Enable) = "N";
+         t.cell(1, Col_COB) = "4000";
+       },
+       RowFailure{1, 381}, RowFailure{1, 447}},
+      {"enable trimmed and upper-cased", Dip_Switch,
+       [](RequestTable& t) {
+         t.cell(1, Col_Enable) = " y ";
+         t.cell(1, Col_COB) = "-1";
+       },
+       RowFailure{1, 381}, RowFailure{1, 447}},
+      {"bad address", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_IP) = "1.2.3"; }, RowFailure{1, 385},
+       RowFailure{1, 451}},
+      {"port on dip-switch hardware", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Port) = "65536"; },
+       RowFailure{1, 386}, RowFailure{1, 452}},
+      {"port hidden on jumper hardware", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Port) = ""; }, none, none},
+      {"slave id", Jumper_11, [](RequestTable& t) { t.cell(1, Col_ID_Modbus) = "256"; }, RowFailure{1, 387},
+       RowFailure{1, 453}},
+      {"type missing", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Type) = ""; }, RowFailure{1, 388},
+       RowFailure{1, 454}},
+      {"input types are read-only", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Type) = "Input Register"; }, none,
+       RowFailure{1, 454}},
+      {"address", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Address) = "65536"; }, RowFailure{1, 389},
+       RowFailure{1, 455}},
+      {"64 coils", Jumper_11,
+       [](RequestTable& t) {
+         t.cell(1, Col_Type) = "coil status";
+         t.cell(1, Col_NPoint) = "64";
+       },
+       none, none},
+      {"65 coils", Jumper_11,
+       [](RequestTable& t) {
+         t.cell(1, Col_Type) = "Coil Status";
+         t.cell(1, Col_NPoint) = "65";
+       },
+       RowFailure{1, 390}, RowFailure{1, 456}},
+      {"0 points", Jumper_11, [](RequestTable& t) { t.cell(1, Col_NPoint) = "0"; }, RowFailure{1, 391},
+       RowFailure{1, 457}},
+      {"5 registers", Jumper_11, [](RequestTable& t) { t.cell(1, Col_NPoint) = "5"; }, RowFailure{1, 391},
+       RowFailure{1, 457}},
+      {"poll time on dip-switch hardware", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Poll_Time) = "0"; },
+       RowFailure{1, 392}, none},
+      {"poll time not checked on jumper hardware", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Poll_Time) = "0"; },
+       none, none},
+      {"max error", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Max_Error) = "100000001"; }, RowFailure{1, 393},
+       none},
+      {"checks in their order", Dip_Switch,
+       [](RequestTable& t) {
+         t.cell(1, Col_ID_Modbus) = "x";
+         t.cell(1, Col_IP) = "x";
+       },
+       RowFailure{1, 385}, RowFailure{1, 451}},
+      {"a gap ends the read checks but not the write checks", Jumper_11,
+       [](RequestTable& t) {
+         t.cell(2, Col_COB) = " ";
+         good_row(t, 3);
+         t.cell(3, Col_ID_Modbus) = "300";
+       },
+       none, RowFailure{3, 453}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RequestTable table;
+    good_row(table, 1);
+    c.change(table);
+    EXPECT_EQ(Controllo_dati(Read_Requests(), table, c.context), c.read);
+    EXPECT_EQ(Controllo_dati(Write_Requests(), table, c.context), c.write);
+  }
+}
+
+TEST(RequestChecks, AllFailuresAreListedOnePerRow) {
+  RequestTable table;
+  for (int row = 1; row <= 4; ++row) good_row(table, row);
+  table.cell(1, Col_COB) = "5000";
+  table.cell(1, Col_NPoint) = "9";
+  table.cell(3, Col_Address) = "-2";
+  const std::vector<RowFailure> failures = Check_Rows(Read_Requests(), table, Jumper_11, false);
+  EXPECT_EQ(failures, (std::vector<RowFailure>{{1, 381}, {3, 389}}));
+  EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, true), (std::vector<RowFailure>{{1, 381}}));
+}
+
+TEST(RequestChecks, AnEmptyTablePasses) {
+  const RequestTable table;
+  EXPECT_EQ(Controllo_dati(Read_Requests(), table, Dip_Switch), std::nullopt);
+  EXPECT_EQ(Controllo_dati(Write_Requests(), table, Dip_Switch), std::nullopt);
+}
+
+}  // namespace
+}  // namespace sw48230

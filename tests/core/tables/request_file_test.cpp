@@ -1,0 +1,153 @@
+#include "core/tables/request_file.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace sw48230 {
+namespace {
+
+using test::read_file;
+using test::TempDir;
+using test::write_file;
+
+std::vector<std::string> row_cells(const RequestTable& table, int row) {
+  std::vector<std::string> cells;
+  for (int col = 1; col < RequestTable::ColCount; ++col) cells.push_back(table.cell(row, col));
+  return cells;
+}
+
+TEST(RequestFile, EachMissingAttributeFallsBackOnItsOwn) {
+  TempDir dir;
+  write_file(dir / "var.xml",
+             "<?xml version=\"1.0\"?><C_TO_Customer_Protocol>"
+             "<row COB=\"100\"/>"
+             "<other Type=\"7\" IP_Add_B3=\"5\" Port=\"\" Mnemonic=\"a &amp; b\" Enable=\"N\"/>"
+             "</C_TO_Customer_Protocol>");
+  RequestTable table;
+  table.cell(3, Col_COB) = "stale";
+  const RequestLoad loaded = Load_Requests(Read_Requests(), dir / "var.xml", {1, 1, 1502}, table);
+  EXPECT_TRUE(loaded.error.empty());
+  EXPECT_EQ(loaded.rows_left_out, 0);
+  EXPECT_EQ(row_cells(table, 1),
+            (std::vector<std::string>{"Y", "100", "CAN 2.0B (29 bits)", "192.168.0.11", "1502", "1", "Holding Register",
+                                      "", "", "", "0", "Y", ""}));
+  EXPECT_EQ(row_cells(table, 2),
+            (std::vector<std::string>{"N", "", "CAN 2.0B (29 bits)", "192.168.5.11", "", "1", "", "", "", "", "0", "Y",
+                                      "a & b"}));
+  EXPECT_EQ(row_cells(table, 3), (std::vector<std::string>{"Y", "", "", "", "", "", "", "", "", "", "", "", ""}));
+  EXPECT_EQ(table.cell(512, Col_Number), "512");
+}
+
+TEST(RequestFile, TheTypeCodesDifferBetweenTheTables) {
+  TempDir dir;
+  write_file(dir / "var2.xml", "<R><row/><row Type=\"0\"/><row Type=\"3\"/><row Type=\"x\"/></R>");
+  RequestTable table;
+  Load_Requests(Write_Requests(), dir / "var2.xml", {}, table);
+  EXPECT_EQ(table.cell(1, Col_Type), "Holding Register");
+  EXPECT_EQ(table.cell(2, Col_Type), "Coil Status");
+  EXPECT_EQ(table.cell(3, Col_Type), "");
+  EXPECT_EQ(table.cell(4, Col_Type), "");
+  EXPECT_EQ(table.cell(1, Col_CAN_Type), "CAN 2.0A (11 bits)");
+  EXPECT_EQ(table.cell(1, Col_Port), "502");
+
+  Load_Requests(Read_Requests(), dir / "var2.xml", {}, table);
+  EXPECT_EQ(table.cell(3, Col_Type), "Input Register");
+}
+
+TEST(RequestFile, MissingBrokenAndOverlongFiles) {
+  TempDir dir;
+  RequestTable table;
+  table.cell(1, Col_COB) = "1";
+  RequestLoad loaded = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  EXPECT_TRUE(loaded.error.empty());
+  EXPECT_EQ(table.cell(1, Col_COB), "");
+
+  write_file(dir / "var.xml", "<R><row COB=\"1\"></R>");
+  table.cell(1, Col_COB) = "1";
+  loaded = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  EXPECT_FALSE(loaded.error.empty());
+  EXPECT_EQ(table.cell(1, Col_COB), "");
+
+  std::string rows;
+  for (int i = 1; i <= 515; ++i) rows += "<row COB=\"" + std::to_string(i) + "\"/>";
+  write_file(dir / "var.xml", "<R>" + rows + "</R>");
+  loaded = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  EXPECT_EQ(loaded.rows_left_out, 3);
+  EXPECT_EQ(table.cell(512, Col_COB), "512");
+}
+
+TEST(RequestFile, WritesTheExactDocument) {
+  RequestTable table;
+  const std::vector<std::string> row = {"Y", "385", "CAN 2.0A (11 bits)", "192.168.0.11", "502", "1", "Holding Register",
+                                        "0", "4", "1000", "0", "Y", ""};
+  for (int col = 1; col < RequestTable::ColCount; ++col) table.cell(1, col) = row[static_cast<std::size_t>(col - 1)];
+  table.cell(3, Col_COB) = "999";  // after the gap: not saved
+  EXPECT_EQ(Requests_Document(Read_Requests(), table),
+            "<C_TO_Customer_Protocol><row Enable=\"Y\" COB=\"385\" CAN_Type=\"CAN 2.0A (11 bits)\" IP_Add_B1=\"192\" "
+            "IP_Add_B2=\"168\" IP_Add_B3=\"0\" IP_Add_B4=\"11\" Port=\"502\" ID_Modbus=\"1\" Type=\"2\" "
+            "Address_Word=\"0\" Quantity=\"4\" PollTime=\"1000\" MaxError=\"0\" Swap=\"Y\" Mnemonic=\"\"/>"
+            "</C_TO_Customer_Protocol><!--SW_VERSION = 2.007-->");
+
+  table.cell(1, Col_COB) = "  ";
+  EXPECT_EQ(Requests_Document(Read_Requests(), table),
+            "<C_TO_Customer_Protocol/><!--SW_VERSION = 2.007-->");
+}
+
+TEST(RequestFile, TextsAreSavedAsTypedExceptAddressAndType) {
+  TempDir dir;
+  RequestTable table;
+  table.cell(1, Col_Enable) = "N";
+  table.cell(1, Col_COB) = " 0x10 ";
+  table.cell(1, Col_IP) = " 10.0.0.1 ";
+  table.cell(1, Col_Type) = " coil status ";
+  table.cell(1, Col_Mnemonic) = "Pumpe \"Nord\" <1>";
+  table.cell(2, Col_Enable) = "N";
+  table.cell(2, Col_COB) = "7";
+  table.cell(2, Col_Type) = " bogus ";
+  ASSERT_FALSE(Save_Requests(Write_Requests(), dir / "var2.xml", table));
+  const std::string saved = read_file(dir / "var2.xml");
+  EXPECT_NE(saved.find("COB=\" 0x10 \" CAN_Type=\"\" IP_Add_B1=\"10\" IP_Add_B2=\"0\" IP_Add_B3=\"0\" IP_Add_B4=\"1\""),
+            std::string::npos);
+  EXPECT_NE(saved.find("Type=\"0\""), std::string::npos);
+  EXPECT_NE(saved.find("Type=\"BOGUS\""), std::string::npos);
+
+  RequestTable loaded;
+  Load_Requests(Write_Requests(), dir / "var2.xml", {}, loaded);
+  EXPECT_EQ(loaded.cell(1, Col_COB), " 0x10 ");
+  EXPECT_EQ(loaded.cell(1, Col_IP), "10.0.0.1");
+  EXPECT_EQ(loaded.cell(1, Col_Type), "Coil Status");
+  EXPECT_EQ(loaded.cell(1, Col_Mnemonic), "Pumpe \"Nord\" <1>");
+  EXPECT_EQ(loaded.cell(2, Col_Type), "");
+  EXPECT_EQ(loaded.cell(3, Col_COB), "");
+}
+
+TEST(RequestFile, SplitAddress) {
+  const struct {
+    const char* cell;
+    std::array<std::string, 4> bytes;
+  } cases[] = {
+      {"192.168.0.11", {"192", "168", "0", "11"}},
+      {" 10 . 0 .0. 1 ", {"10", "0", "0", "1"}},
+      {"1.2", {"1", "", "", "2"}},
+      {"", {"", "", "", ""}},
+      {"1.2.3.4.5", {"1", "2", "3", "4.5"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Split_Address(c.cell), c.bytes) << c.cell;
+}
+
+TEST(RequestFile, TableContextFromTheCommunicationSettings) {
+  TempDir dir;
+  const TableContext missing = Read_Table_Context(dir / "ParGen.xml");
+  EXPECT_EQ(missing.Hard_Type, 0);
+  EXPECT_EQ(missing.Type_Can, 0);
+  EXPECT_EQ(missing.Default_Port, 502);
+  write_file(dir / "ParGen.xml", "<G><Device_Type>1</Device_Type><CAN_Type>1</CAN_Type><Port>x</Port></G>");
+  const TableContext read = Read_Table_Context(dir / "ParGen.xml");
+  EXPECT_EQ(read.Hard_Type, 1);
+  EXPECT_EQ(read.Type_Can, 1);
+  EXPECT_EQ(read.Default_Port, 502);
+}
+
+}  // namespace
+}  // namespace sw48230
