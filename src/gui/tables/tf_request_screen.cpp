@@ -83,6 +83,8 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   ACG_Modbus->setObjectName("ACG_Modbus");
   ACG_Modbus->setModel(model_);
   ACG_Modbus->verticalHeader()->hide();
+  ACG_Modbus->verticalHeader()->setDefaultSectionSize(ACG_Modbus->fontMetrics().height() + 8);
+  ACG_Modbus->horizontalHeader()->setStretchLastSection(true);
   ACG_Modbus->setSelectionMode(QAbstractItemView::SingleSelection);
   ACG_Modbus->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
