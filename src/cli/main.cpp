@@ -27,6 +27,12 @@ constexpr Command Commands[] = {
     {"lint-lng", "FILE", "list the lines of language FILE that set no text, and why", run_lint_lng},
     {"dump", "[--json] FILE", "decode the image FILE (bank.bin or bank2.bin) into a readable report, or JSON",
      run_dump},
+    {"build", "PROJECT_DIR",
+     "build the project's image as Update Device does and write it to PROJECT_DIR/bin (bank2.bin for device type 1, "
+     "bank.bin otherwise)",
+     run_build},
+    {"check", "PROJECT_DIR",
+     "run the checks of the settings and table screens on the project's files and list every failure", run_check},
 };
 
 void print_usage(std::ostream& out) {

@@ -15,11 +15,21 @@ namespace {
 void write_escaped(std::ostream& out, const std::string& text) {
   for (const char c : text) {
     switch (c) {
-      case '\\': out << "\\\\"; break;
-      case '\t': out << "\\t"; break;
-      case '\r': out << "\\r"; break;
-      case '\n': out << "\\n"; break;
-      default: out << c; break;
+      case '\\':
+        out << "\\\\";
+        break;
+      case '\t':
+        out << "\\t";
+        break;
+      case '\r':
+        out << "\\r";
+        break;
+      case '\n':
+        out << "\\n";
+        break;
+      default:
+        out << c;
+        break;
     }
   }
 }

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
-
 #include <algorithm>
 #include <string>
 #include <thread>
@@ -20,15 +19,15 @@
 #endif
 #include <windows.h>
 #else
-#include <QByteArray>
-#include <QFile>
-
-#include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <QByteArray>
+#include <QFile>
+#include <cerrno>
 
 #include "core/app/command_line.h"
 
@@ -209,8 +208,8 @@ void SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& P
   startup.wShowWindow = tipo ? SW_HIDE : SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   // A process group of its own keeps a console Ctrl+C away from the updater.
-  if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP,
-                      nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP, nullptr,
+                      nullptr, &startup, &process)) {
     return;
   }
   CloseHandle(process.hThread);

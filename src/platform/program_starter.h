@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QTimer>
-
 #include <chrono>
 #include <vector>
 

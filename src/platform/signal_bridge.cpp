@@ -10,12 +10,12 @@
 #endif
 #include <windows.h>
 #else
-#include <QSocketNotifier>
-
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <cerrno>
 #endif
 
 namespace sw48230 {
@@ -40,7 +40,8 @@ BOOL WINAPI on_console_event(DWORD type) {
   }
   SignalBridge* bridge = active_bridge.load();
   if (bridge == nullptr) return FALSE;
-  QMetaObject::invokeMethod(bridge, [bridge] { emit bridge->terminationRequested(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      bridge, [bridge] { emit bridge->terminationRequested(); }, Qt::QueuedConnection);
   return TRUE;
 }
 

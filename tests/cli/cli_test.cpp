@@ -128,7 +128,8 @@ TEST_F(CliTest, MessagesFailsOnAnUnreadableFile) {
 }
 
 TEST_F(CliTest, LintLngAcceptsAGoodFile) {
-  const std::string file = write("Good.lng", "; comment\r\nSTR0 = Anfang\r\n\r\nSTR1 = Schritt 1\r\nSTR1 = Schritt eins\r\n");
+  const std::string file =
+      write("Good.lng", "; comment\r\nSTR0 = Anfang\r\n\r\nSTR1 = Schritt 1\r\nSTR1 = Schritt eins\r\n");
   const RunResult result = run({"lint-lng", file});
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.out, file + ": 3 entries, 0 ignored lines\n");
@@ -146,11 +147,11 @@ TEST_F(CliTest, LintLngListsEveryIgnoredLine) {
                                  "STR6 = /#/ only a note\r\n");
   const RunResult result = run({"lint-lng", file});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.out, file + ":2: index field is empty\n" +     //
-                            file + ":3: no \"=\"\n" +              //
-                            file + ":5: index field \"ab\" is not a number\n" +
-                            file + ":6: index 492 is out of range 0..491\n" +  //
-                            file + ":7: text is empty\n" +                     //
+  EXPECT_EQ(result.out, file + ":2: index field is empty\n" +  //
+                            file + ":3: no \"=\"\n" +          //
+                            file + ":5: index field \"ab\" is not a number\n" + file +
+                            ":6: index 492 is out of range 0..491\n" +  //
+                            file + ":7: text is empty\n" +              //
                             file + ":8: text is only a comment\n");
 }
 

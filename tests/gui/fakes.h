@@ -6,11 +6,17 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "../support/fake_clock.h"
+#include "core/update/ping.h"
 #include "gui/app/context.h"
 #include "gui/ui/message_boxes.h"
 #include "platform/http_getter.h"
 #include "platform/program_starter.h"
+#include "platform/serial_ports.h"
 #include "platform/url_opener.h"
 
 namespace sw48230::test {
@@ -68,17 +74,63 @@ class FakeHttpGetter final : public HttpGetter {
   std::vector<std::string> targets;
 };
 
+class FakeSerialPorts final : public SerialPorts {
+ public:
+  std::vector<SerialPort> EnumPorts() override {
+    ++enumerations;
+    return ports;
+  }
+  std::vector<SerialPort> ports;
+  int enumerations = 0;
+};
+
+// Answers each echo request at once with the next of `replies`, then with
+// `answer`; records what was sent. Never touches the network.
+class FakeEchoSender final : public EchoSender {
+ public:
+  bool open(const std::string& target, std::string& error) override {
+    targets.push_back(target);
+    error = open_error;
+    return open_error.empty();
+  }
+  bool send(std::uint16_t, std::string_view payload, std::size_t, std::string&) override {
+    payloads.emplace_back(payload);
+    if (replies.empty()) {
+      pending_ = answer;
+    } else {
+      pending_ = replies.front();
+      replies.pop_front();
+    }
+    return true;
+  }
+  EchoReply poll() override { return std::exchange(pending_, EchoReply::None); }
+  void close() override {}
+
+  EchoReply answer = EchoReply::None;
+  std::deque<EchoReply> replies;
+  std::string open_error;  // open fails with it when set
+  std::vector<std::string> targets;
+  std::vector<std::string> payloads;
+
+ private:
+  EchoReply pending_ = EchoReply::None;
+};
+
 struct FakeServices {
   FakeMessageBoxes boxes;
   FakeProgramStarter programs;
   FakeUrlOpener browser;
   FakeHttpGetter http;
-  Services services() { return Services{boxes, programs, browser, http}; }
+  FakeSerialPorts serial_ports;
+  FakeEchoSender echo;
+  FakeClock clock;
+  Services services() { return Services{boxes, programs, browser, http, serial_ports, echo, clock}; }
 };
 
 // Runs `act` on the next modal dialog once it is shown. The test starts the
-// dialog afterwards, since exec() blocks until `act` ends it.
-inline void when_dialog_shown(std::function<void(QDialog*)> act) {
+// dialog afterwards, since exec() blocks until `act` ends it. The watcher
+// ends itself once it has acted; a test that may show no dialog deletes it.
+inline QTimer* when_dialog_shown(std::function<void(QDialog*)> act) {
   auto* timer = new QTimer;
   timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, [timer, act = std::move(act)] {
@@ -89,6 +141,7 @@ inline void when_dialog_shown(std::function<void(QDialog*)> act) {
     act(dialog);
   });
   timer->start();
+  return timer;
 }
 
 }  // namespace sw48230::test

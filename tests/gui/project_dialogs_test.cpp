@@ -91,10 +91,9 @@ class ProjectDialogsTest : public QObject {
       QCOMPARE(name->text(), QStringLiteral("a:b"));
       click(dialog, "Btn_Cancel");
     });
-    QCOMPARE(fakes.boxes.errors,
-             (QStringList{"Error! Name Project is not valid",
-                          "Error! Name project is not valid because directory already exists",
-                          "Error! Name project is not valid", "Error! Name project is not valid"}));
+    QCOMPARE(fakes.boxes.errors, (QStringList{"Error! Name Project is not valid",
+                                              "Error! Name project is not valid because directory already exists",
+                                              "Error! Name project is not valid", "Error! Name project is not valid"}));
     QVERIFY(!window.state().project_open());
     QCOMPARE(QDir(program.filePath("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"plant1"});
@@ -103,7 +102,8 @@ class ProjectDialogsTest : public QObject {
 
   void openingPreselectsTheActiveProjectIgnoringCase() {
     QTemporaryDir program;
-    for (const char* name : {"beta", "PLANT1", "alpha", ".hidden"}) QDir(program.path()).mkpath(QString("PROJECTS/") + name);
+    for (const char* name : {"beta", "PLANT1", "alpha", ".hidden"})
+      QDir(program.path()).mkpath(QString("PROJECTS/") + name);
     QFile(program.filePath("PROJECTS/file.txt")).open(QIODevice::WriteOnly);
     QFile settings(program.filePath("Velstrom.xml"));
     QVERIFY(settings.open(QIODevice::WriteOnly));

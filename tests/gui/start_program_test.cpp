@@ -1,3 +1,6 @@
+#include <signal.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -11,12 +14,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <signal.h>
-#include <unistd.h>
 
 #include "platform/program_starter.h"
 #include "platform/signal_bridge.h"
@@ -123,17 +123,20 @@ class StartProgramTest : public QObject {
     QTest::addColumn<QList<QByteArray>>("expected");
     QTest::newRow("empty") << QString() << QList<QByteArray>{};
     QTest::newRow("blanks only") << QStringLiteral(" \t ") << QList<QByteArray>{};
-    QTest::newRow("path with blanks and port")
-        << QStringLiteral(R"("C:\Program Files\Upd\fw.hex" COM3 115200)")
-        << QList<QByteArray>{R"(C:\Program Files\Upd\fw.hex)", "COM3", "115200"};
+    QTest::newRow("path with blanks and port") << QStringLiteral(R"("C:\Program Files\Upd\fw.hex" COM3 115200)")
+                                               << QList<QByteArray>{R"(C:\Program Files\Upd\fw.hex)", "COM3", "115200"};
     QTest::newRow("shell characters stay literal")
         << QStringLiteral(R"("Plant 1; rm -f x & y | $(id) `id` > out" *.hex ~ %PATH%)")
         << QList<QByteArray>{"Plant 1; rm -f x & y | $(id) `id` > out", "*.hex", "~", "%PATH%"};
-    QTest::newRow("quotes and backslashes")
-        << QStringLiteral(R"(a\\\"b "c ""d"" e" "" f\\"g h" "C:\dir\\")")
-        << QList<QByteArray>{R"(a\"b)", R"(c "d" e)", "", R"(f\g h)", R"(C:\dir\)"};
-    QTest::newRow("non-ASCII") << QString::fromUtf8("\"Anlage \xC3\x9C" "ber\" \xE2\x82\xAC")
-                               << QList<QByteArray>{"Anlage \xC3\x9C" "ber", "\xE2\x82\xAC"};
+    QTest::newRow("quotes and backslashes") << QStringLiteral(R"(a\\\"b "c ""d"" e" "" f\\"g h" "C:\dir\\")")
+                                            << QList<QByteArray>{R"(a\"b)", R"(c "d" e)", "", R"(f\g h)", R"(C:\dir\)"};
+    QTest::newRow("non-ASCII") << QString::fromUtf8(
+                                      "\"Anlage \xC3\x9C"
+                                      "ber\" \xE2\x82\xAC")
+                               << QList<QByteArray>{
+                                      "Anlage \xC3\x9C"
+                                      "ber",
+                                      "\xE2\x82\xAC"};
   }
 
   void passes_the_argument_string_split_like_windows() {
@@ -192,8 +195,7 @@ class StartProgramTest : public QObject {
     QTest::newRow("folder") << dir_.path() << QByteArray() << false;
     QTest::newRow("not executable") << dir_.filePath(QStringLiteral("plain.bin")) << QByteArray("data") << false;
     // Without a shell, a file that is neither a binary nor a script is not run.
-    QTest::newRow("no format") << dir_.filePath(QStringLiteral("garbage.bin"))
-                               << QByteArray("touch started\n") << true;
+    QTest::newRow("no format") << dir_.filePath(QStringLiteral("garbage.bin")) << QByteArray("touch started\n") << true;
   }
 
   void returns_at_once_when_the_program_cannot_start() {

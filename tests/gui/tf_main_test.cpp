@@ -1,3 +1,5 @@
+#include "gui/app/tf_main.h"
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +12,6 @@
 
 #include "core/i18n/message_table.h"
 #include "fakes.h"
-#include "gui/app/tf_main.h"
 #include "gui/ui/texts.h"
 
 using namespace sw48230;
@@ -133,8 +134,7 @@ class TFMainTest : public QObject {
     write(program.filePath("LANGUAGE/Deutsch.lng"),
           "STR0 = Anfang\r\nSTR15 = Neue Konfiguration\r\nSTR253 = Neue Konfiguration anlegen\r\n"
           "STR12 = Information (de)\r\nSTR10 = Schritt 1 benutzen\r\n");
-    write(program.filePath("Velstrom.xml"),
-          "<C><lastlang><language>Deutsch</language></lastlang></C>");
+    write(program.filePath("Velstrom.xml"), "<C><lastlang><language>Deutsch</language></lastlang></C>");
     test::FakeServices fakes;
     TFMain window(fakes.services(), program.path().toStdString());
     QCOMPARE(label_text(window, "L_Begin"), QStringLiteral("Anfang"));

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "fakes.h"
 #include "core/commsettings/device_type.h"
+#include "fakes.h"
 #include "gui/app/tf_main.h"
 
 using namespace sw48230;
@@ -24,7 +24,8 @@ struct Fixture {
   Fixture() {
     QDir(program.path()).mkpath("PROJECTS/Plant1/bin");
     QFile settings(program.filePath("Velstrom.xml"));
-    if (settings.open(QIODevice::WriteOnly)) settings.write("<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
+    if (settings.open(QIODevice::WriteOnly))
+      settings.write("<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
     settings.close();
     window = std::make_unique<TFMain>(fakes.services(), program.path().toStdString());
     window->show();
@@ -63,7 +64,9 @@ Widget* find(QDialog* dialog, const char* name) {
   return widget;
 }
 
-void click(QDialog* dialog, const char* name) { QTest::mouseClick(find<QAbstractButton>(dialog, name), Qt::LeftButton); }
+void click(QDialog* dialog, const char* name) {
+  QTest::mouseClick(find<QAbstractButton>(dialog, name), Qt::LeftButton);
+}
 
 bool shown(QDialog* dialog, const char* name) { return find(dialog, name)->isVisibleTo(dialog); }
 
@@ -75,7 +78,8 @@ int height_now(QDialog* dialog) {
   return dialog->height();
 }
 
-constexpr const char* Jumper_Only[] = {"CB_CAN_Type", "E_Port_Modbus_TCP_Master", "CB_Dont_Disconnect_Modbus_TCP_Master"};
+constexpr const char* Jumper_Only[] = {"CB_CAN_Type", "E_Port_Modbus_TCP_Master",
+                                       "CB_Dont_Disconnect_Modbus_TCP_Master"};
 
 }  // namespace
 
@@ -177,8 +181,7 @@ class TFParGenTest : public QObject {
       QTest::keyClick(dialog, Qt::Key_Escape);
       QVERIFY(!dialog->isVisible());
     });
-    QCOMPARE(f.fakes.boxes.questions,
-             QStringList(3, QStringLiteral("Do you want to exit without saving changes?")));
+    QCOMPARE(f.fakes.boxes.questions, QStringList(3, QStringLiteral("Do you want to exit without saving changes?")));
     QCOMPARE(f.read_pargen(), before);
   }
 

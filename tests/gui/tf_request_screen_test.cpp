@@ -19,8 +19,8 @@ struct Fixture {
 
   explicit Fixture(int device_type, const QByteArray& flags = "") {
     QDir(program.path()).mkpath("PROJECTS/Plant1/bin");
-    write("Velstrom.xml", "<C><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>" + flags +
-                              "</lastinternet></C>");
+    write("Velstrom.xml",
+          "<C><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>" + flags + "</lastinternet></C>");
     write("PROJECTS/Plant1/ParGen.xml",
           "<GeneralParameter><Device_Type>" + QByteArray::number(device_type) + "</Device_Type></GeneralParameter>");
     window = std::make_unique<TFMain>(fakes.services(), program.path().toStdString());

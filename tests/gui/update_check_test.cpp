@@ -129,7 +129,9 @@ class UpdateCheckTest : public QObject {
     QTemporaryDir program;
     allow_update_check(program);
     test::FakeServices fakes;
-    TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http}, program.path().toStdString());
+    TFMain window(
+        Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo, fakes.clock},
+        program.path().toStdString());
     window.show();
     QString shown;
     test::when_dialog_shown([&](QDialog* dialog) {
@@ -178,7 +180,9 @@ class UpdateCheckTest : public QObject {
     QTemporaryDir program;
     allow_update_check(program);
     test::FakeServices fakes;
-    TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http}, program.path().toStdString());
+    TFMain window(
+        Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo, fakes.clock},
+        program.path().toStdString());
     window.show();
     auto* timer = child<QTimer>(&window, "Timer_Update");
     auto* notice = child<QLabel>(&window, "LL_Update");

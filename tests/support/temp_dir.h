@@ -14,7 +14,8 @@ class TempDir {
  public:
   TempDir() {
     std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() / ("sw48230-test-" + std::to_string(seed()) + std::to_string(seed()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("sw48230-test-" + std::to_string(seed()) + std::to_string(seed()));
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {

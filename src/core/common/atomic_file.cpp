@@ -63,7 +63,9 @@ std::error_code write_file_atomically(const std::filesystem::path& path, std::st
   std::FILE* file = open_temporary(path, temporary);
   if (file == nullptr) return last_error();
 
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && flush_to_disk(file);
+  // An empty view may have no data pointer at all, which fwrite must not get.
+  const bool written =
+      (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) && flush_to_disk(file);
   std::error_code error = written ? std::error_code{} : last_error();
   if (std::fclose(file) != 0 && !error) error = last_error();
 

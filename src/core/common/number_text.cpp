@@ -50,9 +50,8 @@ std::optional<Signed> parse(std::string_view text) {
   }
 
   // The magnitude may reach |min| for a negative number, max otherwise.
-  const Unsigned limit =
-      negative ? static_cast<Unsigned>(std::numeric_limits<Signed>::max()) + 1u
-               : static_cast<Unsigned>(std::numeric_limits<Signed>::max());
+  const Unsigned limit = negative ? static_cast<Unsigned>(std::numeric_limits<Signed>::max()) + 1u
+                                  : static_cast<Unsigned>(std::numeric_limits<Signed>::max());
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
     if (c < '0' || c > '9') return std::nullopt;
@@ -69,12 +68,8 @@ std::optional<Signed> parse(std::string_view text) {
 std::optional<std::int32_t> parse_int32(std::string_view text) { return parse<std::int32_t>(text); }
 std::optional<std::int64_t> parse_int64(std::string_view text) { return parse<std::int64_t>(text); }
 
-std::int32_t to_int32(std::string_view text, std::int32_t fallback) {
-  return parse_int32(text).value_or(fallback);
-}
+std::int32_t to_int32(std::string_view text, std::int32_t fallback) { return parse_int32(text).value_or(fallback); }
 
-std::int64_t to_int64(std::string_view text, std::int64_t fallback) {
-  return parse_int64(text).value_or(fallback);
-}
+std::int64_t to_int64(std::string_view text, std::int64_t fallback) { return parse_int64(text).value_or(fallback); }
 
 }  // namespace sw48230

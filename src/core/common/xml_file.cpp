@@ -11,8 +11,8 @@ XmlFile read_xml_file(const std::filesystem::path& path) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) {
-    file.status = error && error != std::errc::no_such_file_or_directory ? XmlFile::Status::Unreadable
-                                                                          : XmlFile::Status::Missing;
+    file.status =
+        error && error != std::errc::no_such_file_or_directory ? XmlFile::Status::Unreadable : XmlFile::Status::Missing;
     file.error = error.message();
     return file;
   }
@@ -20,7 +20,7 @@ XmlFile read_xml_file(const std::filesystem::path& path) {
   if (!std::filesystem::is_regular_file(status)) {
     file.status = XmlFile::Status::Unreadable;
     file.error = std::filesystem::is_directory(status) ? std::make_error_code(std::errc::is_a_directory).message()
-                                                        : "not a regular file";
+                                                       : "not a regular file";
     return file;
   }
   const pugi::xml_parse_result result =

@@ -2,10 +2,9 @@
 
 #include <filesystem>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 #include <system_error>
-
-#include <pugixml.hpp>
 
 namespace sw48230 {
 

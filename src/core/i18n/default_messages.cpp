@@ -1,7 +1,7 @@
-#include "core/i18n/message_table.h"
-
 #include <iterator>
 #include <string_view>
+
+#include "core/i18n/message_table.h"
 
 namespace sw48230 {
 namespace {

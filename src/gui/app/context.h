@@ -8,6 +8,9 @@ class MessageBoxes;
 class ProgramStarter;
 class UrlOpener;
 class HttpGetter;
+class SerialPorts;
+class EchoSender;
+class Clock;
 
 // The services of the platform that the screens use; the program hands in
 // the real ones, tests hand in fakes.
@@ -16,6 +19,9 @@ struct Services {
   ProgramStarter& programs;
   UrlOpener& browser;
   HttpGetter& http;
+  SerialPorts& serial_ports;
+  EchoSender& echo;
+  Clock& clock;
 };
 
 // What every screen works with: the process-wide state and message table,

@@ -9,8 +9,11 @@
 #include "gui/app/tf_main.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
+#include "platform/event_loop_clock.h"
 #include "platform/http_getter.h"
+#include "platform/icmp_echo.h"
 #include "platform/program_starter.h"
+#include "platform/serial_ports.h"
 #include "platform/signal_bridge.h"
 #include "platform/url_opener.h"
 
@@ -50,16 +53,18 @@ int main(int argc, char* argv[]) {
   parser.addOption(exit_when_shown_option);
   parser.process(application);
 
-  const QString program_dir = parser.isSet(program_dir_option)
-                                  ? QDir(parser.value(program_dir_option)).absolutePath()
-                                  : QApplication::applicationDirPath();
+  const QString program_dir = parser.isSet(program_dir_option) ? QDir(parser.value(program_dir_option)).absolutePath()
+                                                               : QApplication::applicationDirPath();
   QDir().mkpath(program_dir);
 
   QtMessageBoxes boxes;
   SystemProgramStarter programs;
   DesktopUrlOpener browser;
   QtHttpGetter http(Update_Host(qgetenv(Update_Host_Variable).constData()));
-  const Services services{boxes, programs, browser, http};
+  SystemSerialPorts serial_ports;
+  SystemIcmpEcho echo;
+  EventLoopClock clock;
+  const Services services{boxes, programs, browser, http, serial_ports, echo, clock};
 
   TFMain main_window(services, path_from_utf8(to_utf8(QDir::toNativeSeparators(program_dir))));
   SignalBridge signals_bridge;

@@ -8,8 +8,8 @@
 #include <QPushButton>
 
 #include "core/app/product.h"
-#include "platform/url_opener.h"
 #include "gui/ui/texts.h"
+#include "platform/url_opener.h"
 
 namespace sw48230 {
 

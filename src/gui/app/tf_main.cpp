@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/app/product.h"
+#include "core/common/paths.h"
+#include "core/commsettings/device_type.h"
 #include "core/i18n/update_check.h"
 #include "gui/app/tf_about.h"
 #include "gui/commsettings/tf_par_gen.h"
@@ -24,6 +26,8 @@
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
+#include "gui/update/tf_boot_ser.h"
+#include "gui/update/tf_boot_tcp.h"
 #include "platform/url_opener.h"
 
 namespace sw48230 {
@@ -151,7 +155,10 @@ void TFMain::Create_Screens() {
   FNew_Project = new TFNew_Project(context_, this);
   FOpenConf = new TFOpenConf(context_, this);
   FAbout = new TFAbout(context_.services.browser, this);
-  FSoftOptions = new TFSoftOptions(context_, [this] { Change_Language(); }, this);
+  FSoftOptions = new TFSoftOptions(
+      context_, [this] { Change_Language(); }, this);
+  FBootTCP = new TFBootTCP(context_, this);
+  FBootSer = new TFBootSer(context_, this);
   FParGen = new TFParGen(context_, this);
   FCOBRequest = new TFCOBRequest(context_, this);
   FCOBSetting = new TFCOBSetting(context_, this);
@@ -174,6 +181,8 @@ void TFMain::Set_Lang() {
 
 void TFMain::Change_Language() {
   Set_Lang();
+  FBootSer->Set_Lang();
+  FBootTCP->Set_Lang();
   FNew_Project->Set_Lang();
   FOpenConf->Set_Lang();
   FSoftOptions->Set_Lang();
@@ -219,7 +228,27 @@ void TFMain::Btn_COB_RequestClick() {
     FCOBRequest->exec();
   } else if (button == Btn_COB_Setting) {
     FCOBSetting->exec();
+  } else if (button == Btn_CreateBin) {
+    Update_Device();
   }
+}
+
+// Builds the image and writes both files before the update screen opens. A
+// build or write that fails stops here, so no updater is ever handed an
+// image that is incomplete or stale.
+void TFMain::Update_Device() {
+  const ImageBuild build = Build_Image(state_.ParGen_File, state_.Var_File, state_.Var2_File, image_buffers_);
+  if (!build.ok()) {
+    context_.services.boxes.error(this, to_qstring(path_to_utf8(state_.Project_Dir) + "\n" + build.error->message()));
+    return;
+  }
+  if (const auto failed = Write_Image_Files(state_.Project_Dir, image_buffers_)) {
+    context_.services.boxes.error(this, to_qstring(failed->message()));
+    return;
+  }
+  // The image just built decides the updater, so the one started always
+  // sends the image of this project.
+  Show_Update_Screen(build.kind);
 }
 
 void TFMain::Create_New_Project() {
@@ -230,6 +259,14 @@ void TFMain::Open_Project() {
   if (FOpenConf->exec() != QDialog::Accepted) return;
   sw48230::Open_Project(state_, to_utf8(FOpenConf->Name_Conf()));
   Show_Project_Labels();
+}
+
+void TFMain::Show_Update_Screen(ImageKind built) {
+  if (built == ImageKind::Bank2) {
+    FBootTCP->exec();
+  } else {
+    FBootSer->exec();
+  }
 }
 
 void TFMain::Save_Setting() {

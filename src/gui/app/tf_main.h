@@ -5,6 +5,7 @@
 
 #include "core/app/app_state.h"
 #include "core/i18n/message_table.h"
+#include "core/image/image_build.h"
 #include "gui/app/context.h"
 
 class QLabel;
@@ -20,6 +21,8 @@ class TFParGen;
 class TFCOBRequest;
 class TFCOBSetting;
 class TFSoftOptions;
+class TFBootTCP;
+class TFBootSer;
 
 // The main window: owns the application state and the message table,
 // creates every screen once, and leads the user through the five steps.
@@ -33,6 +36,10 @@ class TFMain final : public QWidget {
   // Re-captions every screen after the language changed.
   void Change_Language();
 
+  // The last part of Update Device, once the image is written: the Ethernet
+  // update for a bank2.bin image (dip-switch hardware), else the serial update.
+  void Show_Update_Screen(ImageKind built);
+
   // Ends the program as the close box does: open dialogs are cancelled and
   // the settings saved. Used for SIGINT and SIGTERM.
   void Terminate();
@@ -42,6 +49,7 @@ class TFMain final : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Update_Device();
   void FormCreate(const std::filesystem::path& program_dir);
   void Create_Screens();
   void Set_Lang();
@@ -55,6 +63,9 @@ class TFMain final : public QWidget {
 
   AppState state_;
   MessageTable messages_;
+  // The two image buffers live for the whole run: a build overwrites only
+  // the buffer of its own kind.
+  ImageBuffers image_buffers_;
   Context context_;
 
   QLabel* L_SW_Code;
@@ -83,6 +94,8 @@ class TFMain final : public QWidget {
   TFCOBRequest* FCOBRequest = nullptr;
   TFCOBSetting* FCOBSetting = nullptr;
   TFSoftOptions* FSoftOptions = nullptr;
+  TFBootTCP* FBootTCP = nullptr;
+  TFBootSer* FBootSer = nullptr;
 };
 
 }  // namespace sw48230

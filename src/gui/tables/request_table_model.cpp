@@ -68,8 +68,6 @@ void RequestTableModel::setTitles(QStringList titles, QStringList hints) {
 
 // Every cell may have changed, but no row came or went: the view keeps its
 // current cell.
-void RequestTableModel::Table_Changed() {
-  emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-}
+void RequestTableModel::Table_Changed() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
 
 }  // namespace sw48230

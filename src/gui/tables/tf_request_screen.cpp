@@ -2,8 +2,8 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -158,7 +158,8 @@ void RequestScreen::FormShow() {
   if (!loaded.error.empty()) show_file_error(loaded.error);
   if (loaded.rows_left_out > 0) {
     const QString warning =
-        QStringLiteral("%1\n%2 rows of this file are beyond row %3 and are not shown; saving the table leaves them out.")
+        QStringLiteral(
+            "%1\n%2 rows of this file are beyond row %3 and are not shown; saving the table leaves them out.")
             .arg(to_qstring(path_to_utf8(file)))
             .arg(loaded.rows_left_out)
             .arg(RequestTable::Data_Rows);
@@ -186,7 +187,8 @@ int RequestScreen::current_row() const {
 void RequestScreen::Btn_OKClick() {
   ACG_Modbus->commit_open_edit();
   if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
-    context_.services.boxes.error(this, text(kind_.msg_error_row) + QString::number(failure->row) + text(failure->message));
+    context_.services.boxes.error(this,
+                                  text(kind_.msg_error_row) + QString::number(failure->row) + text(failure->message));
     return;
   }
   const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
@@ -245,6 +247,7 @@ void RequestScreen::ACG_ModbusDblClickCell(int column) {
 
 TFCOBRequest::TFCOBRequest(const Context& context, QWidget* parent) : RequestScreen(Read_Requests(), context, parent) {}
 
-TFCOBSetting::TFCOBSetting(const Context& context, QWidget* parent) : RequestScreen(Write_Requests(), context, parent) {}
+TFCOBSetting::TFCOBSetting(const Context& context, QWidget* parent)
+    : RequestScreen(Write_Requests(), context, parent) {}
 
 }  // namespace sw48230

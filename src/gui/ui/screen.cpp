@@ -9,7 +9,10 @@
 namespace sw48230 {
 
 Screen::Screen(const Context& context, QWidget* parent)
-    : QDialog(parent), context_(context), L_SW_Code(new QLabel(this)), L_SW_Desc(new QLabel(this)),
+    : QDialog(parent),
+      context_(context),
+      L_SW_Code(new QLabel(this)),
+      L_SW_Desc(new QLabel(this)),
       body_(new QVBoxLayout(this)) {
   setModal(true);
   L_SW_Code->setObjectName("L_SW_Code");

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
 #include "core/i18n/message_table.h"
+#include "support/temp_dir.h"
 
 namespace sw48230 {
 namespace {

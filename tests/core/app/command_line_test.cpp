@@ -75,14 +75,17 @@ TEST(CommandLine, SplitsLikeTheWindowsRuntime) {
       {R"("C:\Program Files\x" COM3)", {R"(C:\Program Files\x)", "COM3"}},
       {R"("C:\Program Files\Updater\data.hex" COM3 115200)",
        {R"(C:\Program Files\Updater\data.hex)", "COM3", "115200"}},
-      {R"("Plant 1; rm -rf ~ & echo | $(whoami) `id` > out")",
-       {R"(Plant 1; rm -rf ~ & echo | $(whoami) `id` > out)"}},
+      {R"("Plant 1; rm -rf ~ & echo | $(whoami) `id` > out")", {R"(Plant 1; rm -rf ~ & echo | $(whoami) `id` > out)"}},
       {"Plant;1&2|3$(x)", {"Plant;1&2|3$(x)"}},
       {"'a b'", {"'a", "b'"}},  // single quotes mean nothing
       {"%PATH% *.hex ~", {"%PATH%", "*.hex", "~"}},
 
       // UTF-8 passes through byte for byte
-      {"\"Anlage \xC3\x9C" "ber\" \xE2\x82\xAC", {"Anlage \xC3\x9C" "ber", "\xE2\x82\xAC"}},
+      {"\"Anlage \xC3\x9C"
+       "ber\" \xE2\x82\xAC",
+       {"Anlage \xC3\x9C"
+        "ber",
+        "\xE2\x82\xAC"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("input: [") + std::string(c.input) + "]");

@@ -192,9 +192,11 @@ std::string utf16_file(std::u16string_view units, bool big_endian) {
 TEST(LngFile, Encodings) {
   // Entry 1 has a pilcrow at each end, entry 2 needs three bytes and entry 3
   // four bytes in UTF-8; lines end in CR LF so that line numbers also count.
-  const std::u16string utf16_text = u"; test\r\nSTR1 = \u00B6Gr\u00FC\u00DFe \u00B6\r\nSTR2 = \u20AC\r\nSTR3 = \U0001F600\r\n";
+  const std::u16string utf16_text =
+      u"; test\r\nSTR1 = \u00B6Gr\u00FC\u00DFe \u00B6\r\nSTR2 = \u20AC\r\nSTR3 = \U0001F600\r\n";
   const std::string utf8_text =
-      "; test\r\nSTR1 = \xC2\xB6Gr\xC3\xBC\xC3\x9F" "e \xC2\xB6\r\nSTR2 = \xE2\x82\xAC\r\nSTR3 = \xF0\x9F\x98\x80\r\n";
+      "; test\r\nSTR1 = \xC2\xB6Gr\xC3\xBC\xC3\x9F"
+      "e \xC2\xB6\r\nSTR2 = \xE2\x82\xAC\r\nSTR3 = \xF0\x9F\x98\x80\r\n";
   const struct {
     const char* name;
     std::string bytes;
@@ -209,7 +211,9 @@ TEST(LngFile, Encodings) {
     EXPECT_TRUE(content.ignored.empty());
     ASSERT_EQ(content.entries.size(), 3u);
     EXPECT_EQ(content.entries[0].line, 2);
-    EXPECT_EQ(content.entries[0].text, "Gr\xC3\xBC\xC3\x9F" "e ");
+    EXPECT_EQ(content.entries[0].text,
+              "Gr\xC3\xBC\xC3\x9F"
+              "e ");
     EXPECT_EQ(content.entries[1].text, "\xE2\x82\xAC");
     EXPECT_EQ(content.entries[2].line, 4);
     EXPECT_EQ(content.entries[2].text, "\xF0\x9F\x98\x80");
@@ -225,9 +229,14 @@ TEST(LngFile, Windows1252WithoutByteOrderMark) {
 }
 
 TEST(LngFile, MalformedUtf8BecomesReplacementCharacter) {
-  const LngContent content = parse_lng(std::string(Utf8_Bom) + "STR1 = a\xFF" "b", Default_Message_Count);
+  const LngContent content = parse_lng(std::string(Utf8_Bom) +
+                                           "STR1 = a\xFF"
+                                           "b",
+                                       Default_Message_Count);
   ASSERT_EQ(content.entries.size(), 1u);
-  EXPECT_EQ(content.entries[0].text, "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(content.entries[0].text,
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 }  // namespace

@@ -171,12 +171,22 @@ TEST_F(MessageTableTest, UnreadableLanguageFileKeepsTheNameAndTheDefaults) {
 }
 
 TEST_F(MessageTableTest, NonAsciiLanguageName) {
-  write("Fran\xC3\xA7" "ais.lng", "STR0 = D\xE9" "but\n");
+  write(
+      "Fran\xC3\xA7"
+      "ais.lng",
+      "STR0 = D\xE9"
+      "but\n");
   MessageTable table;
-  std::string name = "Fran\xC3\xA7" "ais";
+  std::string name =
+      "Fran\xC3\xA7"
+      "ais";
   Load_Language(table, dir_, name);
-  EXPECT_EQ(name, "Fran\xC3\xA7" "ais");
-  EXPECT_EQ(table.text(0), "D\xC3\xA9" "but");
+  EXPECT_EQ(name,
+            "Fran\xC3\xA7"
+            "ais");
+  EXPECT_EQ(table.text(0),
+            "D\xC3\xA9"
+            "but");
 }
 
 TEST_F(MessageTableTest, PartialLanguageAfterFullOneLeavesNothingOfTheFirst) {

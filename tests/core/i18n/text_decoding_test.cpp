@@ -30,9 +30,18 @@ TEST(TextDecoding, ByteOrderMarkSelectsTheEncoding) {
     std::string bytes;
     std::u32string expected;
   } cases[] = {
-      {"UTF-8 BOM", "\xEF\xBB\xBF" "a\xC3\xA4\xE2\x82\xAC", U"a\u00E4\u20AC"},
-      {"UTF-16 LE BOM", "\xFF\xFE" "a\0\xE4\0\xAC\x20"s, U"a\u00E4\u20AC"},
-      {"UTF-16 BE BOM", "\xFE\xFF" "\0a\0\xE4\x20\xAC"s, U"a\u00E4\u20AC"},
+      {"UTF-8 BOM",
+       "\xEF\xBB\xBF"
+       "a\xC3\xA4\xE2\x82\xAC",
+       U"a\u00E4\u20AC"},
+      {"UTF-16 LE BOM",
+       "\xFF\xFE"
+       "a\0\xE4\0\xAC\x20"s,
+       U"a\u00E4\u20AC"},
+      {"UTF-16 BE BOM",
+       "\xFE\xFF"
+       "\0a\0\xE4\x20\xAC"s,
+       U"a\u00E4\u20AC"},
       // Without a mark the bytes are Windows-1252, even when they would be
       // valid UTF-8.
       {"no BOM", "\xE4\x80\xB6", U"\u00E4\u20AC\u00B6"},
@@ -52,12 +61,32 @@ TEST(TextDecoding, Windows1252) {
     unsigned char byte;
     char32_t expected;
   } cases[] = {
-      {0x00, 0x0000}, {0x41, 0x0041}, {0x7F, 0x007F}, {0x80, 0x20AC}, {0x82, 0x201A}, {0x83, 0x0192},
-      {0x8A, 0x0160}, {0x8C, 0x0152}, {0x8E, 0x017D}, {0x91, 0x2018}, {0x93, 0x201C}, {0x96, 0x2013},
-      {0x99, 0x2122}, {0x9C, 0x0153}, {0x9E, 0x017E}, {0x9F, 0x0178}, {0xA0, 0x00A0}, {0xB6, 0x00B6},
-      {0xE4, 0x00E4}, {0xFF, 0x00FF},
+      {0x00, 0x0000},
+      {0x41, 0x0041},
+      {0x7F, 0x007F},
+      {0x80, 0x20AC},
+      {0x82, 0x201A},
+      {0x83, 0x0192},
+      {0x8A, 0x0160},
+      {0x8C, 0x0152},
+      {0x8E, 0x017D},
+      {0x91, 0x2018},
+      {0x93, 0x201C},
+      {0x96, 0x2013},
+      {0x99, 0x2122},
+      {0x9C, 0x0153},
+      {0x9E, 0x017E},
+      {0x9F, 0x0178},
+      {0xA0, 0x00A0},
+      {0xB6, 0x00B6},
+      {0xE4, 0x00E4},
+      {0xFF, 0x00FF},
       // the five bytes the code page leaves undefined
-      {0x81, 0x0081}, {0x8D, 0x008D}, {0x8F, 0x008F}, {0x90, 0x0090}, {0x9D, 0x009D},
+      {0x81, 0x0081},
+      {0x8D, 0x008D},
+      {0x8F, 0x008F},
+      {0x90, 0x0090},
+      {0x9D, 0x009D},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.byte));
@@ -80,7 +109,10 @@ TEST(TextDecoding, Utf8ReplacesEachMalformedSequence) {
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"invalid lead bytes", "\xF5\xFF", U"\uFFFD\uFFFD"},
       {"truncated at the end", "a\xE2\x82", U"a\uFFFD"},
-      {"truncated before ASCII", "\xE2\x82" "A", U"\uFFFDA"},
+      {"truncated before ASCII",
+       "\xE2\x82"
+       "A",
+       U"\uFFFDA"},
       {"truncated before a new sequence", "\xF0\x9F\xC3\xA4", U"\uFFFD\u00E4"},
   };
   for (const auto& c : cases) {
@@ -96,9 +128,15 @@ TEST(TextDecoding, Utf16) {
     std::u32string expected;
   } cases[] = {
       {"surrogate pair", "\x3D\xD8\x00\xDE"s, U"\U0001F600"},
-      {"high surrogate then text", "\x3D\xD8" "A\0"s, U"\uFFFDA"},
+      {"high surrogate then text",
+       "\x3D\xD8"
+       "A\0"s,
+       U"\uFFFDA"},
       {"two high surrogates then a low", "\x3D\xD8\x3D\xD8\x00\xDE"s, U"\uFFFD\U0001F600"},
-      {"lone low surrogate", "\x00\xDE" "A\0"s, U"\uFFFDA"},
+      {"lone low surrogate",
+       "\x00\xDE"
+       "A\0"s,
+       U"\uFFFDA"},
       {"high surrogate at the end", "A\0\x3D\xD8"s, U"A\uFFFD"},
       {"odd trailing byte", "A\0B"s, U"A\uFFFD"},
       {"NUL is a character", "\0\0"s, U"\0"s},

@@ -15,13 +15,34 @@ TEST(ProjectName, PortableNames) {
     const char* name;
     bool portable;
   } cases[] = {
-      {"Plant1", true},          {"Linea 3 - Nord", true}, {"Impianto_\xC3\xA8", true}, {".hidden", false},
-      {"a.b", true},             {"CONSOLE", true},        {"COM10", true},             {"", false},
-      {".", false},              {"..", false},            {"a/b", false},              {"a\\b", false},
-      {"../Plant1", false},      {"C:", false},            {"a<b", false},              {"a>b", false},
-      {"a\"b", false},           {"a|b", false},           {"a?b", false},              {"a*b", false},
-      {"tab\there", false},      {"Plant1.", false},       {"Plant1 ", false},          {"CON", false},
-      {"con.txt", false},        {"Nul", false},           {"COM1", false},             {"lpt9", false},
+      {"Plant1", true},
+      {"Linea 3 - Nord", true},
+      {"Impianto_\xC3\xA8", true},
+      {".hidden", false},
+      {"a.b", true},
+      {"CONSOLE", true},
+      {"COM10", true},
+      {"", false},
+      {".", false},
+      {"..", false},
+      {"a/b", false},
+      {"a\\b", false},
+      {"../Plant1", false},
+      {"C:", false},
+      {"a<b", false},
+      {"a>b", false},
+      {"a\"b", false},
+      {"a|b", false},
+      {"a?b", false},
+      {"a*b", false},
+      {"tab\there", false},
+      {"Plant1.", false},
+      {"Plant1 ", false},
+      {"CON", false},
+      {"con.txt", false},
+      {"Nul", false},
+      {"COM1", false},
+      {"lpt9", false},
       {"AUX.backup.xml", false},
   };
   for (const auto& c : cases) {
@@ -77,8 +98,7 @@ TEST(ListProjects, FoldersOnlySortedIgnoringCaseWithoutHiddenOnes) {
     std::filesystem::create_directory(projects / name);
   }
   write_file(projects / "aaa.txt", "");
-  EXPECT_EQ(List_Projects(projects.path()),
-            (std::vector<std::string>{"Alpha", "ALPHA2", "beta", "gamma", "Zeta"}));
+  EXPECT_EQ(List_Projects(projects.path()), (std::vector<std::string>{"Alpha", "ALPHA2", "beta", "gamma", "Zeta"}));
   EXPECT_TRUE(List_Projects(projects / "missing").empty());
 }
 

@@ -58,7 +58,8 @@ TEST(AppSettings, ReadsEachItemOnItsOwnWithItsDefault) {
        "<Double_Click_Auto_Size>1</Double_Click_Auto_Size></lastinternet></R>",
        with([](AppSettings& s) { s.enable_internet = s.enable_update = s.Double_Click_Auto_Size = true; })},
       {"items outside their section are not found",
-       "<R><projectname>Plant1</projectname><lastproj/><language>Deutsch</language></R>", {}},
+       "<R><projectname>Plant1</projectname><lastproj/><language>Deutsch</language></R>",
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

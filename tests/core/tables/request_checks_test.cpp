@@ -9,9 +9,10 @@ namespace {
 
 // A row that passes every check of both tables on any device type.
 void good_row(RequestTable& table, int row) {
-  const std::vector<std::string> cells = {"Y", "385", "CAN 2.0A (11 bits)", "192.168.0.11", "502", "1",
-                                          "Holding Register", "0", "4", "1000", "0", "Y", ""};
-  for (int col = 1; col < RequestTable::ColCount; ++col) table.cell(row, col) = cells[static_cast<std::size_t>(col - 1)];
+  const std::vector<std::string> cells = {
+      "Y", "385", "CAN 2.0A (11 bits)", "192.168.0.11", "502", "1", "Holding Register", "0", "4", "1000", "0", "Y", ""};
+  for (int col = 1; col < RequestTable::ColCount; ++col)
+    table.cell(row, col) = cells[static_cast<std::size_t>(col - 1)];
 }
 
 using Change = std::function<void(RequestTable&)>;
@@ -40,7 +41,8 @@ TEST(RequestChecks, FirstFailurePerTable) {
       {"29-bit project", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870911"; }, none, none},
       {"29-bit over", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870912"; }, RowFailure{1, 382},
        RowFailure{1, 448}},
-      {"jumper ignores the CAN type cell", Jumper_11, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = ""; }, none, none},
+      {"jumper ignores the CAN type cell", Jumper_11, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = ""; }, none,
+       none},
       {"row CAN type empty, even for a 29-bit project", TableContext{1, 1, 502},
        [](RequestTable& t) { t.cell(1, Col_CAN_Type) = " "; }, RowFailure{1, 383}, RowFailure{1, 449}},
       {"row CAN type unknown", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = "CAN 2.0C"; },

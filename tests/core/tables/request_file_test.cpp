@@ -29,12 +29,10 @@ TEST(RequestFile, EachMissingAttributeFallsBackOnItsOwn) {
   const RequestLoad loaded = Load_Requests(Read_Requests(), dir / "var.xml", {1, 1, 1502}, table);
   EXPECT_TRUE(loaded.error.empty());
   EXPECT_EQ(loaded.rows_left_out, 0);
-  EXPECT_EQ(row_cells(table, 1),
-            (std::vector<std::string>{"Y", "100", "CAN 2.0B (29 bits)", "192.168.0.11", "1502", "1", "Holding Register",
-                                      "", "", "", "0", "Y", ""}));
-  EXPECT_EQ(row_cells(table, 2),
-            (std::vector<std::string>{"N", "", "CAN 2.0B (29 bits)", "192.168.5.11", "", "1", "", "", "", "", "0", "Y",
-                                      "a & b"}));
+  EXPECT_EQ(row_cells(table, 1), (std::vector<std::string>{"Y", "100", "CAN 2.0B (29 bits)", "192.168.0.11", "1502",
+                                                           "1", "Holding Register", "", "", "", "0", "Y", ""}));
+  EXPECT_EQ(row_cells(table, 2), (std::vector<std::string>{"N", "", "CAN 2.0B (29 bits)", "192.168.5.11", "", "1", "",
+                                                           "", "", "", "0", "Y", "a & b"}));
   EXPECT_EQ(row_cells(table, 3), (std::vector<std::string>{"Y", "", "", "", "", "", "", "", "", "", "", "", ""}));
   EXPECT_EQ(table.cell(512, Col_Number), "512");
 }
@@ -79,8 +77,8 @@ TEST(RequestFile, MissingBrokenAndOverlongFiles) {
 
 TEST(RequestFile, WritesTheExactDocument) {
   RequestTable table;
-  const std::vector<std::string> row = {"Y", "385", "CAN 2.0A (11 bits)", "192.168.0.11", "502", "1", "Holding Register",
-                                        "0", "4", "1000", "0", "Y", ""};
+  const std::vector<std::string> row = {
+      "Y", "385", "CAN 2.0A (11 bits)", "192.168.0.11", "502", "1", "Holding Register", "0", "4", "1000", "0", "Y", ""};
   for (int col = 1; col < RequestTable::ColCount; ++col) table.cell(1, col) = row[static_cast<std::size_t>(col - 1)];
   table.cell(3, Col_COB) = "999";  // after the gap: not saved
   EXPECT_EQ(Requests_Document(Read_Requests(), table),
@@ -90,8 +88,7 @@ TEST(RequestFile, WritesTheExactDocument) {
             "</C_TO_Customer_Protocol><!--SW_VERSION = 2.007-->");
 
   table.cell(1, Col_COB) = "  ";
-  EXPECT_EQ(Requests_Document(Read_Requests(), table),
-            "<C_TO_Customer_Protocol/><!--SW_VERSION = 2.007-->");
+  EXPECT_EQ(Requests_Document(Read_Requests(), table), "<C_TO_Customer_Protocol/><!--SW_VERSION = 2.007-->");
 }
 
 TEST(RequestFile, TextsAreSavedAsTypedExceptAddressAndType) {

@@ -9,7 +9,8 @@ namespace {
 RequestTable full_table() {
   RequestTable table;
   for (int row = 1; row < RequestTable::RowCount; ++row) {
-    for (int col = 1; col < RequestTable::ColCount; ++col) table.cell(row, col) = std::to_string(row) + ":" + std::to_string(col);
+    for (int col = 1; col < RequestTable::ColCount; ++col)
+      table.cell(row, col) = std::to_string(row) + ":" + std::to_string(col);
   }
   return table;
 }
@@ -20,7 +21,8 @@ void expect_numbers_kept(const RequestTable& table) {
 
 void expect_row(const RequestTable& table, int row, const std::string& from) {
   for (int col = 1; col < RequestTable::ColCount; ++col) {
-    EXPECT_EQ(table.cell(row, col), from.empty() ? "" : from + ":" + std::to_string(col)) << "row " << row << " col " << col;
+    EXPECT_EQ(table.cell(row, col), from.empty() ? "" : from + ":" + std::to_string(col))
+        << "row " << row << " col " << col;
   }
 }
 
@@ -113,10 +115,10 @@ TEST(RowEditing, CheckIp) {
     const char* text;
     bool invalid;
   } cases[] = {
-      {"192.168.1.125", false}, {" 1.2.3.4", false}, {"$C0.168.1.1", false}, {"0.0.0.0", false},
-      {"255.255.255.255", false}, {"192.168.1", true}, {"1.2.3.4.5", true}, {"256.1.1.1", true},
-      {"1..2.3", true},         {"", true},          {"1.2.3.4 ", true},    {"1.2.3.-1", true},
-      {"a.b.c.d", true},        {"1.2.3", true},     {"1.2.3.", true},      {"...", true},
+      {"192.168.1.125", false},   {" 1.2.3.4", false}, {"$C0.168.1.1", false}, {"0.0.0.0", false},
+      {"255.255.255.255", false}, {"192.168.1", true}, {"1.2.3.4.5", true},    {"256.1.1.1", true},
+      {"1..2.3", true},           {"", true},          {"1.2.3.4 ", true},     {"1.2.3.-1", true},
+      {"a.b.c.d", true},          {"1.2.3", true},     {"1.2.3.", true},       {"...", true},
   };
   for (const auto& c : cases) EXPECT_EQ(Check_IP(c.text), c.invalid) << '"' << c.text << '"';
 }

@@ -1,0 +1,56 @@
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "cli/command.h"
+#include "core/common/paths.h"
+#include "core/commsettings/comm_settings.h"
+#include "core/image/image_build.h"
+#include "core/tables/table_kind.h"
+
+namespace sw48230::cli {
+
+int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) throw UsageError("a project folder is needed");
+  if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
+  const std::string& project = args.front();
+  const std::filesystem::path dir = path_from_utf8(project);
+
+  std::error_code error;
+  if (!std::filesystem::is_directory(dir, error)) {
+    err << "sw48230-cli: " << project << " is not a project folder\n";
+    return Exit_Failure;
+  }
+
+  // Fresh buffers: the image is the one Update Device builds right after the
+  // program starts.
+  ImageBuffers buffers;
+  const ImageBuild build =
+      Build_Image(dir / ParGen_File_Name, dir / Read_Requests().file_name, dir / Write_Requests().file_name, buffers);
+  if (!build.ok()) {
+    err << "sw48230-cli: cannot build the image of " << project << ": " << build.error->message() << '\n';
+    return Exit_Failure;
+  }
+
+  // Unlike Update Device, which reports a missing bin folder, the tool
+  // makes it: a project checked out of version control may lack it.
+  const std::filesystem::path bin = Image_File_Path(dir, build.kind).parent_path();
+  std::filesystem::create_directory(bin, error);
+  if (error) {
+    err << "sw48230-cli: cannot create " << path_to_utf8(bin) << ": " << error.message() << '\n';
+    return Exit_Failure;
+  }
+  if (const auto failure = Write_Image_File(dir, build.kind, buffers.of(build.kind))) {
+    err << "sw48230-cli: " << failure->message() << '\n';
+    return Exit_Failure;
+  }
+
+  const char* unit = build.kind == ImageKind::Bank2 ? " record" : " row";
+  const std::size_t total = build.requests + build.settings;
+  out << "wrote " << path_to_utf8(Image_File_Path(dir, build.kind)) << ": " << total << unit << (total == 1 ? "" : "s")
+      << " (" << build.requests << " COB Request, " << build.settings << " COB Setting)\n";
+  out.flush();
+  return Exit_Success;
+}
+
+}  // namespace sw48230::cli

@@ -1,0 +1,123 @@
+#include "core/image/image_build.h"
+
+#include <memory>
+#include <utility>
+
+#include "core/common/atomic_file.h"
+#include "core/common/paths.h"
+#include "core/common/xml_file.h"
+#include "core/image/byte_order.h"
+#include "core/image/comm_image.h"
+#include "core/image/request_image.h"
+
+namespace sw48230 {
+namespace {
+
+// Neither image can outgrow the buffer a bank has in memory.
+static_assert(Bank_Header_Size + 2 * Bank_Table_Row_Limit * Bank_Row_Size + Bank_Params_Size <= Bank_Buffer_Size);
+static_assert(Bank2_Size <= Bank_Buffer_Size);
+
+// Each header field of bank.bin is the offset at which its part begins.
+void mark_part(Bytes& bank, std::size_t field) {
+  image_bytes::put_u32(bank, 4 * field, static_cast<std::uint32_t>(bank.size()));
+}
+
+ImageBuild build_bank(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
+                      const std::filesystem::path& var2_file, ImageBuffers& buffers) {
+  ImageBuild build;
+  build.kind = ImageKind::Bank;
+  Bytes bank(Bank_Header_Size, 0);
+  mark_part(bank, 0);
+  const BankRowsAppend requests = Append_Bank_Rows(Request_Table::COB_Request, var_file, bank);
+  if (requests.error) {
+    build.error = requests.error;
+    return build;
+  }
+  mark_part(bank, 1);
+  const BankRowsAppend settings = Append_Bank_Rows(Request_Table::COB_Setting, var2_file, bank);
+  if (settings.error) {
+    build.error = settings.error;
+    return build;
+  }
+  mark_part(bank, 2);
+  if (auto error = Write_Bank_Params(pargen_file, requests.rows, settings.rows, bank)) {
+    build.error = std::move(error);
+    return build;
+  }
+  buffers.bank = std::move(bank);
+  build.requests = requests.rows;
+  build.settings = settings.rows;
+  return build;
+}
+
+ImageBuild build_bank2(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
+                       const std::filesystem::path& var2_file, ImageBuffers& buffers) {
+  ImageBuild build;
+  build.kind = ImageKind::Bank2;
+  // A fresh image: nothing of an earlier build may survive into this one.
+  const auto image = std::make_unique<Bank2Image>();
+  Read_Communication_Settings(pargen_file, image->general);
+  if (auto error = Read_Master_Requests(var_file, var2_file, *image)) {
+    build.error = std::move(error);
+    return build;
+  }
+  buffers.bank2 = Serialize_Bank2(*image);
+  build.requests = image->general.Request_Count;
+  build.settings = image->general.Setting_Count;
+  return build;
+}
+
+}  // namespace
+
+const char* Image_File_Name(ImageKind kind) { return kind == ImageKind::Bank2 ? "bank2.bin" : "bank.bin"; }
+
+std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, ImageKind kind) {
+  return project_dir / "bin" / Image_File_Name(kind);
+}
+
+DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file) {
+  const XmlFile xml = read_xml_file(pargen_file);
+  switch (xml.status) {
+    case XmlFile::Status::Missing:
+      return {};
+    case XmlFile::Status::Unreadable:
+      return {false,
+              ImageError{
+                  path_to_utf8(pargen_file.filename()), 0, ImageError::Item::File, {}, "cannot be read: " + xml.error}};
+    case XmlFile::Status::Loaded:
+      break;
+  }
+  // A plain text comparison, not the number rule.
+  return {child_text(root_element(xml.document), "Device_Type") == "1", std::nullopt};
+}
+
+ImageBuild Build_Image(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
+                       const std::filesystem::path& var2_file, ImageBuffers& buffers) {
+  const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
+  if (device.error) {
+    ImageBuild build;
+    build.error = device.error;
+    return build;
+  }
+  return device.type_1 ? build_bank2(pargen_file, var_file, var2_file, buffers)
+                       : build_bank(pargen_file, var_file, var2_file, buffers);
+}
+
+std::string ImageWriteError::message() const { return path_to_utf8(file) + " cannot be written: " + code.message(); }
+
+std::optional<ImageWriteError> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
+                                                const Bytes& bytes) {
+  const std::filesystem::path file = Image_File_Path(project_dir, kind);
+  if (const std::error_code error = write_file_atomically(file, as_chars(bytes))) return ImageWriteError{file, error};
+  return std::nullopt;
+}
+
+std::optional<ImageWriteError> Write_Image_Files(const std::filesystem::path& project_dir,
+                                                 const ImageBuffers& buffers) {
+  for (const ImageKind kind : {ImageKind::Bank, ImageKind::Bank2}) {
+    if (auto error = Write_Image_File(project_dir, kind, buffers.of(kind))) return error;
+  }
+  return std::nullopt;
+}
+
+}  // namespace sw48230

@@ -1,0 +1,93 @@
+#pragma once
+
+// One run of Update Device's image step: build the image of the project's
+// device type into its buffer, then write both image files into the
+// project's bin folder.
+//
+// The updaters rely on both files being written on every run: the file of
+// the kind not built is written from its buffer as the last build of that
+// kind left it, even when that build was for another project, and with 0
+// bytes when there was none. A build that fails changes no buffer, and the
+// caller must then write nothing: a half-built image would otherwise reach
+// the device as if it were complete.
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "core/image/image_error.h"
+#include "core/image/image_layout.h"
+
+namespace sw48230 {
+
+enum class ImageKind {
+  Bank,   // bank.bin, for every device type but 1
+  Bank2,  // bank2.bin, for device type 1
+};
+
+// "bank.bin" or "bank2.bin".
+const char* Image_File_Name(ImageKind kind);
+// The file in the project's bin folder.
+std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, ImageKind kind);
+
+// The two bank buffers; a buffer's size is its current length. Both are
+// empty until the first build of their kind. Whoever runs builds owns one:
+// the main window for the whole program run, the command-line tool a fresh
+// one per command.
+struct ImageBuffers {
+  Bytes bank;
+  Bytes bank2;
+
+  const Bytes& of(ImageKind kind) const { return kind == ImageKind::Bank2 ? bank2 : bank; }
+};
+
+struct DeviceTypeTest {
+  bool type_1 = false;
+  std::optional<ImageError> error;  // ParGen.xml exists but cannot be parsed
+};
+
+// Device type 1 only when Device_Type reads exactly "1": " 1" and "01" take
+// the bank.bin build, like a missing file or element. A file that exists but
+// cannot be parsed stops the action whatever the device type.
+DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file);
+
+struct ImageBuild {
+  ImageKind kind = ImageKind::Bank;  // the image of the project's device type
+  // Set when the action is to be abandoned; no buffer was changed. Its
+  // message() names the file and, where it applies, the row and the
+  // attribute or element.
+  std::optional<ImageError> error;
+  // What the image holds from each table: records of bank2.bin, rows of
+  // bank.bin.
+  std::size_t requests = 0;
+  std::size_t settings = 0;
+
+  bool ok() const { return !error.has_value(); }
+};
+
+// Builds the image of the project's device type into its buffer: bank2.bin
+// from the enabled rows, or bank.bin from every row. The other buffer is not
+// touched.
+ImageBuild Build_Image(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
+                       const std::filesystem::path& var2_file, ImageBuffers& buffers);
+
+struct ImageWriteError {
+  std::filesystem::path file;
+  std::error_code code;
+
+  // '<file> cannot be written: <reason>'.
+  std::string message() const;
+};
+
+// Writes one image file atomically. The bin folder must exist: it is created
+// with the project, and one that has gone is reported rather than made again.
+std::optional<ImageWriteError> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
+                                                const Bytes& bytes);
+
+// Writes bin/bank.bin and then bin/bank2.bin from the buffers; the first
+// file that cannot be written is reported and ends the writing.
+std::optional<ImageWriteError> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers);
+
+}  // namespace sw48230

@@ -1,0 +1,291 @@
+#include "core/image/request_image.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/common/number_text.h"
+#include "core/common/paths.h"
+#include "core/common/text.h"
+#include "core/common/xml_file.h"
+#include "core/tables/request_table.h"
+
+namespace sw48230 {
+namespace {
+
+// The attributes of a row, in the order the table screens write them.
+namespace attr {
+enum Name : std::size_t {
+  Enable,
+  COB,
+  CAN_Type,
+  IP_Add_B1,
+  IP_Add_B2,
+  IP_Add_B3,
+  IP_Add_B4,
+  Port,
+  ID_Modbus,
+  Type,
+  Address_Word,
+  Quantity,
+  PollTime,
+  MaxError,
+  Swap,
+  Mnemonic,
+  Count,
+};
+constexpr std::array<const char*, Count> Names = {
+    "Enable",    "COB",  "CAN_Type",     "IP_Add_B1", "IP_Add_B2", "IP_Add_B3", "IP_Add_B4", "Port",
+    "ID_Modbus", "Type", "Address_Word", "Quantity",  "PollTime",  "MaxError",  "Swap",      "Mnemonic",
+};
+}  // namespace attr
+
+// The device-type-1 fallbacks of the attributes that have one.
+constexpr std::int32_t COB_Fallback = 0;
+constexpr std::int32_t ID_Modbus_Fallback = 1;
+constexpr std::int32_t Quantity_Fallback = 1;
+constexpr std::int32_t Request_Type_Fallback = 2;   // holding registers
+constexpr const char* Setting_Type_Fallback = "1";  // registers
+constexpr std::int32_t Poll_Time_Fallback = 0;
+constexpr std::int32_t Max_Error_Fallback = 0;
+
+// Type codes of the write rows in bank.bin.
+constexpr std::uint8_t Coils_Type_Code = 1;
+constexpr std::uint8_t Registers_Type_Code = 3;
+
+std::uint8_t low8(std::int32_t value) { return static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) & 0xFFu); }
+std::uint16_t low16(std::int32_t value) {
+  return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
+}
+
+// The attributes of one row element, taken in a single pass: looking each up
+// by name would compare it with every attribute before it. The fallback
+// readers never fail; the required ones keep the first failure, after which
+// nothing more is read.
+class RowReader {
+ public:
+  RowReader(pugi::xml_node row, const std::string& file, int number) : file_(file), number_(number) {
+    std::size_t expected = 0;
+    for (const pugi::xml_attribute attribute : row.attributes()) {
+      const std::size_t name = find(attribute.name(), expected);
+      if (name == attr::Count) continue;
+      // A repeated attribute: the first one counts, as for a lookup by name.
+      if (!values_[name]) values_[name] = std::string_view(attribute.value());
+      expected = name + 1;
+    }
+  }
+
+  std::optional<std::string_view> text(attr::Name name) const { return values_[name]; }
+
+  std::int32_t number_or(attr::Name name, std::int32_t fallback) const {
+    const auto value = text(name);
+    return value ? to_int32(*value, fallback) : fallback;
+  }
+
+  std::int32_t required(attr::Name name) {
+    if (error_) return 0;
+    const auto value = text(name);
+    if (!value) {
+      fail(name, "is missing");
+      return 0;
+    }
+    const auto number = parse_int32(*value);
+    if (!number) {
+      fail(name, "is not a number: \"" + std::string(*value) + '"');
+      return 0;
+    }
+    return *number;
+  }
+
+  Ipv4Bytes required_address() {
+    Ipv4Bytes address{};
+    for (std::size_t i = 0; i < address.size(); ++i) {
+      address[i] = low8(required(static_cast<attr::Name>(attr::IP_Add_B1 + i)));
+    }
+    return address;
+  }
+
+  const std::optional<ImageError>& error() const { return error_; }
+
+ private:
+  // The attribute that follows the last one is tried first.
+  static std::size_t find(const char* name, std::size_t expected) {
+    if (expected < attr::Count && std::strcmp(name, attr::Names[expected]) == 0) return expected;
+    for (std::size_t i = 0; i < attr::Count; ++i) {
+      if (std::strcmp(name, attr::Names[i]) == 0) return i;
+    }
+    return attr::Count;
+  }
+
+  void fail(attr::Name name, std::string problem) {
+    error_ = ImageError{file_, number_, ImageError::Item::Attribute, attr::Names[name], std::move(problem)};
+  }
+
+  std::array<std::optional<std::string_view>, attr::Count> values_{};
+  const std::string& file_;
+  int number_;
+  std::optional<ImageError> error_;
+};
+
+// A table file as both builds read it: a missing file has no rows.
+struct TableFile {
+  std::string name;
+  XmlFile xml;
+  std::optional<ImageError> error;
+
+  explicit TableFile(const std::filesystem::path& path)
+      : name(path_to_utf8(path.filename())), xml(read_xml_file(path)) {
+    if (xml.status == XmlFile::Status::Unreadable) {
+      error = ImageError{name, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error};
+    }
+  }
+
+  // Calls `visit(row_element, row_number)` for each row in file order until
+  // it returns false. Only elements are rows: a comment or a processing
+  // instruction inside the root is no request.
+  template <typename Visit>
+  void for_each_row(Visit visit) const {
+    if (xml.status != XmlFile::Status::Loaded) return;
+    int number = 0;
+    for (pugi::xml_node element : root_element(xml.document).children()) {
+      if (element.type() != pugi::node_element) continue;
+      if (!visit(element, ++number)) return;
+    }
+  }
+};
+
+bool is_29_bit(const RowReader& read) {
+  const auto can_type = read.text(attr::CAN_Type);
+  return can_type && equals_ignoring_ascii_case(trim_blanks(*can_type), CAN_Type_29_Bits);
+}
+
+// The type text is compared as it is, blanks and all: " 1" is no type.
+std::uint8_t setting_function(std::string_view type, std::uint16_t quantity) {
+  using namespace modbus_function;
+  if (type == "0") return quantity == 1 ? Write_Single_Coil : Write_Multiple_Coils;
+  if (type == "1") return quantity == 1 ? Write_Single_Register : Write_Multiple_Registers;
+  return None;
+}
+
+// Fills `record` from an enabled row; the first required value that cannot be
+// read is left in `read`.
+void fill_record(Request_Table table, RowReader& read, std::uint16_t default_port, Request_Record& record) {
+  const bool requests = table == Request_Table::COB_Request;
+  record.COB = static_cast<std::uint32_t>(read.number_or(attr::COB, COB_Fallback));
+  if (is_29_bit(read)) record.COB |= COB_29_Bit_Flag;
+  record.IP_Address = Ip_Address_Number(read.required_address());
+  record.Port = low16(read.number_or(attr::Port, default_port));
+  record.ID_Modbus = low8(read.number_or(attr::ID_Modbus, ID_Modbus_Fallback));
+  const auto type = read.text(attr::Type);
+  record.Address_Word = low16(read.required(attr::Address_Word));
+  record.Quantity = low16(read.number_or(attr::Quantity, Quantity_Fallback));
+  if (requests) {
+    record.Poll_Time = static_cast<std::uint32_t>(read.number_or(attr::PollTime, Poll_Time_Fallback));
+    record.Max_Error = static_cast<std::uint32_t>(read.number_or(attr::MaxError, Max_Error_Fallback));
+  }
+  record.Flags = read.text(attr::Swap) == "Y" ? Flags_Swap : std::uint8_t{0};
+
+  if (requests) {
+    const std::int32_t code = type ? to_int32(trim_blanks(*type), Request_Type_Fallback) : Request_Type_Fallback;
+    record.Function = low8(static_cast<std::int32_t>(static_cast<std::uint32_t>(code) + 1u));
+  } else {
+    record.Function = setting_function(type.value_or(Setting_Type_Fallback), record.Quantity);
+  }
+  record.Byte_Count = Byte_Count_For(record.Function, record.Quantity);
+}
+
+std::optional<ImageError> read_records(Request_Table table, const std::filesystem::path& path, Bank2Image& image,
+                                       std::size_t& next_record, std::uint32_t& count) {
+  const TableFile file(path);
+  if (file.error) return file.error;
+  std::optional<ImageError> error;
+  file.for_each_row([&](pugi::xml_node element, int number) {
+    RowReader read(element, file.name, number);
+    if (read.text(attr::Enable).value_or("Y") != "Y") return true;
+    // Only a hand-made pair of files can get here; writing on would go past
+    // the end of the records.
+    if (next_record == Request_Record_Count) {
+      error = ImageError{file.name,
+                         number,
+                         ImageError::Item::File,
+                         {},
+                         "has too many enabled rows: row " + std::to_string(number) + " would be record " +
+                             std::to_string(Request_Record_Count + 1) + ", and bank2.bin holds " +
+                             std::to_string(Request_Record_Count) + " records"};
+      return false;
+    }
+    Request_Record& record = image.records[next_record];
+    fill_record(table, read, image.general.Default_Port, record);
+    if (read.error()) {
+      error = read.error();
+      return false;
+    }
+    record.Slot_Offset = static_cast<std::uint16_t>((8u * count) & 0xFFFFu);
+    ++next_record;
+    ++count;
+    return true;
+  });
+  return error;
+}
+
+std::uint8_t type_code(Request_Table table, std::uint8_t type) {
+  if (table == Request_Table::COB_Request) return static_cast<std::uint8_t>((type + 1u) & 0xFFu);
+  return type == 0 ? Coils_Type_Code : Registers_Type_Code;
+}
+
+}  // namespace
+
+std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
+                                               const std::filesystem::path& var2_file, Bank2Image& image) {
+  General_Block& general = image.general;
+  general.Default_Port = Default_Modbus_Port;
+  general.Request_Count = 0;
+  general.Setting_Count = 0;
+  std::size_t next_record = 0;
+  if (auto error = read_records(Request_Table::COB_Request, var_file, image, next_record, general.Request_Count)) {
+    return error;
+  }
+  if (auto error = read_records(Request_Table::COB_Setting, var2_file, image, next_record, general.Setting_Count)) {
+    return error;
+  }
+  general.Record_Count = static_cast<std::uint32_t>(next_record);
+  return std::nullopt;
+}
+
+BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& path, Bytes& bank) {
+  const TableFile file(path);
+  if (file.error) return {0, file.error};
+
+  std::vector<Bank_Row> rows;
+  std::optional<ImageError> error;
+  file.for_each_row([&](pugi::xml_node element, int number) {
+    if (rows.size() == Bank_Table_Row_Limit) return false;
+    RowReader read(element, file.name, number);
+    Bank_Row row;
+    // The order of the checks is the order of the row's fields, so that the
+    // error names the first bad one.
+    row.COB = static_cast<std::uint32_t>(read.required(attr::COB));
+    row.IP_Address = read.required_address();
+    row.Address_Word = low16(read.required(attr::Address_Word));
+    row.ID_Modbus = low8(read.required(attr::ID_Modbus));
+    row.Type_Code = type_code(table, low8(read.required(attr::Type)));
+    row.Quantity = low8(read.required(attr::Quantity));
+    if (read.error()) {
+      error = read.error();
+      return false;
+    }
+    rows.push_back(row);
+    return true;
+  });
+  if (error) return {0, error};
+
+  std::stable_sort(rows.begin(), rows.end(), [](const Bank_Row& a, const Bank_Row& b) { return a.COB < b.COB; });
+  bank.reserve(bank.size() + rows.size() * Bank_Row_Size);
+  for (const Bank_Row& row : rows) Append_Bank_Row(row, bank);
+  return {static_cast<std::uint16_t>(rows.size()), std::nullopt};
+}
+
+}  // namespace sw48230

@@ -1,0 +1,48 @@
+#pragma once
+
+// The request part of the image, from the two request tables: var.xml (read
+// requests) and var2.xml (write requests). The device-type-1 build takes the
+// enabled rows in table order and gives most values a fallback; the bank.bin
+// build takes every row, sorts each table by Cob-ID and accepts no value it
+// cannot read.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "core/image/image_error.h"
+#include "core/image/image_layout.h"
+
+namespace sw48230 {
+
+enum class Request_Table {
+  COB_Request,  // read requests, var.xml
+  COB_Setting,  // write requests, var2.xml
+};
+
+// Fills the records of `image` from the front, one per enabled row (Enable
+// exactly "Y" or absent): the read requests first, then the write requests,
+// each in file order. Sets Request_Count, Setting_Count, Record_Count and
+// Default_Port of the general block. The records must be zero on entry.
+//
+// A missing file is an empty table. A file that cannot be parsed, an enabled
+// row whose address bytes or Address_Word are missing or not numbers, and
+// more enabled rows than the 1024 records, are errors; the image is then
+// left half-filled and must be thrown away.
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
+                                                             const std::filesystem::path& var2_file, Bank2Image& image);
+
+struct BankRowsAppend {
+  std::uint16_t rows = 0;  // the count that Bank_Params gives for the table
+  std::optional<ImageError> error;
+};
+
+// Appends the bank.bin rows of one table file to `bank`: every row, enabled
+// or not, up to Bank_Table_Row_Limit (later rows are passed over), in
+// ascending order of the unsigned Cob-ID, rows with equal Cob-IDs in file
+// order. A missing file appends nothing. A file that cannot be parsed, or a
+// row with an attribute that is missing or not a number, is an error, and
+// then nothing is appended.
+BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& file, Bytes& bank);
+
+}  // namespace sw48230

@@ -1,0 +1,223 @@
+#include "gui/update/tf_boot_tcp.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/app_state.h"
+#include "core/common/paths.h"
+#include "core/update/ethernet_update.h"
+#include "core/update/ping.h"
+#include "gui/ui/message_boxes.h"
+#include "gui/ui/texts.h"
+#include "gui/ui/widgets.h"
+#include "gui/update/input_hold.h"
+#include "platform/program_starter.h"
+
+namespace sw48230 {
+namespace {
+
+constexpr int Msg_IP_Address = 58;
+constexpr int Msg_Device_Found = 69;
+constexpr int Msg_Device_Not_Found = 70;
+constexpr int Msg_Check_IP = 71;
+constexpr int Msg_Not_In_Network = 72;
+
+const QColor Found_Color(0x00, 0x80, 0x00);
+const QColor Not_Found_Color(0xFF, 0x00, 0x00);
+
+}  // namespace
+
+TFBootTCP::TFBootTCP(const Context& context, QWidget* parent)
+    : Screen(context, parent),
+      Page_Address(make_named<QWidget>(this, "Page_Address")),
+      L_IP_Address(make_named<QLabel>(Page_Address, "L_IP_Address")),
+      L_Ping(make_named<QLabel>(Page_Address, "L_Ping")),
+      Btn_Ping(make_named<QPushButton>(Page_Address, "Btn_Ping")),
+      LPing(make_named<QLabel>(Page_Address, "LPing")),
+      Btn_Cancel(make_named<QPushButton>(Page_Address, "Btn_Cancel")),
+      Btn_Next(make_named<QPushButton>(Page_Address, "Btn_Next")),
+      options_(this) {
+  setObjectName("TFBootTCP");
+
+  auto* address_row = new QHBoxLayout;
+  for (std::size_t i = 0; i < E_IP.size(); ++i) {
+    const std::string name = "E_IP" + std::to_string(i + 1);
+    E_IP[i] = make_named<QLineEdit>(Page_Address, name.c_str());
+    E_IP[i]->setText(QStringLiteral("0"));
+    E_IP[i]->setFixedWidth(48);
+    address_row->addWidget(E_IP[i]);
+    if (i < Label_Dot.size()) {
+      const std::string dot = "Label" + std::to_string(i + 2);
+      Label_Dot[i] = make_named<QLabel>(Page_Address, dot.c_str());
+      Label_Dot[i]->setText(QStringLiteral("."));
+      address_row->addWidget(Label_Dot[i]);
+    }
+  }
+  for (std::size_t i = 0; i + 1 < E_IP.size(); ++i) E_IP[i]->installEventFilter(this);
+  address_row->addStretch();
+  L_IP_Address->setBuddy(E_IP[0]);
+
+  QFont heading = L_Ping->font();
+  heading.setBold(true);
+  L_Ping->setFont(heading);
+  L_IP_Address->setFont(heading);
+  QFont result_font = LPing->font();
+  result_font.setBold(true);
+  LPing->setFont(result_font);
+  auto* ping_row = new QHBoxLayout;
+  ping_row->addWidget(Btn_Ping);
+  ping_row->addWidget(LPing, 1);
+
+  auto* address_layout = new QVBoxLayout(Page_Address);
+  address_layout->setContentsMargins(0, 0, 0, 0);
+  address_layout->addWidget(L_IP_Address);
+  address_layout->addLayout(address_row);
+  address_layout->addSpacing(8);
+  address_layout->addWidget(L_Ping);
+  address_layout->addLayout(ping_row);
+  address_layout->addLayout(button_row({Btn_Cancel, Btn_Next}));
+
+  body()->addWidget(Page_Address);
+  body()->addWidget(options_.page);
+  body()->setSizeConstraint(QLayout::SetFixedSize);
+  setMinimumWidth(360);
+
+  connect(Btn_Ping, &QPushButton::clicked, this, &TFBootTCP::LbButton1Click);
+  connect(Btn_Next, &QPushButton::clicked, this, &TFBootTCP::LbButton2Click);
+  connect(Btn_Cancel, &QPushButton::clicked, this, &TFBootTCP::reject);
+  connect(options_.Btn_Update, &QPushButton::clicked, this, &TFBootTCP::LbButton4Click);
+
+  Show_Page(1);
+  Set_Lang();
+}
+
+// L_IP_Address is captioned when the screen is shown.
+void TFBootTCP::Set_Lang() {
+  setWindowTitle(text(57));
+  set_caption(L_SW_Desc, text(57));
+  set_caption(L_Ping, text(59));
+  set_caption(Btn_Ping, text(60), text(471));
+  for (std::size_t i = 0; i < E_IP.size(); ++i) set_hint(E_IP[i], text(467 + static_cast<int>(i)));
+  set_caption(Btn_Cancel, text(61), text(472));
+  set_caption(Btn_Next, text(62), text(473));
+  set_caption(options_.L_Options, text(63));
+  set_caption(options_.CB_Firmware, text(64), text(474));
+  set_caption(options_.CB_Read_Firm, text(65), text(475));
+  set_caption(options_.CB_Conf, text(66), text(476));
+  set_caption(options_.CB_Read_Conf, text(67), text(477));
+  set_caption(options_.Btn_Update, text(68), text(478));
+}
+
+void TFBootTCP::showEvent(QShowEvent* event) {
+  FormShow();
+  Screen::showEvent(event);
+}
+
+// The fields keep their texts from the last showing unless the remembered
+// address is a valid one.
+void TFBootTCP::FormShow() {
+  Show_Page(1);
+  LPing->clear();
+  LPing->setToolTip(QString());
+  const std::string& last = context_.state.Last_IP_Address;
+  if (!last.empty()) {
+    if (const std::optional<IpParts> parts = Valid_IP(last)) {
+      for (std::size_t i = 0; i < E_IP.size(); ++i) E_IP[i]->setText(to_qstring((*parts)[i]));
+    }
+  }
+  set_caption(L_IP_Address, text(Msg_IP_Address) + QStringLiteral(" HD48230"));
+  Esegui_Ping = false;
+  E_IP[0]->setFocus();
+}
+
+void TFBootTCP::Show_Page(int page) {
+  Page_Address->setVisible(page == 1);
+  options_.page->setVisible(page == 2);
+}
+
+QString TFBootTCP::Address_Text() const {
+  return to_qstring(sw48230::Address_Text(
+      {to_utf8(E_IP[0]->text()), to_utf8(E_IP[1]->text()), to_utf8(E_IP[2]->text()), to_utf8(E_IP[3]->text())}));
+}
+
+void TFBootTCP::Show_Ping_Result(int message_index, bool found, const QString& detail) {
+  QPalette palette = LPing->palette();
+  palette.setColor(QPalette::WindowText, found ? Found_Color : Not_Found_Color);
+  LPing->setPalette(palette);
+  set_caption(LPing, text(message_index), detail);
+}
+
+void TFBootTCP::LbButton1Click() {
+  Esegui_Ping = false;
+  LPing->clear();
+  LPing->setToolTip(QString());
+  PingResult result;
+  {
+    // The ping keeps the window painting for up to ten seconds; a click
+    // meanwhile, on Next or Cancel, must not act on a half-known result.
+    const UserInputHold hold;
+    result = Run_Ping(context_.services.echo, context_.services.clock, to_utf8(Address_Text()));
+  }
+  switch (result.outcome) {
+    case PingOutcome::Found:
+      Esegui_Ping = true;
+      Show_Ping_Result(Msg_Device_Found, true);
+      break;
+    case PingOutcome::Not_Found:
+      Show_Ping_Result(Msg_Device_Not_Found, false);
+      break;
+    case PingOutcome::Failed:
+      // The reason (such as ICMP not being allowed) goes into the tooltip.
+      Show_Ping_Result(Msg_Check_IP, false, to_qstring(result.error));
+      break;
+  }
+}
+
+// A successful ping stays valid when the fields are edited afterwards; the
+// edited address is what is stored.
+void TFBootTCP::LbButton2Click() {
+  if (!Esegui_Ping) {
+    context_.services.boxes.error(this, text(Msg_Not_In_Network));
+    return;
+  }
+  Show_Page(2);
+  options_.Btn_Update->setFocus();
+  context_.state.Last_IP_Address = to_utf8(Address_Text());
+}
+
+// The screen stays on this page afterwards, so the update can be run again.
+void TFBootTCP::LbButton4Click() {
+  const AppState& state = context_.state;
+  const std::error_code error = Compile_XML_Parameter(state.Program_Dir, to_utf8(Address_Text()), options_.choices(),
+                                                      state.Master_Dir, state.Project_Dir);
+  if (error) {
+    // An updater started without its parameters would work from an old
+    // file, possibly with another device's address.
+    context_.services.boxes.error(
+        this, to_qstring(path_to_utf8(Ethernet_Update_File(state.Program_Dir)) + "\n" + error.message()));
+    return;
+  }
+  context_.services.programs.Start_Program(to_qstring(path_to_utf8(Ethernet_Updater_Path(state.Program_Dir))),
+                                           QString(), false);
+}
+
+bool TFBootTCP::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QStringLiteral(".")) {
+    for (std::size_t i = 0; i + 1 < E_IP.size(); ++i) {
+      if (watched != E_IP[i]) continue;
+      // "." separates the parts as the user reads an address: it moves on
+      // instead of going into the field.
+      QLineEdit* next = E_IP[i + 1];
+      if (next->isEnabled() && next->isVisible() && next->focusPolicy() != Qt::NoFocus) next->setFocus();
+      return true;
+    }
+  }
+  return Screen::eventFilter(watched, event);
+}
+
+}  // namespace sw48230

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+
+#include "gui/ui/screen.h"
+#include "gui/update/update_options.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace sw48230 {
+
+// The last step for dip-switch hardware: the user enters the device's
+// address and pings it, chooses what to write, and the Ethernet updater runs
+// with everything it needs in Ethernet_Update.xml. Page 1 finds the device,
+// page 2 holds the options.
+class TFBootTCP final : public Screen {
+  Q_OBJECT
+ public:
+  TFBootTCP(const Context& context, QWidget* parent);
+
+  void Set_Lang() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormShow();
+  void Show_Page(int page);
+  QString Address_Text() const;
+  void Show_Ping_Result(int message_index, bool found, const QString& detail = QString());
+  void LbButton1Click();  // Btn_Ping
+  void LbButton2Click();  // Btn_Next
+  void LbButton4Click();  // Btn_Update
+
+  QWidget* Page_Address;
+  QLabel* L_IP_Address;
+  std::array<QLineEdit*, 4> E_IP;
+  std::array<QLabel*, 3> Label_Dot;  // Label2 .. Label4
+  QLabel* L_Ping;
+  QPushButton* Btn_Ping;
+  QLabel* LPing;
+  QPushButton* Btn_Cancel;
+  QPushButton* Btn_Next;
+  UpdateOptions options_;
+
+  // The device answered the last ping since the screen was shown; Next
+  // needs it.
+  bool Esegui_Ping = false;
+};
+
+}  // namespace sw48230

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/run_cli.h"
+#include "core/commsettings/comm_settings.h"
+#include "core/tables/request_table.h"
+#include "support/table_rows.h"
+#include "support/temp_dir.h"
+
+namespace sw48230 {
+namespace {
+
+namespace fs = std::filesystem;
+using test::screen_row;
+using test::setting_row;
+using test::TableRow;
+using Rows = std::vector<TableRow>;
+
+class CheckTest : public ::testing::Test {
+ protected:
+  CheckTest() { fs::create_directory(project_); }
+
+  void write(const char* name, const std::string& content) { test::write_file(project_ / name, content); }
+  void write(const char* name, const Rows& rows) { write(name, test::table_document(rows)); }
+  void write_settings(int device_type, const std::string& first_address_byte = "192") {
+    CommSettings settings;
+    settings.Device_Type = device_type;
+    settings.TCP_IP[0] = first_address_byte;
+    write("ParGen.xml", ParGen_Document(settings));
+  }
+
+  test::CliRun check() { return test::run_cli(temp_.path(), {"check", project_.string()}); }
+
+  test::TempDir temp_;
+  fs::path project_ = temp_ / "project";
+};
+
+TEST_F(CheckTest, AProjectThatPasses) {
+  write_settings(1);
+  write("var.xml", Rows{screen_row(), screen_row().set("Enable", "N").set("COB", "x")});
+  write("var2.xml", Rows{setting_row().set("Type", "0")});
+  const test::CliRun run = check();
+  EXPECT_EQ(run.exit_code, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, project_.string() + ": all checks pass\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CheckTest, EveryFailingRowWithTheMessageOfItsScreen) {
+  write_settings(0, "300");
+  write("var.xml", Rows{
+                       screen_row(),
+                       screen_row().set("COB", "4000"),
+                       screen_row().set("IP_Add_B2", "x"),
+                       screen_row(),
+                       screen_row().set("Type", "0").set("Quantity", "65"),
+                   });
+  write("var2.xml", Rows{
+                        setting_row().set("Type", "7"),
+                        setting_row().set("Address_Word", "70000"),
+                        setting_row(),
+                    });
+  const test::CliRun run = check();
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out,
+            "ParGen.xml: Error Modbus TCP Master!! IP Address 1 must be between 0 and 255\n"
+            "var.xml: Error row 2!! Cob-ID must be between 0 and 2047\n"
+            "var.xml: Error row 3!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)\n"
+            "var.xml: Error row 5!! NPoint must be between 1 and 64\n"
+            "var2.xml: Error row 1!! Type must be selected\n"
+            "var2.xml: Error row 2!! Address must be between 0 and 65535\n");
+  EXPECT_EQ(run.err, "sw48230-cli: " + project_.string() + ": 6 checks fail\n");
+}
+
+TEST_F(CheckTest, FilesThatCannotBeLoadedFail) {
+  write("ParGen.xml", "<GeneralParameter><Device_Type>1");
+  write("var.xml", "<C_TO_Customer_Protocol><row");
+  write("var2.xml", Rows(RequestTable::Data_Rows + 1, setting_row()));
+  const test::CliRun run = check();
+  EXPECT_EQ(run.exit_code, 1);
+  const auto lines = [&run] {
+    std::vector<std::string> result;
+    std::string::size_type start = 0;
+    for (auto end = run.out.find('\n'); end != std::string::npos; start = end + 1, end = run.out.find('\n', start)) {
+      result.push_back(run.out.substr(start, end - start));
+    }
+    return result;
+  }();
+  ASSERT_EQ(lines.size(), 3u) << run.out;
+  EXPECT_EQ(lines[0].rfind("ParGen.xml: cannot be read: ", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1].rfind("var.xml: cannot be read: ", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[2], "var2.xml: 1 row beyond row 512 is not checked, and saving the table leaves it out");
+}
+
+TEST_F(CheckTest, MissingFilesAreWhatTheScreensStartFrom) {
+  const test::CliRun run = check();
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+
+  const test::CliRun no_folder = test::run_cli(temp_.path(), {"check", (temp_ / "none").string()});
+  EXPECT_EQ(no_folder.exit_code, 1);
+  EXPECT_EQ(test::run_cli(temp_.path(), {"check"}).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace sw48230

@@ -1,0 +1,142 @@
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "fakes.h"
+#include "gui/app/tf_main.h"
+
+using namespace sw48230;
+
+namespace {
+
+// A program directory with one open project whose ParGen.xml names the
+// device type.
+struct Fixture {
+  QTemporaryDir program;
+  test::FakeServices fakes;
+  std::unique_ptr<TFMain> window;
+
+  explicit Fixture(const QByteArray& device_type, const QString& project = "Plant1") {
+    QDir(program.path()).mkpath("PROJECTS/" + project + "/bin");
+    write("Velstrom.xml", "<C><lastproj><projectname>" + project.toUtf8() + "</projectname></lastproj></C>");
+    write("PROJECTS/" + project + "/ParGen.xml",
+          "<GeneralParameter><Device_Type>" + device_type +
+              "</Device_Type><CAN_Baud>4</CAN_Baud>"
+              "<TCP_IP_1>192</TCP_IP_1><TCP_IP_2>168</TCP_IP_2><TCP_IP_3>0</TCP_IP_3><TCP_IP_4>10</TCP_IP_4>"
+              "<TCP_SUB_1>255</TCP_SUB_1><TCP_SUB_2>255</TCP_SUB_2><TCP_SUB_3>255</TCP_SUB_3><TCP_SUB_4>0</TCP_SUB_4>"
+              "<TCP_GAT_1>192</TCP_GAT_1><TCP_GAT_2>168</TCP_GAT_2><TCP_GAT_3>0</TCP_GAT_3><TCP_GAT_4>1</TCP_GAT_4>"
+              "<En_GAT>0</En_GAT><Port>502</Port><Time_Out>1000</Time_Out><Dis_Sock>0</Dis_Sock>"
+              "<CAN_Type>0</CAN_Type></GeneralParameter>");
+    window = std::make_unique<TFMain>(fakes.services(), program.path().toStdString());
+    window->show();
+  }
+
+  void write(const QString& name, const QByteArray& content) const {
+    QFile file(program.filePath(name));
+    if (file.open(QIODevice::WriteOnly)) file.write(content);
+  }
+
+  qint64 size(const QString& name) const {
+    const QFileInfo info(program.filePath(name));
+    return info.exists() ? info.size() : -1;
+  }
+
+  // Presses Update Device; returns the name of the screen that opened, or
+  // an empty text when none did.
+  QString update_device() {
+    QString opened;
+    const QPointer<QTimer> watcher = test::when_dialog_shown([&](QDialog* dialog) {
+      opened = dialog->objectName();
+      dialog->done(QDialog::Rejected);
+    });
+    QTest::mouseClick(window->findChild<QPushButton*>("Btn_CreateBin"), Qt::LeftButton);
+    delete watcher.data();  // a refused build opened nothing to watch for
+    return opened;
+  }
+};
+
+}  // namespace
+
+class UpdateDeviceTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void dipSwitchHardwareBuildsBank2AndOpensTheEthernetUpdate() {
+    Fixture f("1");
+    QCOMPARE(f.update_device(), QStringLiteral("TFBootTCP"));
+    QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), 34816);
+    QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), 0);  // no bank.bin build has run yet
+    QFile bank2(f.program.filePath("PROJECTS/Plant1/bin/bank2.bin"));
+    QVERIFY(bank2.open(QIODevice::ReadOnly));
+    QCOMPARE(bank2.readAll().right(4), QByteArray("\x1C\x0F\x00\x00", 4));  // checksum 3868
+    QVERIFY(f.fakes.boxes.errors.isEmpty());
+  }
+
+  void otherDeviceTypesBuildBankAndOpenTheSerialUpdate() {
+    // Only the exact text "1" builds bank2.bin; the updater follows the image.
+    for (const QByteArray& type :
+         {QByteArray("0"), QByteArray("2"), QByteArray("one"), QByteArray(" 1"), QByteArray("01")}) {
+      Fixture f(type);
+      QCOMPARE(f.update_device(), QStringLiteral("TFBootSer"));
+      QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), 36);
+      QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), 0);
+    }
+  }
+
+  void aFailedBuildWritesNothingAndOpensNothing() {
+    Fixture f("1");
+    f.write("PROJECTS/Plant1/bin/bank2.bin", "earlier image");
+    f.write("PROJECTS/Plant1/var.xml",
+            "<C_TO_Customer_Protocol><row Enable=\"Y\" COB=\"1\" IP_Add_B1=\"192\" IP_Add_B2=\"168\" IP_Add_B3=\"\" "
+            "IP_Add_B4=\"11\" Address_Word=\"0\"/></C_TO_Customer_Protocol>");
+    QCOMPARE(f.update_device(), QString());
+    QCOMPARE(f.fakes.boxes.errors.size(), 1);
+    QVERIFY(f.fakes.boxes.errors[0].contains("var.xml"));
+    QVERIFY(f.fakes.boxes.errors[0].contains("IP_Add_B3"));
+    QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), qint64(sizeof("earlier image") - 1));
+    QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), -1);
+  }
+
+  void aMissingBinFolderIsReportedAndOpensNothing() {
+    Fixture f("0");
+    QVERIFY(QDir(f.program.filePath("PROJECTS/Plant1/bin")).removeRecursively());
+    QCOMPARE(f.update_device(), QString());
+    QCOMPARE(f.fakes.boxes.errors.size(), 1);
+    QVERIFY(f.fakes.boxes.errors[0].contains("bank.bin"));
+  }
+
+  void theOtherKindsFileComesFromTheLastBuildOfThatKind() {
+    Fixture f("0");
+    QCOMPARE(f.update_device(), QStringLiteral("TFBootSer"));
+    // A second project of dip-switch hardware in the same run.
+    QDir(f.program.path()).mkpath("PROJECTS/Plant2/bin");
+    QFile::copy(f.program.filePath("PROJECTS/Plant1/ParGen.xml"), f.program.filePath("PROJECTS/Plant2/ParGen.xml"));
+    f.write("PROJECTS/Plant2/ParGen.xml", "<GeneralParameter><Device_Type>1</Device_Type></GeneralParameter>");
+    bool opened = false;
+    test::when_dialog_shown([&](QDialog* dialog) {
+      opened = true;
+      dialog->findChild<QListWidget*>("ListBox1")->setCurrentRow(1);
+      dialog->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    QTest::mouseClick(f.window->findChild<QPushButton*>("Btn_Open"), Qt::LeftButton);
+    QVERIFY(opened);
+    QCOMPARE(f.window->state().Project_Name, std::string("Plant2"));
+    QCOMPARE(f.update_device(), QStringLiteral("TFBootTCP"));
+    QCOMPARE(f.size("PROJECTS/Plant2/bin/bank.bin"), 36);
+    QCOMPARE(f.size("PROJECTS/Plant2/bin/bank2.bin"), 34816);
+  }
+
+  void aProjectIsNeeded() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    QTest::mouseClick(window.findChild<QPushButton*>("Btn_CreateBin"), Qt::LeftButton);
+    QCOMPARE(fakes.boxes.errors, QStringList{"Error! Project not Valid"});
+    QCOMPARE(QDir(program.filePath("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+  }
+};
+
+QTEST_MAIN(UpdateDeviceTest)
+#include "update_device_test.moc"
