@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -23,6 +22,7 @@
 #include "gui/project/tf_new_project.h"
 #include "gui/project/tf_open_conf.h"
 #include "gui/tables/tf_request_screen.h"
+#include "gui/ui/icons.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
@@ -79,10 +79,9 @@ void TFMain::FormCreate(const std::filesystem::path& program_dir) {
   code_font.setPointSizeF(code_font.pointSizeF() * 2.2);
   code_font.setBold(true);
   L_SW_Code->setFont(code_font);
-  const QStyle* style = this->style();
-  Btn_Info->setIcon(style->standardIcon(QStyle::SP_MessageBoxInformation));
-  Btn_Opz->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
-  Btn_Close->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
+  Btn_Info->setIcon(program_icon(IconKind::Information));
+  Btn_Opz->setIcon(program_icon(IconKind::Options));
+  Btn_Close->setIcon(program_icon(IconKind::Close));
   for (QPushButton* button : {Btn_Info, Btn_Opz, Btn_Close}) button->setIconSize(QSize(32, 32));
 
   auto* title = new QGridLayout;

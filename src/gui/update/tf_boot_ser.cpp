@@ -5,12 +5,12 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
 #include "core/common/paths.h"
 #include "gui/ui/message_boxes.h"
+#include "gui/ui/icons.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
 #include "platform/program_starter.h"
@@ -47,7 +47,7 @@ TFBootSer::TFBootSer(const Context& context, QWidget* parent)
 
   CB_Com->setEditable(false);
   CB_Com->setMinimumWidth(160);
-  Btn_COM_List->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  Btn_COM_List->setIcon(program_icon(IconKind::Refresh, 20));
   auto* port_row = new QHBoxLayout;
   port_row->addWidget(CB_Com);
   port_row->addWidget(Btn_COM_List);
