@@ -11,16 +11,10 @@
 namespace sw48230::cli {
 
 int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.empty()) throw UsageError("a project folder is needed");
-  if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
+  const auto folder = project_folder_argument(args, err);
+  if (!folder) return Exit_Failure;
+  const std::filesystem::path& dir = *folder;
   const std::string& project = args.front();
-  const std::filesystem::path dir = path_from_utf8(project);
-
-  std::error_code error;
-  if (!std::filesystem::is_directory(dir, error)) {
-    err << "sw48230-cli: " << project << " is not a project folder\n";
-    return Exit_Failure;
-  }
 
   // Fresh buffers: the image is the one Update Device builds right after the
   // program starts.
@@ -35,6 +29,7 @@ int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostr
   // Unlike Update Device, which reports a missing bin folder, the tool
   // makes it: a project checked out of version control may lack it.
   const std::filesystem::path bin = Image_File_Path(dir, build.kind).parent_path();
+  std::error_code error;
   std::filesystem::create_directory(bin, error);
   if (error) {
     err << "sw48230-cli: cannot create " << path_to_utf8(bin) << ": " << error.message() << '\n';

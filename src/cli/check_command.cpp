@@ -57,16 +57,10 @@ int check_table(const TableKind& kind, const std::filesystem::path& dir, std::os
 }  // namespace
 
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.empty()) throw UsageError("a project folder is needed");
-  if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
+  const auto folder = project_folder_argument(args, err);
+  if (!folder) return Exit_Failure;
+  const std::filesystem::path& dir = *folder;
   const std::string& project = args.front();
-  const std::filesystem::path dir = path_from_utf8(project);
-
-  std::error_code error;
-  if (!std::filesystem::is_directory(dir, error)) {
-    err << "sw48230-cli: " << project << " is not a project folder\n";
-    return Exit_Failure;
-  }
 
   // The files in the order of the workflow; a missing file is what its
   // screen would start from, defaults or an empty table, and passes.

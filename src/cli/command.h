@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -29,6 +31,11 @@ struct Command {
   const char* summary;
   CommandFunction run;
 };
+
+// The one argument of a command that works on a project: its folder. Throws
+// UsageError for a wrong number of arguments; reports a path that is not a
+// folder on `err` and gives nothing.
+std::optional<std::filesystem::path> project_folder_argument(const std::vector<std::string>& args, std::ostream& err);
 
 int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

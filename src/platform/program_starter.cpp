@@ -1,15 +1,14 @@
 #include "platform/program_starter.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QObject>
 #include <QTimer>
-#include <QWidget>
 #include <algorithm>
 #include <string>
 #include <thread>
+
+#include "platform/input_hold.h"
 
 #ifdef _WIN32
 #include <QDir>
@@ -40,50 +39,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollInterval(10);
 
-// Holds the user off for as long as a program runs: a wait cursor, no input,
-// no closing of windows from the window system.
-class WaitGuard final : public QObject {
- public:
-  explicit WaitGuard(QCoreApplication* app) : app_(app) {
-    app_->installEventFilter(this);
-    if (qobject_cast<QGuiApplication*>(app_) != nullptr) {
-      QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-      cursor_set_ = true;
-    }
-  }
-
-  ~WaitGuard() override {
-    // Excluded input is only held back, not thrown away: let it arrive now,
-    // while the filter still drops it, or a click made during the update
-    // would start something the moment the update ends.
-    QCoreApplication::processEvents();
-    app_->removeEventFilter(this);
-    if (cursor_set_) QGuiApplication::restoreOverrideCursor();
-  }
-
-  WaitGuard(const WaitGuard&) = delete;
-  WaitGuard& operator=(const WaitGuard&) = delete;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->isInputEvent()) return true;
-    // The window system's close (close box, Alt+F4) reaches the widget as a
-    // spontaneous event; QWidget::close() from the program does not, and
-    // that is how the main window shuts down on a termination signal.
-    if (event->type() == QEvent::Close && event->spontaneous() && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->isWindow()) {
-      // An unhandled close event counts as accepted, so refuse it explicitly.
-      event->ignore();
-      return true;
-    }
-    return false;
-  }
-
- private:
-  QCoreApplication* app_;
-  bool cursor_set_ = false;
-};
-
 enum class WaitResult { Ended, TimedOut, ApplicationQuit };
 
 template <typename HasEnded>
@@ -102,7 +57,7 @@ WaitResult wait_for_program(HasEnded has_ended, std::chrono::milliseconds limit)
   // A loop of our own rather than a bare poll: besides repainting, it ends
   // when the application quits (QCoreApplication::exit ends every loop), so
   // a termination signal is not held up by the updater.
-  WaitGuard guard(app);
+  const UserInputHold hold;
   QEventLoop loop;
   WaitResult result = WaitResult::ApplicationQuit;
   bool decided = false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../support/fake_clock.h"
+#include "core/i18n/message_table.h"
 #include "core/update/ping.h"
 #include "gui/app/context.h"
 #include "gui/ui/message_boxes.h"
@@ -126,6 +127,11 @@ struct FakeServices {
   FakeClock clock;
   Services services() { return Services{boxes, programs, browser, http, serial_ports, echo, clock}; }
 };
+
+// The built-in English text of a message.
+inline QString default_text(int index) {
+  return QString::fromStdString(default_messages().at(static_cast<std::size_t>(index)));
+}
 
 // Runs `act` on the next modal dialog once it is shown. The test starts the
 // dialog afterwards, since exec() blocks until `act` ends it. The watcher

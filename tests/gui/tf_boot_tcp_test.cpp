@@ -12,13 +12,12 @@
 
 using namespace sw48230;
 using test::click;
+using test::default_text;
 using test::find;
 using test::shown;
 using test::tick;
 
 namespace {
-
-QString default_text(int index) { return to_qstring(default_messages().at(static_cast<std::size_t>(index))); }
 
 QByteArray read(const QString& path) {
   QFile file(path);

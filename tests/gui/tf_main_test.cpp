@@ -15,10 +15,9 @@
 #include "gui/ui/texts.h"
 
 using namespace sw48230;
+using test::default_text;
 
 namespace {
-
-QString default_text(int index) { return to_qstring(default_messages().at(static_cast<std::size_t>(index))); }
 
 void write(const QString& path, const QByteArray& bytes) {
   QFile file(path);

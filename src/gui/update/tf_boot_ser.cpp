@@ -9,8 +9,8 @@
 
 #include "core/app/app_state.h"
 #include "core/common/paths.h"
-#include "gui/ui/message_boxes.h"
 #include "gui/ui/icons.h"
+#include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
 #include "platform/program_starter.h"

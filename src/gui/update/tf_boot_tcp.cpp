@@ -15,7 +15,7 @@
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
-#include "gui/update/input_hold.h"
+#include "platform/input_hold.h"
 #include "platform/program_starter.h"
 
 namespace sw48230 {

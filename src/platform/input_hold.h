@@ -2,9 +2,12 @@
 
 #include <QObject>
 
+class QCoreApplication;
+
 namespace sw48230 {
 
-// Keeps the user out while the screen waits in a loop of its own: the
+// Keeps the user out while the program waits in a loop of its own (for an
+// updater, for a ping): the
 // windows paint under a wait cursor, but clicks, keys and the window
 // system's close are dropped, not saved for later, so nothing the user did
 // meanwhile starts once the wait is over.
@@ -18,6 +21,10 @@ class UserInputHold final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QCoreApplication* app_;
+  bool cursor_set_ = false;
 };
 
 }  // namespace sw48230
