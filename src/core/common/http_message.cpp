@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "core/common/paths.h"
+#include "core/common/text.h"
 
 namespace sw48230 {
 namespace {
@@ -16,12 +17,6 @@ std::optional<std::uint16_t> parse_port(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 65535) return std::nullopt;
   return static_cast<std::uint16_t>(value);
-}
-
-std::string_view trim_blanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace

@@ -11,8 +11,4 @@ namespace sw48230 {
 std::filesystem::path path_from_utf8(std::string_view text);
 std::string path_to_utf8(const std::filesystem::path& path);
 
-// Compares two texts ignoring the case of the ASCII letters only.
-bool equals_ignoring_ascii_case(std::string_view a, std::string_view b);
-bool less_ignoring_ascii_case(std::string_view a, std::string_view b);
-
 }  // namespace sw48230

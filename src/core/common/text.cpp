@@ -1,6 +1,13 @@
 #include "core/common/text.h"
 
+#include <algorithm>
+
 namespace sw48230 {
+namespace {
+
+char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
 
 std::string_view trim_blanks(std::string_view text) {
   const auto is_blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
@@ -15,6 +22,17 @@ std::string to_upper_ascii(std::string_view text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return upper;
+}
+
+bool equals_ignoring_ascii_case(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return ascii_lower(x) == ascii_lower(y); });
+}
+
+bool less_ignoring_ascii_case(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(ascii_lower(x)) < static_cast<unsigned char>(ascii_lower(y));
+  });
 }
 
 }  // namespace sw48230

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/common/paths.h"
+#include "core/common/text.h"
 #include "core/i18n/message_table.h"
 
 #ifdef _WIN32

@@ -4,24 +4,12 @@
 
 #include "core/common/number_text.h"
 #include "core/common/paths.h"
+#include "core/common/text.h"
 
 namespace sw48230 {
 namespace {
 
 constexpr std::string_view No_Version_Reply = "VER. 0.000";
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) text.remove_suffix(1);
-  return text;
-}
-
-std::string ascii_upper(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
-  return upper;
-}
 
 }  // namespace
 
@@ -52,7 +40,7 @@ std::string Download_Page_Url(std::string_view host) {
 
 int Conv_Version(std::string_view Ver_str) {
   const auto blank = Ver_str.find(' ');
-  const std::string_view version = trim(blank == std::string_view::npos ? Ver_str : Ver_str.substr(blank + 1));
+  const std::string_view version = trim_blanks(blank == std::string_view::npos ? Ver_str : Ver_str.substr(blank + 1));
   if (version.size() < 5) return -1;
   // The second character is the point; it is skipped unseen.
   const std::string digits{version[0], version[2], version[3], version[4]};
@@ -60,8 +48,8 @@ int Conv_Version(std::string_view Ver_str) {
 }
 
 bool Is_Newer_Version(std::string_view reply, std::string_view own_version) {
-  const std::string_view trimmed = trim(reply);
-  if (trimmed.empty() || ascii_upper(trimmed) == No_Version_Reply) return false;
+  const std::string_view trimmed = trim_blanks(reply);
+  if (trimmed.empty() || to_upper_ascii(trimmed) == No_Version_Reply) return false;
   const int local = Conv_Version(own_version);
   const int remote = Conv_Version(trimmed);
   if (local == -1 || remote == -1) return false;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/common/paths.h"
+#include "core/common/text.h"
 
 #ifdef _WIN32
 #include <windows.h>
