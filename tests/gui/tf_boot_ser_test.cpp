@@ -150,23 +150,21 @@ class TFBootSerTest : public QObject {
     f.open_update("TFBootSer", [](QDialog* dialog) {
       QCOMPARE(dialog->windowTitle(), default_text(73));
       QCOMPARE(find<QLabel>(dialog, "L_SW_Code")->text(), QStringLiteral("SW48230"));
-      const struct {
-        const char* name;
-        int caption;  // -1: none
-        int hint;     // -1: none
-      } controls[] = {
-          {"L_SW_Desc", 74, -1},   {"L_Steps1", 75, -1},      {"L_Steps5", 79, -1},     {"Btn_COM_List", -1, 80},
-          {"CB_Com", -1, 459},     {"L_Options", 81, -1},     {"CB_Firmware", 82, 462}, {"CB_Read_Firm", 83, 463},
-          {"CB_Conf", 84, 464},    {"CB_Read_Conf", 85, 465}, {"Btn_Cancel", 86, 460},  {"Btn_Next", 87, 461},
-          {"Btn_Update", 88, 466},
-      };
-      for (const auto& c : controls) {
-        QWidget* widget = find(dialog, c.name);
-        const QString caption = widget->property("text").toString();
-        QCOMPARE(caption, c.caption < 0 ? QString() : default_text(c.caption));
-        QCOMPARE(widget->toolTip(), c.hint < 0 ? QString() : default_text(c.hint));
-        QVERIFY2(!widget->accessibleName().isEmpty(), c.name);
-      }
+      test::expect_texts(dialog, {
+                                     {"L_SW_Desc", 74, -1},
+                                     {"L_Steps1", 75, -1},
+                                     {"L_Steps5", 79, -1},
+                                     {"Btn_COM_List", -1, 80},
+                                     {"CB_Com", -1, 459},
+                                     {"L_Options", 81, -1},
+                                     {"CB_Firmware", 82, 462},
+                                     {"CB_Read_Firm", 83, 463},
+                                     {"CB_Conf", 84, 464},
+                                     {"CB_Read_Conf", 85, 465},
+                                     {"Btn_Cancel", 86, 460},
+                                     {"Btn_Next", 87, 461},
+                                     {"Btn_Update", 88, 466},
+                                 });
     });
   }
 

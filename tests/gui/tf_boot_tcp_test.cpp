@@ -280,22 +280,21 @@ class TFBootTCPTest : public QObject {
     f.open_update("TFBootTCP", [](QDialog* dialog) {
       QCOMPARE(dialog->windowTitle(), default_text(57));
       QCOMPARE(find<QLabel>(dialog, "L_SW_Code")->text(), QStringLiteral("SW48230"));
-      const struct {
-        const char* name;
-        int caption;  // -1: none
-        int hint;     // -1: none
-      } controls[] = {
-          {"L_SW_Desc", 57, -1},    {"L_Ping", 59, -1},        {"Btn_Ping", 60, 471}, {"E_IP1", -1, 467},
-          {"E_IP4", -1, 470},       {"Btn_Cancel", 61, 472},   {"Btn_Next", 62, 473}, {"L_Options", 63, -1},
-          {"CB_Firmware", 64, 474}, {"CB_Read_Firm", 65, 475}, {"CB_Conf", 66, 476},  {"CB_Read_Conf", 67, 477},
-          {"Btn_Update", 68, 478},
-      };
-      for (const auto& c : controls) {
-        QWidget* widget = find(dialog, c.name);
-        if (c.caption >= 0) QCOMPARE(widget->property("text").toString(), default_text(c.caption));
-        QCOMPARE(widget->toolTip(), c.hint < 0 ? QString() : default_text(c.hint));
-        QVERIFY2(!widget->accessibleName().isEmpty(), c.name);
-      }
+      test::expect_texts(dialog, {
+                                     {"L_SW_Desc", 57, -1},
+                                     {"L_Ping", 59, -1},
+                                     {"Btn_Ping", 60, 471},
+                                     {"E_IP1", -1, 467},
+                                     {"E_IP4", -1, 470},
+                                     {"Btn_Cancel", 61, 472},
+                                     {"Btn_Next", 62, 473},
+                                     {"L_Options", 63, -1},
+                                     {"CB_Firmware", 64, 474},
+                                     {"CB_Read_Firm", 65, 475},
+                                     {"CB_Conf", 66, 476},
+                                     {"CB_Read_Conf", 67, 477},
+                                     {"Btn_Update", 68, 478},
+                                 });
     });
   }
 };

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <initializer_list>
 #include <memory>
 
 #include "fakes.h"
@@ -70,6 +71,24 @@ Widget* find(QDialog* dialog, const char* name) {
   auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
   if (widget == nullptr) qFatal("no control %s", name);
   return widget;
+}
+
+// A control's texts by message index; -1 where it has none to check.
+struct ControlTexts {
+  const char* name;
+  int caption;
+  int hint;
+};
+
+// Each control shows its caption and hint from the message table and has a
+// name for screen readers.
+inline void expect_texts(QDialog* dialog, std::initializer_list<ControlTexts> controls) {
+  for (const ControlTexts& c : controls) {
+    QWidget* widget = find(dialog, c.name);
+    if (c.caption >= 0) QCOMPARE(widget->property("text").toString(), default_text(c.caption));
+    QCOMPARE(widget->toolTip(), c.hint < 0 ? QString() : default_text(c.hint));
+    QVERIFY2(!widget->accessibleName().isEmpty(), c.name);
+  }
 }
 
 inline void click(QDialog* dialog, const char* name) {
