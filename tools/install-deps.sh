@@ -15,5 +15,6 @@ echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+# Several builds may install at once (work trees, CI steps): one at a time.
+"${sudo[@]}" flock /var/lock/sw48230-install-deps.lock sh -c \
+  'apt-get update -qq && apt-get install -y -qq --no-install-recommends "$@" </dev/null' apt "${missing[@]}"
