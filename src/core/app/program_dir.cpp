@@ -1,0 +1,147 @@
+#include "core/app/program_dir.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "core/app/product.h"
+#include "core/common/atomic_file.h"
+#include "core/common/paths.h"
+
+namespace sw48230 {
+
+namespace {
+
+bool is_ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool is_separator(char c, Platform platform) { return c == '/' || (platform == Platform::Windows && c == '\\'); }
+
+// Judged on the text, so that the Windows rules can be checked on any system.
+// A relative value is ignored, as the XDG base directory rules ask.
+bool is_absolute(std::string_view text, Platform platform) {
+  if (platform == Platform::Posix) return !text.empty() && text.front() == '/';
+  if (text.size() >= 3 && is_ascii_letter(text[0]) && text[1] == ':' && is_separator(text[2], platform)) return true;
+  return text.size() >= 2 && is_separator(text[0], platform) && is_separator(text[1], platform);
+}
+
+std::filesystem::path per_user_base(const ProgramDirFacts& facts, Platform platform) {
+  if (platform == Platform::Windows) {
+    if (is_absolute(facts.local_app_data, platform)) return path_from_utf8(facts.local_app_data);
+    if (is_absolute(facts.user_profile, platform)) {
+      return path_from_utf8(facts.user_profile) / "AppData" / "Local";
+    }
+    return {};
+  }
+  if (is_absolute(facts.xdg_data_home, platform)) return path_from_utf8(facts.xdg_data_home);
+  if (is_absolute(facts.home, platform)) return path_from_utf8(facts.home) / ".local" / "share";
+  return {};
+}
+
+std::optional<std::string> read_bytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+// FNV-1a: enough to tell whether a small file changed, with no dependency.
+std::string fingerprint(std::string_view bytes) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ULL;
+  }
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+using Manifest = std::map<std::string, std::string>;  // file name -> fingerprint
+
+// One line per file: the fingerprint, two blanks, the UTF-8 file name.
+Manifest parse_manifest(std::string_view text) {
+  Manifest manifest;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::size_t gap = line.find("  ");
+    if (gap == std::string_view::npos || gap == 0 || gap + 2 >= line.size()) continue;
+    manifest[std::string(line.substr(gap + 2))] = std::string(line.substr(0, gap));
+  }
+  return manifest;
+}
+
+std::string format_manifest(const Manifest& manifest) {
+  std::string text;
+  for (const auto& [name, print] : manifest) text += print + "  " + name + "\n";
+  return text;
+}
+
+}  // namespace
+
+ProgramDirChoice Choose_Program_Dir(const ProgramDirFacts& facts, Platform platform) {
+  if (!facts.given.empty()) return {ProgramDirKind::Given, facts.given, {}};
+  if (facts.executable_dir_writable && facts.executable_dir_holds_data) {
+    return {ProgramDirKind::Executable, facts.executable_dir, {}};
+  }
+  const std::filesystem::path base = per_user_base(facts, platform);
+  if (base.empty()) return {ProgramDirKind::Executable, facts.executable_dir, {}};
+
+  // An installed program keeps its languages under share/; a program run
+  // from its build folder or unpacked on Windows has them beside it.
+  const std::filesystem::path shipped =
+      facts.installed_languages_present
+          ? (facts.executable_dir.parent_path() / "share" / "sw48230" / "LANGUAGE").lexically_normal()
+          : facts.executable_dir / "LANGUAGE";
+  return {ProgramDirKind::PerUser, base / SW_Code, shipped};
+}
+
+void Prepare_Program_Dir(const ProgramDirChoice& choice) {
+  std::error_code ignored;
+  std::filesystem::create_directories(choice.dir, ignored);
+  if (choice.kind != ProgramDirKind::PerUser || choice.shipped_languages.empty()) return;
+  const std::filesystem::path language_dir = choice.dir / "LANGUAGE";
+  std::filesystem::create_directory(language_dir, ignored);
+  Refresh_Shipped_Languages(choice.shipped_languages, language_dir);
+}
+
+void Refresh_Shipped_Languages(const std::filesystem::path& shipped, const std::filesystem::path& language_dir) {
+  std::error_code error;
+  std::filesystem::directory_iterator files(shipped, error);
+  if (error) return;
+
+  const std::filesystem::path manifest_file = language_dir / Shipped_Manifest_Name;
+  const Manifest old_manifest = parse_manifest(read_bytes(manifest_file).value_or(""));
+  Manifest manifest = old_manifest;
+
+  for (const std::filesystem::directory_entry& entry : files) {
+    if (!entry.is_regular_file(error)) continue;
+    const std::optional<std::string> bytes = read_bytes(entry.path());
+    if (!bytes) continue;
+    const std::string name = path_to_utf8(entry.path().filename());
+    const std::filesystem::path target = language_dir / entry.path().filename();
+    const std::string shipped_print = fingerprint(*bytes);
+
+    const std::optional<std::string> current = read_bytes(target);
+    if (current) {
+      if (*current == *bytes) {
+        manifest[name] = shipped_print;
+        continue;
+      }
+      const auto last = old_manifest.find(name);
+      const bool unchanged_since_shipped = last != old_manifest.end() && last->second == fingerprint(*current);
+      if (!unchanged_since_shipped) continue;  // the user's own or changed file
+    }
+    if (!write_file_atomically(target, *bytes)) manifest[name] = shipped_print;
+  }
+  if (manifest != old_manifest) write_file_atomically(manifest_file, format_manifest(manifest));
+}
+
+}  // namespace sw48230
