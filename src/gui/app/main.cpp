@@ -1,9 +1,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
+#include <filesystem>
+#include <string>
 
 #include "core/app/product.h"
+#include "core/app/program_dir.h"
 #include "core/common/paths.h"
 #include "core/i18n/update_check.h"
 #include "gui/app/tf_main.h"
@@ -28,6 +33,29 @@ bool only_prints(int argc, char* argv[]) {
   return false;
 }
 
+std::filesystem::path to_path(const QString& dir) {
+  return sw48230::path_from_utf8(sw48230::to_utf8(QDir::toNativeSeparators(dir)));
+}
+
+std::string environment(const char* name) { return sw48230::to_utf8(qEnvironmentVariable(name)); }
+
+sw48230::ProgramDirFacts program_dir_facts(const QString& given) {
+  const QString executable_dir = QApplication::applicationDirPath();
+  const QDir dir(executable_dir);
+  sw48230::ProgramDirFacts facts;
+  if (!given.isNull()) facts.given = to_path(QDir(given.isEmpty() ? QStringLiteral(".") : given).absolutePath());
+  facts.executable_dir = to_path(executable_dir);
+  facts.executable_dir_writable = QFileInfo(executable_dir).isWritable();
+  facts.executable_dir_holds_data = QFileInfo(dir.filePath(QStringLiteral("PROJECTS"))).isDir() ||
+                                    QFileInfo::exists(dir.filePath(QString::fromUtf8(sw48230::Settings_File_Name)));
+  facts.installed_languages_present = QFileInfo(dir.filePath(QStringLiteral("../share/sw48230/LANGUAGE"))).isDir();
+  facts.xdg_data_home = environment("XDG_DATA_HOME");
+  facts.home = environment("HOME");
+  facts.local_app_data = environment("LOCALAPPDATA");
+  facts.user_profile = environment("USERPROFILE");
+  return facts;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,6 +64,9 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(SW_Code));
   QApplication::setApplicationVersion(QString::fromUtf8(Version_Text));
+  // Lets the desktop match the windows with the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.norvane.sw48230"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.norvane.sw48230")));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(SW_Desc) + QStringLiteral(" - configurator"));
@@ -43,7 +74,8 @@ int main(int argc, char* argv[]) {
   parser.addVersionOption();
   const QCommandLineOption program_dir_option(
       QStringLiteral("program-dir"),
-      QStringLiteral("Folder with MASTER, PROJECTS, LANGUAGE and Velstrom.xml (default: the program's folder)."),
+      QStringLiteral("Folder with MASTER, PROJECTS, LANGUAGE and Velstrom.xml (default: the program's folder when it "
+                     "is writable and holds PROJECTS or Velstrom.xml, else the user's data folder)."),
       QStringLiteral("DIR"));
   // Used by the start-up benchmark: the time to a shown main window.
   QCommandLineOption exit_when_shown_option(QStringLiteral("exit-when-shown"),
@@ -53,9 +85,9 @@ int main(int argc, char* argv[]) {
   parser.addOption(exit_when_shown_option);
   parser.process(application);
 
-  const QString program_dir = parser.isSet(program_dir_option) ? QDir(parser.value(program_dir_option)).absolutePath()
-                                                               : QApplication::applicationDirPath();
-  QDir().mkpath(program_dir);
+  const ProgramDirChoice program_dir = Choose_Program_Dir(
+      program_dir_facts(parser.isSet(program_dir_option) ? parser.value(program_dir_option) : QString()));
+  Prepare_Program_Dir(program_dir);
 
   QtMessageBoxes boxes;
   SystemProgramStarter programs;
@@ -66,7 +98,7 @@ int main(int argc, char* argv[]) {
   EventLoopClock clock;
   const Services services{boxes, programs, browser, http, serial_ports, echo, clock};
 
-  TFMain main_window(services, path_from_utf8(to_utf8(QDir::toNativeSeparators(program_dir))));
+  TFMain main_window(services, program_dir.dir);
   SignalBridge signals_bridge;
   QObject::connect(&signals_bridge, &SignalBridge::terminationRequested, &main_window, &TFMain::Terminate);
 
