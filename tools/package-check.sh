@@ -18,6 +18,7 @@ deb="$(ls "$PWD/$build"/sw48230_*.deb)"
 echo "package-check: built $(basename "$deb") in $((SECONDS - start)) s"
 
 work="$(mktemp -d)"
+chmod 0755 "$work"  # the unprivileged user below reaches its home in here
 # apt and dpkg are shared with tools/install-deps.sh, possibly running at once.
 apt_locked() { flock /var/lock/sw48230-install-deps.lock env DEBIAN_FRONTEND=noninteractive apt-get "$@" </dev/null; }
 installed() { dpkg-query -W -f='${Status}' sw48230 2>/dev/null | grep -q "ok installed"; }
@@ -31,7 +32,7 @@ trap cleanup EXIT
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work"/root/usr/share/applications/*.desktop
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.metainfo.xml
-lintian --fail-on error --no-tag-display-limit "$deb" | tee "$work/lintian.txt"
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$work/lintian.txt"
 echo "package-check: lintian reports $(grep -c '^[EW]:' "$work/lintian.txt" || true) errors and warnings (errors fail)"
 
 if installed; then
@@ -48,7 +49,7 @@ unset DISPLAY WAYLAND_DISPLAY
 home="$work/home"
 mkdir -m 0777 "$home"
 runuser -u nobody -- env HOME="$home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen \
-  /usr/bin/sw48230 --exit-when-shown 2>/dev/null
+  /usr/bin/sw48230 --exit-when-shown
 for entry in PROJECTS MASTER Velstrom.xml LANGUAGE/English.lng LANGUAGE/Deutsch.lng LANGUAGE/Italiano.bmp; do
   [ -e "$home/.local/share/SW48230/$entry" ] || { echo "package-check: no $entry in the user's folder" >&2; exit 1; }
 done
