@@ -5,7 +5,9 @@
 #include "cli/command.h"
 #include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/i18n/message_table.h"
 #include "core/image/image_build.h"
+#include "core/project/project_checks.h"
 #include "core/tables/table_kind.h"
 
 namespace sw48230::cli {
@@ -15,6 +17,19 @@ int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (!folder) return Exit_Failure;
   const std::filesystem::path& dir = *folder;
   const std::string& project = args.front();
+
+  // Only checked tables reach a device: the image of a project whose checks
+  // fail would not be the one its screens show.
+  const std::vector<ProjectCheckFailure> failures = Check_Project(dir, default_messages(), false);
+  if (!failures.empty()) {
+    for (const ProjectCheckFailure& failure : failures) {
+      err << "sw48230-cli: " << failure.file << ": " << failure.text << '\n';
+    }
+    const std::size_t count = failures.size();
+    err << "sw48230-cli: cannot build the image of " << project << ": " << count
+        << (count == 1 ? " check fails" : " checks fail") << " (see sw48230-cli check)\n";
+    return Exit_Failure;
+  }
 
   // Fresh buffers: the image is the one Update Device builds right after the
   // program starts.
@@ -44,8 +59,7 @@ int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::size_t total = build.requests + build.settings;
   out << "wrote " << path_to_utf8(Image_File_Path(dir, build.kind)) << ": " << total << unit << (total == 1 ? "" : "s")
       << " (" << build.requests << " COB Request, " << build.settings << " COB Setting)\n";
-  out.flush();
-  return Exit_Success;
+  return finish_output(out, err, Exit_Success);
 }
 
 }  // namespace sw48230::cli

@@ -1,76 +1,26 @@
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "cli/command.h"
-#include "core/common/paths.h"
-#include "core/commsettings/comm_settings.h"
 #include "core/i18n/message_table.h"
-#include "core/tables/request_checks.h"
-#include "core/tables/request_file.h"
-#include "core/tables/table_kind.h"
+#include "core/project/project_checks.h"
 
 namespace sw48230::cli {
-namespace {
-
-const std::string& message(int index) { return default_messages().at(static_cast<std::size_t>(index)); }
-
-// Each failure is one line, "FILE: TEXT", with the text the screen's error
-// box would show. Returns the number of failures.
-int check_settings(const std::filesystem::path& dir, std::ostream& out) {
-  const CommSettingsLoad loaded = Load_Comm_Settings(dir / ParGen_File_Name);
-  if (!loaded.error.empty()) {
-    // The screen would show the values of an empty file; checking those
-    // would only hide what is wrong.
-    out << ParGen_File_Name << ": cannot be read: " << loaded.error << '\n';
-    return 1;
-  }
-  const int failed = Controllo_Dati(loaded.settings);
-  if (failed == 0) return 0;
-  out << ParGen_File_Name << ": " << message(failed) << '\n';
-  return 1;
-}
-
-int check_table(const TableKind& kind, const std::filesystem::path& dir, std::ostream& out) {
-  const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
-  RequestTable table;
-  const RequestLoad loaded = Load_Requests(kind, dir / kind.file_name, context, table);
-  int failures = 0;
-  if (!loaded.error.empty()) {
-    out << kind.file_name << ": cannot be read: " << loaded.error << '\n';
-    ++failures;
-  }
-  if (loaded.rows_left_out > 0) {
-    const bool one = loaded.rows_left_out == 1;
-    out << kind.file_name << ": " << loaded.rows_left_out << (one ? " row" : " rows") << " beyond row "
-        << RequestTable::Data_Rows << (one ? " is" : " are") << " not checked, and saving the table leaves "
-        << (one ? "it" : "them") << " out\n";
-    ++failures;
-  }
-  for (const RowFailure& failure : Check_Rows(kind, table, context, false)) {
-    out << kind.file_name << ": " << message(kind.msg_error_row) << failure.row << message(failure.message) << '\n';
-    ++failures;
-  }
-  return failures;
-}
-
-}  // namespace
 
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto folder = project_folder_argument(args, err);
   if (!folder) return Exit_Failure;
-  const std::filesystem::path& dir = *folder;
   const std::string& project = args.front();
 
-  // The files in the order of the workflow; a missing file is what its
-  // screen would start from, defaults or an empty table, and passes.
-  int failures = check_settings(dir, out);
-  failures += check_table(Read_Requests(), dir, out);
-  failures += check_table(Write_Requests(), dir, out);
-  if (failures == 0) out << project << ": all checks pass\n";
-  out.flush();
-  if (failures == 0) return Exit_Success;
-  err << "sw48230-cli: " << project << ": " << failures << (failures == 1 ? " check fails" : " checks fail") << '\n';
+  // Each failure is one line, "FILE: TEXT", with the text the screen's error
+  // box would show.
+  const std::vector<ProjectCheckFailure> failures = Check_Project(*folder, default_messages(), false);
+  for (const ProjectCheckFailure& failure : failures) out << failure.file << ": " << failure.text << '\n';
+  if (failures.empty()) out << project << ": all checks pass\n";
+  if (finish_output(out, err, Exit_Success) != Exit_Success) return Exit_Failure;
+  if (failures.empty()) return Exit_Success;
+  const std::size_t count = failures.size();
+  err << "sw48230-cli: " << project << ": " << count << (count == 1 ? " check fails" : " checks fail") << '\n';
   return Exit_Failure;
 }
 

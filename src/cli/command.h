@@ -37,6 +37,11 @@ struct Command {
 // folder on `err` and gives nothing.
 std::optional<std::filesystem::path> project_folder_argument(const std::vector<std::string>& args, std::ostream& err);
 
+// Flushes `out` and gives `code`, or Exit_Failure with a message on `err`
+// when the output could not be written (a full disk, a closed pipe): a
+// script must not take a cut-off report for a whole one.
+int finish_output(std::ostream& out, std::ostream& err, int code);
+
 int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -38,7 +38,7 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   const DecodedImage& image = *decode.image;
   out << (json ? Image_Report_Json(image, *file) : Image_Report_Text(image, *file));
-  out.flush();
+  if (finish_output(out, err, Exit_Success) != Exit_Success) return Exit_Failure;
   if (image.problems.empty()) return Exit_Success;
   err << "sw48230-cli: " << *file << ": " << (image.checksum_verified ? "" : "the checksum does not verify; ")
       << image.problems.size() << (image.problems.size() == 1 ? " problem" : " problems") << " found, see the report\n";

@@ -13,10 +13,10 @@ int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::o
   if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
   const std::string& file = args.front();
 
-  std::error_code error;
+  std::string error;
   const auto bytes = read_lng_bytes(path_from_utf8(file), error);
   if (!bytes) {
-    err << "sw48230-cli: cannot read " << file << ": " << error.message() << '\n';
+    err << "sw48230-cli: cannot read " << file << ": " << error << '\n';
     return Exit_Failure;
   }
 
@@ -29,8 +29,7 @@ int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::o
     const std::size_t count = content.entries.size();
     out << file << ": " << count << (count == 1 ? " entry" : " entries") << ", 0 ignored lines\n";
   }
-  out.flush();
-  return content.ignored.empty() ? Exit_Success : Exit_Failure;
+  return finish_output(out, err, content.ignored.empty() ? Exit_Success : Exit_Failure);
 }
 
 }  // namespace sw48230::cli

@@ -53,10 +53,10 @@ int run_messages(const std::vector<std::string>& args, std::ostream& out, std::o
   if (lng_file) {
     // The program itself falls back to the defaults here; a script asking for
     // a file's texts must not get English ones without noticing.
-    std::error_code error;
+    std::string error;
     const auto bytes = read_lng_bytes(path_from_utf8(*lng_file), error);
     if (!bytes) {
-      err << "sw48230-cli: cannot read " << *lng_file << ": " << error.message() << '\n';
+      err << "sw48230-cli: cannot read " << *lng_file << ": " << error << '\n';
       return Exit_Failure;
     }
     table.Apply(parse_lng(*bytes, table.Message_Count()));
@@ -67,12 +67,7 @@ int run_messages(const std::vector<std::string>& args, std::ostream& out, std::o
     write_escaped(out, table.text(index));
     out << '\n';
   }
-  out.flush();
-  if (!out) {
-    err << "sw48230-cli: cannot write the output\n";
-    return Exit_Failure;
-  }
-  return Exit_Success;
+  return finish_output(out, err, Exit_Success);
 }
 
 }  // namespace sw48230::cli

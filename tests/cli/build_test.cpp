@@ -8,6 +8,7 @@
 
 #include "cli/run_cli.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/image/image_decode.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -27,6 +28,10 @@ std::string settings_of_type(int device_type) {
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Stands for the project folder in an expected message written before the
+// folder is known.
+std::string project_path_placeholder() { return "<PROJECT>"; }
 
 // The Cob-IDs of the row lines of a bank.bin report, in report order.
 std::vector<std::string> reported_cobs(const std::string& report) {
@@ -98,34 +103,34 @@ TEST_F(BuildTest, AFailedBuildWritesNothing) {
   const struct {
     const char* name;
     std::function<void(BuildTest&)> setup;
-    std::string message;
+    std::string message;  // a line of the error output
   } cases[] = {
       {"enabled row without its address",
        [](BuildTest& t) {
          t.write("ParGen.xml", settings_of_type(1));
          t.write("var.xml", Rows{screen_row().set("IP_Add_B3", "")});
        },
-       "var.xml, row 1: attribute IP_Add_B3 is not a number: \"\""},
+       "sw48230-cli: var.xml: Error row 1!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)\n"},
       {"bank.bin row attribute missing",
        [](BuildTest& t) {
          t.write("ParGen.xml", settings_of_type(0));
-         t.write("var2.xml", Rows{screen_row(), screen_row(), screen_row().erase("Address_Word")});
+         t.write("var2.xml", Rows{setting_row(), setting_row(), setting_row().erase("Address_Word")});
        },
-       "var2.xml, row 3: attribute Address_Word is missing"},
-      {"no settings file", [](BuildTest& t) { t.write("var.xml", Rows{screen_row()}); }, "ParGen.xml is missing"},
+       "sw48230-cli: var2.xml: Error row 3!! Address must be between 0 and 65535\n"},
+      {"no settings file", [](BuildTest& t) { t.write("var.xml", Rows{screen_row()}); },
+       "sw48230-cli: cannot build the image of " + project_path_placeholder() + ": ParGen.xml is missing\n"},
       {"unparsable table",
        [](BuildTest& t) {
          t.write("ParGen.xml", settings_of_type(1));
          t.write("var2.xml", "<C_TO_Customer_Protocol><row COB=\"1\">");
        },
-       "var2.xml cannot be read: "},
-      {"more enabled rows than records",
+       "sw48230-cli: var2.xml: cannot be read: "},
+      {"more rows than a table holds",
        [](BuildTest& t) {
          t.write("ParGen.xml", settings_of_type(1));
-         t.write("var.xml", Rows(1000, screen_row()));
-         t.write("var2.xml", Rows(25, screen_row()));
+         t.write("var.xml", Rows(513, screen_row()));
        },
-       "var2.xml has too many enabled rows: row 25 would be record 1025, and bank2.bin holds 1024 records"},
+       "sw48230-cli: var.xml: 1 row beyond row 512 is not checked, and saving the table leaves it out\n"},
   };
   for (const auto& c : cases) {
     fs::remove_all(project_);
@@ -134,9 +139,12 @@ TEST_F(BuildTest, AFailedBuildWritesNothing) {
     const test::CliRun without_bin = build();
     EXPECT_EQ(without_bin.exit_code, 1) << c.name;
     EXPECT_EQ(without_bin.out, "") << c.name;
-    EXPECT_EQ(
-        without_bin.err.rfind("sw48230-cli: cannot build the image of " + project_.string() + ": " + c.message, 0), 0u)
-        << c.name << ": " << without_bin.err;
+    std::string message = c.message;
+    const std::string placeholder = project_path_placeholder();
+    if (const auto at = message.find(placeholder); at != std::string::npos) {
+      message.replace(at, placeholder.size(), project_.string());
+    }
+    EXPECT_TRUE(contains(without_bin.err, message)) << c.name << ": " << without_bin.err;
     EXPECT_FALSE(fs::exists(bin())) << c.name;
 
     fs::create_directory(bin());
@@ -157,6 +165,91 @@ TEST_F(BuildTest, AnImageFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(built.exit_code, 1);
   EXPECT_EQ(built.out, "");
   EXPECT_EQ(built.err.rfind("sw48230-cli: " + bin("bank2.bin").string() + " cannot be written: ", 0), 0u) << built.err;
+}
+
+// The checks of the screens decide what reaches a device: a project that
+// fails them, or that the screens would show otherwise than the image holds
+// it, is refused, and nothing is written.
+TEST_F(BuildTest, RefusesAProjectWhoseChecksFail) {
+  const struct {
+    const char* name;
+    std::function<void(BuildTest&)> setup;
+    std::string failure;
+  } cases[] = {
+      {"more rows than a table holds",
+       [](BuildTest& t) {
+         t.write("ParGen.xml", settings_of_type(0));
+         t.write("var.xml", Rows(1500, screen_row()));
+       },
+       "sw48230-cli: var.xml: 988 rows beyond row 512 are not checked"},
+      {"bit rate outside its list",
+       [](BuildTest& t) {
+         CommSettings settings;
+         settings.Device_Type = 0;
+         std::string document = ParGen_Document(settings);
+         const std::string baud = "<CAN_Baud>7</CAN_Baud>";
+         document.replace(document.find(baud), baud.size(), "<CAN_Baud>8</CAN_Baud>");
+         t.write("ParGen.xml", document);
+       },
+       "sw48230-cli: ParGen.xml: element CAN_Baud is outside its list 0..7: \"8\""},
+      {"garbage after a row without Cob-ID",
+       [](BuildTest& t) {
+         t.write("ParGen.xml", settings_of_type(0));
+         t.write("var2.xml", Rows{setting_row().erase("COB"), setting_row()
+                                                                  .set("COB", "5000")
+                                                                  .set("Type", "7")
+                                                                  .set("Address_Word", "-1")
+                                                                  .set("Quantity", "1000")});
+       },
+       "sw48230-cli: var2.xml: Error row 2!! Cob-ID must be between 0 and 2047"},
+      {"garbage in the first row",
+       [](BuildTest& t) {
+         t.write("ParGen.xml", settings_of_type(1));
+         t.write("var.xml", Rows{screen_row().set("Type", "7").set("Address_Word", "-1")});
+       },
+       "sw48230-cli: var.xml: Error row 1!! Type must be selected"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(project_);
+    fs::create_directory(project_);
+    c.setup(*this);
+    const test::CliRun checked = run({"check", project_.string()});
+    EXPECT_EQ(checked.exit_code, 1);
+    const std::string line = c.failure.substr(std::string("sw48230-cli: ").size());
+    EXPECT_TRUE(contains(checked.out, line)) << checked.out;
+
+    const test::CliRun built = build();
+    EXPECT_EQ(built.exit_code, 1);
+    EXPECT_EQ(built.out, "");
+    EXPECT_TRUE(contains(built.err, c.failure)) << built.err;
+    EXPECT_TRUE(contains(built.err, "sw48230-cli: cannot build the image of " + project_.string())) << built.err;
+    EXPECT_FALSE(fs::exists(bin()));
+  }
+}
+
+// Spellings the checks accept reach the image as the screens show them.
+TEST_F(BuildTest, RowsTheChecksPassAreBuiltAsTheScreensShowThem) {
+  CommSettings settings;
+  settings.Device_Type = 1;
+  settings.CAN_Type = 1;  // rows without CAN_Type show 29 bits
+  write("ParGen.xml", ParGen_Document(settings));
+  write("var.xml", Rows{screen_row().set("Enable", "y"), screen_row().erase("CAN_Type").set("COB", "100000")});
+  write("var2.xml", Rows{setting_row().set("Type", " 1")});
+  const test::CliRun built = build();
+  ASSERT_EQ(built.exit_code, 0) << built.err;
+  EXPECT_EQ(built.out, "wrote " + bin("bank2.bin").string() + ": 3 records (2 COB Request, 1 COB Setting)\n");
+
+  std::string error;
+  const auto bytes = Read_Image_File(bin("bank2.bin"), error);
+  ASSERT_TRUE(bytes) << error;
+  const ImageDecode decode = Decode_Image(*bytes);
+  ASSERT_TRUE(decode.image);
+  EXPECT_EQ(decode.image->problems, std::vector<std::string>{});
+  const Bank2Image& image = std::get<DecodedBank2>(decode.image->content).image;
+  EXPECT_EQ(image.records[0].COB, 256u);
+  EXPECT_EQ(image.records[1].COB, 100000u | COB_29_Bit_Flag);
+  EXPECT_EQ(image.records[2].Function, modbus_function::Write_Single_Register);
 }
 
 TEST_F(BuildTest, ArgumentsAndFolders) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/run_cli.h"
+#include "support/json_check.h"
 #include "support/sample_images.h"
 #include "support/temp_dir.h"
 
@@ -193,6 +194,23 @@ TEST_F(DumpTest, OtherFaultsFailToo) {
   EXPECT_TRUE(contains(run.out, "CAN_Baud code   9 (unknown)\n")) << run.out;
   EXPECT_TRUE(contains(run.out, "Problems: 1\n  - the CAN_Baud code 9 is outside 1..8\n")) << run.out;
   EXPECT_TRUE(contains(run.err, "1 problem found")) << run.err;
+}
+
+// A file name is bytes on POSIX systems; the JSON report must still be valid
+// UTF-8 JSON, with the bytes that are not UTF-8 replaced.
+TEST_F(DumpTest, JsonIsValidUtf8WhateverTheFileName) {
+  const Bytes bank2 = Serialize_Bank2(test::sample_bank2());
+  const std::string names[] = {"plain.bin", "caf\xC3\xA9.bin", "bad\xFF\xFE.bin", "cut\xE2\x82.bin",
+                               "over\xC0\xAF.bin", "sur\xED\xA0\x80.bin", "quote\"back\\slash\ttab.bin"};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::string file = write(name, bank2);
+    const test::CliRun run = dump({"--json", file});
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(test::JsonCheck::error_in(run.out), "") << run.out;
+  }
+  const test::CliRun bad = dump({"--json", write("bad\xFF.bin", bank2)});
+  EXPECT_TRUE(contains(bad.out, "bad\xEF\xBF\xBD.bin")) << "U+FFFD in place of the byte";
 }
 
 TEST_F(DumpTest, RefusesFilesOfNeitherLayout) {

@@ -76,8 +76,7 @@ class UpdateDeviceTest : public QObject {
 
   void otherDeviceTypesBuildBankAndOpenTheSerialUpdate() {
     // Only the exact text "1" builds bank2.bin; the updater follows the image.
-    for (const QByteArray& type :
-         {QByteArray("0"), QByteArray("2"), QByteArray("one"), QByteArray(" 1"), QByteArray("01")}) {
+    for (const QByteArray& type : {QByteArray("0"), QByteArray(" 0"), QByteArray("00"), QByteArray("one")}) {
       Fixture f(type);
       QCOMPARE(f.update_device(), QStringLiteral("TFBootSer"));
       QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), 36);
@@ -88,15 +87,46 @@ class UpdateDeviceTest : public QObject {
   void aFailedBuildWritesNothingAndOpensNothing() {
     Fixture f("1");
     f.write("PROJECTS/Plant1/bin/bank2.bin", "earlier image");
+    // The table screen shows the address byte's fallback, so the checks
+    // pass; the image has no fallback for it.
     f.write("PROJECTS/Plant1/var.xml",
-            "<C_TO_Customer_Protocol><row Enable=\"Y\" COB=\"1\" IP_Add_B1=\"192\" IP_Add_B2=\"168\" IP_Add_B3=\"\" "
-            "IP_Add_B4=\"11\" Address_Word=\"0\"/></C_TO_Customer_Protocol>");
+            "<C_TO_Customer_Protocol><row Enable=\"Y\" COB=\"1\" CAN_Type=\"CAN 2.0A (11 bits)\" IP_Add_B1=\"192\" "
+            "IP_Add_B2=\"168\" IP_Add_B4=\"11\" Port=\"502\" Address_Word=\"0\" Quantity=\"1\" "
+            "PollTime=\"100\"/></C_TO_Customer_Protocol>");
     QCOMPARE(f.update_device(), QString());
     QCOMPARE(f.fakes.boxes.errors.size(), 1);
     QVERIFY(f.fakes.boxes.errors[0].contains("var.xml"));
     QVERIFY(f.fakes.boxes.errors[0].contains("IP_Add_B3"));
     QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), qint64(sizeof("earlier image") - 1));
     QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), -1);
+  }
+
+  // Only checked tables reach a device: the first failure is shown as the
+  // table screen would show it, and nothing is built or opened.
+  void aProjectWhoseChecksFailIsRefused() {
+    Fixture f("0");
+    f.write("PROJECTS/Plant1/bin/bank.bin", "earlier image");
+    f.write("PROJECTS/Plant1/var2.xml",
+            "<C_TO_Customer_Protocol><row COB=\"5000\" IP_Add_B1=\"192\" IP_Add_B2=\"168\" IP_Add_B3=\"0\" "
+            "IP_Add_B4=\"11\" Type=\"7\" Address_Word=\"-1\" Quantity=\"1000\"/>"
+            "<row COB=\"3000\"/></C_TO_Customer_Protocol>");
+    QCOMPARE(f.update_device(), QString());
+    QCOMPARE(f.fakes.boxes.errors.size(), 1);
+    QVERIFY(f.fakes.boxes.errors[0].endsWith("var2.xml\nError row 1!! Cob-ID must be between 0 and 2047"));
+    QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), qint64(sizeof("earlier image") - 1));
+    QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), -1);
+  }
+
+  // A list choice the settings screen cannot show stops the build.
+  void listChoicesOutsideTheirListsAreRefused() {
+    for (const QByteArray& type : {QByteArray("2"), QByteArray(" 1"), QByteArray("01")}) {
+      Fixture f(type);
+      QCOMPARE(f.update_device(), QString());
+      QCOMPARE(f.fakes.boxes.errors.size(), 1);
+      QVERIFY(f.fakes.boxes.errors[0].contains("ParGen.xml"));
+      QVERIFY(f.fakes.boxes.errors[0].contains("element Device_Type"));
+      QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), -1);
+    }
   }
 
   void aMissingBinFolderIsReportedAndOpensNothing() {

@@ -73,4 +73,22 @@ std::vector<std::string> split_windows_command_line(std::string_view arguments) 
   return result;
 }
 
+std::string quote_windows_argument(std::string_view argument) {
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count only before a quote: there each one is escaped, and
+    // one more escapes the quote itself.
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + '"';
+}
+
 }  // namespace sw48230

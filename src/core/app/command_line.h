@@ -14,4 +14,11 @@ namespace sw48230 {
 // copied as they are. An empty or all-blank string gives no arguments.
 std::vector<std::string> split_windows_command_line(std::string_view arguments);
 
+// One argument in double quotes, written so that the splitter above (and so
+// the Microsoft C runtime) gives it back unchanged: a quote inside becomes
+// \", and the backslashes before a quote or before the closing quote are
+// doubled. Blanks, quotes and trailing backslashes in a path are therefore
+// safe.
+std::string quote_windows_argument(std::string_view argument);
+
 }  // namespace sw48230

@@ -9,6 +9,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -45,6 +46,15 @@ bool flush_to_disk(std::FILE* file) {
 }
 
 #ifndef _WIN32
+// The new file gets the permissions of the file it replaces, so that a file
+// the user has made private (600) stays private. A symbolic link is replaced
+// by a file of the default permissions, and its target is never touched.
+bool keep_permissions(std::FILE* file, const std::filesystem::path& target) {
+  struct stat old {};
+  if (::lstat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return true;
+  return ::fchmod(fileno(file), old.st_mode & 07777) == 0;
+}
+
 // Makes the rename itself durable; a failure here does not undo the write.
 void sync_folder(const std::filesystem::path& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -64,8 +74,11 @@ std::error_code write_file_atomically(const std::filesystem::path& path, std::st
   if (file == nullptr) return last_error();
 
   // An empty view may have no data pointer at all, which fwrite must not get.
-  const bool written =
+  bool written =
       (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) && flush_to_disk(file);
+#ifndef _WIN32
+  written = written && keep_permissions(file, path);
+#endif
   std::error_code error = written ? std::error_code{} : last_error();
   if (std::fclose(file) != 0 && !error) error = last_error();
 

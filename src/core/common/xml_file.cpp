@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "core/common/atomic_file.h"
+#include "core/common/file_read.h"
 
 namespace sw48230 {
 
@@ -16,15 +17,17 @@ XmlFile read_xml_file(const std::filesystem::path& path) {
     file.error = error.message();
     return file;
   }
-  // The parser would take a folder or a device for a file of unknown size.
-  if (!std::filesystem::is_regular_file(status)) {
+  // The parser would take a folder or a device for a file of unknown size,
+  // and would wait on a FIFO for ever.
+  std::string read_error;
+  const auto bytes = read_regular_file(path, Xml_File_Limit, read_error);
+  if (!bytes) {
     file.status = XmlFile::Status::Unreadable;
-    file.error = std::filesystem::is_directory(status) ? std::make_error_code(std::errc::is_a_directory).message()
-                                                       : "not a regular file";
+    file.error = read_error;
     return file;
   }
-  const pugi::xml_parse_result result =
-      file.document.load_file(path.c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single);
+  const pugi::xml_parse_result result = file.document.load_buffer(
+      bytes->data(), bytes->size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
   if (result) {
     file.status = XmlFile::Status::Loaded;
   } else {

@@ -130,6 +130,33 @@ int Controllo_Dati(const CommSettings& settings) {
   return 0;
 }
 
+std::string ListIndexFault::problem() const {
+  if (list_size == 0) return "reads as 1 but is not \"1\": \"" + text + '"';
+  return "is outside its list 0.." + std::to_string(list_size - 1) + ": \"" + text + '"';
+}
+
+std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file) {
+  std::vector<ListIndexFault> faults;
+  const auto document = load_xml_file(file);
+  if (!document) return faults;
+  const pugi::xml_node root = root_element(*document);
+  const auto check = [&](const char* name, int count) {
+    const auto text = child_text(root, name);
+    if (!text) return;
+    const auto index = parse_int32(*text);
+    if (!index) return;
+    if (*index < 0 || *index >= count) {
+      faults.push_back({name, *text, count});
+    } else if (std::string_view(name) == "Device_Type" && *index == Device_Type_Dip_Switch && *text != "1") {
+      faults.push_back({name, *text, 0});
+    }
+  };
+  check("Device_Type", Device_Type_Count);
+  check("CAN_Baud", static_cast<int>(CAN_Baud_Texts().size()));
+  check("CAN_Type", static_cast<int>(CAN_Type_Texts().size()));
+  return faults;
+}
+
 ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file) {
   ProjectCommInfo info;
   const auto document = load_xml_file(file);

@@ -57,6 +57,26 @@ std::error_code Save_Comm_Settings(const std::filesystem::path& file, const Comm
 // device type are not checked.
 int Controllo_Dati(const CommSettings& settings);
 
+// A list element of ParGen.xml that the settings screen would show as
+// another choice than the one stored: a number outside its list (the screen
+// shows its fallback, while the image would carry the number), or a
+// Device_Type that reads as 1 in another spelling than "1" (the tables treat
+// the project as dip-switch hardware, while the image build takes only "1").
+struct ListIndexFault {
+  std::string element;
+  std::string text;
+  int list_size = 0;  // 0 for a Device_Type spelt otherwise
+
+  // 'is outside its list 0..7: "8"', 'reads as 1 but is not "1": " 1"'.
+  std::string problem() const;
+  bool operator==(const ListIndexFault&) const = default;
+};
+
+// The faults of Device_Type, CAN_Baud and CAN_Type in this order; none for a
+// missing or unreadable file, a missing element or a text that is not a
+// number (each of those has its documented fallback).
+std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file);
+
 // What the other users of ParGen.xml (main window, request tables, image
 // build) read from it; a missing file or element gives jumper hardware, the
 // 11-bit frame format and port "502".

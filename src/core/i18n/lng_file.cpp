@@ -1,8 +1,7 @@
 #include "core/i18n/lng_file.h"
 
-#include <cerrno>
-#include <fstream>
 
+#include "core/common/file_read.h"
 #include "core/common/number_text.h"
 #include "core/i18n/text_decoding.h"
 
@@ -98,34 +97,8 @@ LngContent parse_lng(std::string_view bytes, int message_count) {
   return result;
 }
 
-std::optional<std::string> read_lng_bytes(const std::filesystem::path& file, std::error_code& error) {
-  error.clear();
-  // A directory opens fine on some systems and then reads as nothing, which
-  // would pass for an empty language file.
-  if (std::filesystem::is_directory(file, error)) {
-    error = std::make_error_code(std::errc::is_a_directory);
-    return std::nullopt;
-  }
-  error.clear();
-
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = errno != 0 ? std::error_code(errno, std::generic_category()) : std::make_error_code(std::errc::io_error);
-    return std::nullopt;
-  }
-
-  std::string bytes;
-  char buffer[64 * 1024];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (!in) break;
-  }
-  if (in.bad()) {
-    error = std::make_error_code(std::errc::io_error);
-    return std::nullopt;
-  }
-  return bytes;
+std::optional<std::string> read_lng_bytes(const std::filesystem::path& file, std::string& error) {
+  return read_regular_file(file, Language_File_Limit, error);
 }
 
 }  // namespace sw48230

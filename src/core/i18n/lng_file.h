@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace sw48230 {
@@ -33,7 +32,8 @@ struct LngContent {
 LngContent parse_lng(std::string_view bytes, int message_count);
 
 // The raw bytes of a language file; nothing, with the cause in `error`, when
-// the file cannot be opened or read.
-std::optional<std::string> read_lng_bytes(const std::filesystem::path& file, std::error_code& error);
+// the file cannot be opened or read, is no regular file (a FIFO, a device, a
+// folder) or is larger than Language_File_Limit.
+std::optional<std::string> read_lng_bytes(const std::filesystem::path& file, std::string& error);
 
 }  // namespace sw48230

@@ -1,27 +1,23 @@
 #include "core/i18n/message_table.h"
 
-#include <system_error>
-
+#include "core/common/file_read.h"
 #include "core/common/paths.h"
 #include "core/i18n/lng_file.h"
 
 namespace sw48230 {
 namespace {
 
-// Only a file counts: a directory that happens to carry a language's name
-// must not stop the fallback to English.
-bool is_existing_file(const std::filesystem::path& file) {
-  std::error_code error;
-  const auto status = std::filesystem::status(file, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
-}
+// Only a regular file counts: a folder, a FIFO or a device that happens to
+// carry a language's name must not stop the fallback to English, nor hold
+// up the start of the program.
+bool is_existing_file(const std::filesystem::path& file) { return is_regular_file_quietly(file); }
 
 }  // namespace
 
 void MessageTable::Default_Messages() { entries_ = default_messages(); }
 
 void MessageTable::Read_Lng_File(const std::filesystem::path& file) {
-  std::error_code error;
+  std::string error;
   const auto bytes = read_lng_bytes(file, error);
   if (!bytes) return;
   Apply(parse_lng(*bytes, Message_Count()));

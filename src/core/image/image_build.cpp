@@ -6,6 +6,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/paths.h"
 #include "core/common/xml_file.h"
+#include "core/commsettings/comm_settings.h"
 #include "core/image/byte_order.h"
 #include "core/image/comm_image.h"
 #include "core/image/request_image.h"
@@ -57,7 +58,7 @@ ImageBuild build_bank2(const std::filesystem::path& pargen_file, const std::file
   // A fresh image: nothing of an earlier build may survive into this one.
   const auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(pargen_file, image->general);
-  if (auto error = Read_Master_Requests(var_file, var2_file, *image)) {
+  if (auto error = Read_Master_Requests(var_file, var2_file, *image, Read_Table_Context(pargen_file))) {
     build.error = std::move(error);
     return build;
   }
@@ -97,6 +98,14 @@ ImageBuild Build_Image(const std::filesystem::path& pargen_file, const std::file
   if (device.error) {
     ImageBuild build;
     build.error = device.error;
+    return build;
+  }
+  // The image would carry a choice other than the one the settings screen
+  // shows for the same file.
+  if (const auto faults = List_Index_Faults(pargen_file); !faults.empty()) {
+    ImageBuild build;
+    build.error = ImageError{path_to_utf8(pargen_file.filename()), 0, ImageError::Item::Element,
+                             faults.front().element, faults.front().problem()};
     return build;
   }
   return device.type_1 ? build_bank2(pargen_file, var_file, var2_file, buffers)

@@ -1,11 +1,9 @@
 #include "core/image/image_decode.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <system_error>
 
+#include "core/common/file_read.h"
 #include "core/image/byte_order.h"
 
 namespace sw48230 {
@@ -80,6 +78,70 @@ void check_general_block(std::span<const std::uint8_t, General_Block_Size> block
   }
 }
 
+// What the builder can write after the checks: for each function code the
+// quantities a row of its type may have. 0 marks a code no row gives.
+struct QuantityRange {
+  std::uint16_t low = 0;
+  std::uint16_t high = 0;
+};
+
+QuantityRange request_quantities(std::uint8_t function) {
+  using namespace modbus_function;
+  switch (function) {
+    case Read_Coils:
+    case Read_Discrete_Inputs:
+      return {1, 64};
+    case Read_Holding_Registers:
+    case Read_Input_Registers:
+      return {1, 4};
+    default:
+      return {};
+  }
+}
+
+QuantityRange setting_quantities(std::uint8_t function) {
+  using namespace modbus_function;
+  switch (function) {
+    case Write_Single_Coil:
+    case Write_Single_Register:
+      return {1, 1};
+    case Write_Multiple_Coils:
+      return {2, 64};
+    case Write_Multiple_Registers:
+      return {2, 4};
+    default:
+      return {};
+  }
+}
+
+constexpr std::uint32_t Largest_11_Bit_COB = 0x7FF;
+constexpr std::uint32_t Largest_29_Bit_COB = 0x1FFFFFFF;
+
+bool cob_fits(std::uint32_t cob, bool extended) { return cob <= (extended ? Largest_29_Bit_COB : Largest_11_Bit_COB); }
+
+void check_requests(DecodedImage& decoded, const DecodedBank2& bank2) {
+  std::vector<std::size_t> functions, quantities, cobs;
+  for (std::size_t i = 0; i < bank2.filled_records(); ++i) {
+    const Request_Record& record = bank2.image.records[i];
+    const QuantityRange range =
+        bank2.is_request_record(i) ? request_quantities(record.Function) : setting_quantities(record.Function);
+    if (range.high == 0) {
+      functions.push_back(i);
+    } else if (record.Quantity < range.low || record.Quantity > range.high) {
+      quantities.push_back(i);
+    }
+    const bool extended = (record.COB & COB_29_Bit_Flag) != 0;
+    if (!cob_fits(record.COB & ~COB_29_Bit_Flag, extended)) cobs.push_back(i);
+  }
+  auto& problems = decoded.problems;
+  report_indexes(problems, "Function is no code of its table (1..4 for read, 5, 6, 15, 16 for write requests)",
+                 "record", "records", functions);
+  report_indexes(problems, "Quantity is outside what a request of its Function carries", "record", "records",
+                 quantities);
+  report_indexes(problems, "COB is larger than its frame format allows (0x7FF for 11 bits, 0x1FFFFFFF for 29)",
+                 "record", "records", cobs);
+}
+
 void check_records(std::span<const std::uint8_t> bytes, DecodedImage& decoded, const DecodedBank2& bank2) {
   std::vector<std::size_t> reserved, slots, byte_counts, after_filled;
   const std::size_t filled = bank2.filled_records();
@@ -118,6 +180,7 @@ DecodedImage decode_bank2(std::span<const std::uint8_t> bytes) {
   }
   check_general_block(block, decoded, bank2);
   check_records(bytes, decoded, bank2);
+  check_requests(decoded, bank2);
   decoded.content = std::move(bank2);
   return decoded;
 }
@@ -162,6 +225,29 @@ void check_sorted(const std::vector<Bank_Row>& rows, std::size_t first_index, co
   }
 }
 
+// Bank rows carry a type code instead of a function: the read requests 1..4
+// as their type + 1, the write requests 1 (coils) or 3 (registers).
+void check_bank_rows(const std::vector<Bank_Row>& rows, std::size_t first_index, bool requests,
+                     const Bank_Params& params, std::vector<std::string>& problems) {
+  std::vector<std::size_t> types, quantities, cobs;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const Bank_Row& row = rows[i];
+    const bool known = requests ? row.Type_Code >= 1 && row.Type_Code <= 4 : row.Type_Code == 1 || row.Type_Code == 3;
+    if (!known) {
+      types.push_back(first_index + i);
+    } else {
+      const std::uint8_t most = row.Type_Code <= 2 ? 64 : 4;
+      if (row.Quantity < 1 || row.Quantity > most) quantities.push_back(first_index + i);
+    }
+    if (params.CAN_Type <= 1 && !cob_fits(row.COB, params.CAN_Type == 1)) cobs.push_back(first_index + i);
+  }
+  const std::string table = requests ? "request" : "setting";
+  report_indexes(problems, "the type code of a " + table + " row is none the builder writes", "row", "rows", types);
+  report_indexes(problems, "Quantity is outside what a " + table + " row of its type carries", "row", "rows",
+                 quantities);
+  report_indexes(problems, "COB is larger than the CAN_Type of Bank_Params allows", "row", "rows", cobs);
+}
+
 DecodedImage decode_bank(std::span<const std::uint8_t> bytes) {
   DecodedImage decoded;
   decoded.size = bytes.size();
@@ -185,6 +271,11 @@ DecodedImage decode_bank(std::span<const std::uint8_t> bytes) {
   if (bank.params.CAN_Baud_Code < 1 || bank.params.CAN_Baud_Code > 8) {
     problems.push_back("the CAN_Baud code " + std::to_string(bank.params.CAN_Baud_Code) + " is outside 1..8");
   }
+  if (bank.params.CAN_Type > 1) {
+    problems.push_back("the CAN_Type " + std::to_string(bank.params.CAN_Type) + " is outside 0..1");
+  }
+  check_bank_rows(bank.request_rows, 0, true, bank.params, problems);
+  check_bank_rows(bank.setting_rows, bank.request_rows.size(), false, bank.params, problems);
   decoded.content = std::move(bank);
   return decoded;
 }
@@ -204,31 +295,9 @@ ImageDecode Decode_Image(std::span<const std::uint8_t> bytes) {
 }
 
 std::optional<Bytes> Read_Image_File(const std::filesystem::path& file, std::string& error) {
-  error.clear();
-  std::error_code status_error;
-  if (std::filesystem::is_directory(file, status_error)) {
-    error = std::make_error_code(std::errc::is_a_directory).message();
-    return std::nullopt;
-  }
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = errno != 0 ? std::strerror(errno) : "cannot open the file";
-    return std::nullopt;
-  }
-  // One byte more than a bank can hold tells a too large file apart.
-  Bytes bytes(Bank_Buffer_Size + 1);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) {
-    error = "read error";
-    return std::nullopt;
-  }
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (bytes.size() > Bank_Buffer_Size) {
-    error = "larger than any image (more than " + std::to_string(Bank_Buffer_Size) + " bytes)";
-    return std::nullopt;
-  }
-  return bytes;
+  const auto bytes = read_regular_file(file, Bank_Buffer_Size, error);
+  if (!bytes) return std::nullopt;
+  return Bytes(bytes->begin(), bytes->end());
 }
 
 }  // namespace sw48230

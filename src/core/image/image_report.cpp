@@ -1,3 +1,4 @@
+#include "core/i18n/text_decoding.h"
 #include "core/image/image_report.h"
 
 #include <cstdio>
@@ -180,7 +181,10 @@ void text_bank(const DecodedBank& bank, std::string& out) {
 
 // ---- JSON --------------------------------------------------------------
 
-std::string json_string(std::string_view text) {
+// JSON text is UTF-8: a file name of other bytes has each malformed sequence
+// replaced by U+FFFD rather than copied raw.
+std::string json_string(std::string_view raw) {
+  const std::string text = encode_utf8(decode_utf8(raw));
   std::string out = "\"";
   for (const char c : text) {
     switch (c) {

@@ -140,7 +140,28 @@ struct TableFile {
       : name(path_to_utf8(path.filename())), xml(read_xml_file(path)) {
     if (xml.status == XmlFile::Status::Unreadable) {
       error = ImageError{name, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error};
+      return;
     }
+    // The screens and the checks see the first rows only; an image of more
+    // would carry rows nobody has looked at.
+    const int rows = row_count();
+    if (rows > RequestTable::Data_Rows) {
+      error = ImageError{name,
+                         0,
+                         ImageError::Item::File,
+                         {},
+                         "has " + std::to_string(rows) + " rows, more than the " +
+                             std::to_string(RequestTable::Data_Rows) + " a table holds"};
+    }
+  }
+
+  int row_count() const {
+    int rows = 0;
+    for_each_row([&rows](pugi::xml_node, int) {
+      ++rows;
+      return true;
+    });
+    return rows;
   }
 
   // Calls `visit(row_element, row_number)` for each row in file order until
@@ -157,27 +178,40 @@ struct TableFile {
   }
 };
 
-bool is_29_bit(const RowReader& read) {
+// A row without CAN_Type has the project's frame format, as the table screen
+// loads it.
+bool is_29_bit(const RowReader& read, const TableContext& context) {
   const auto can_type = read.text(attr::CAN_Type);
-  return can_type && equals_ignoring_ascii_case(trim_blanks(*can_type), CAN_Type_29_Bits);
+  if (!can_type) return context.Type_Can != 0;
+  return equals_ignoring_ascii_case(trim_blanks(*can_type), CAN_Type_29_Bits);
 }
 
-// The type text is compared as it is, blanks and all: " 1" is no type.
+// A row without a Cob-ID is not in use: the table screen neither checks nor
+// saves it.
+bool in_use(const RowReader& read) {
+  const auto cob = read.text(attr::COB);
+  return cob && !trim_blanks(*cob).empty();
+}
+
+// The type is read by the number rule, as the table screen loads it: " 1"
+// is the "Holding Register" the screen shows and checks.
 std::uint8_t setting_function(std::string_view type, std::uint16_t quantity) {
   using namespace modbus_function;
-  if (type == "0") return quantity == 1 ? Write_Single_Coil : Write_Multiple_Coils;
-  if (type == "1") return quantity == 1 ? Write_Single_Register : Write_Multiple_Registers;
+  const auto code = parse_int32(type);
+  if (code == 0) return quantity == 1 ? Write_Single_Coil : Write_Multiple_Coils;
+  if (code == 1) return quantity == 1 ? Write_Single_Register : Write_Multiple_Registers;
   return None;
 }
 
 // Fills `record` from an enabled row; the first required value that cannot be
 // read is left in `read`.
-void fill_record(Request_Table table, RowReader& read, std::uint16_t default_port, Request_Record& record) {
+void fill_record(Request_Table table, RowReader& read, const TableContext& context, Request_Record& record) {
   const bool requests = table == Request_Table::COB_Request;
   record.COB = static_cast<std::uint32_t>(read.number_or(attr::COB, COB_Fallback));
-  if (is_29_bit(read)) record.COB |= COB_29_Bit_Flag;
+  if (is_29_bit(read, context)) record.COB |= COB_29_Bit_Flag;
   record.IP_Address = Ip_Address_Number(read.required_address());
-  record.Port = low16(read.number_or(attr::Port, default_port));
+  // The port the table screen shows for a row without one.
+  record.Port = low16(read.number_or(attr::Port, context.Default_Port));
   record.ID_Modbus = low8(read.number_or(attr::ID_Modbus, ID_Modbus_Fallback));
   const auto type = read.text(attr::Type);
   record.Address_Word = low16(read.required(attr::Address_Word));
@@ -186,7 +220,8 @@ void fill_record(Request_Table table, RowReader& read, std::uint16_t default_por
     record.Poll_Time = static_cast<std::uint32_t>(read.number_or(attr::PollTime, Poll_Time_Fallback));
     record.Max_Error = static_cast<std::uint32_t>(read.number_or(attr::MaxError, Max_Error_Fallback));
   }
-  record.Flags = read.text(attr::Swap) == "Y" ? Flags_Swap : std::uint8_t{0};
+  // A row without Swap shows it ticked.
+  record.Flags = Is_Ticked(read.text(attr::Swap).value_or(Tick_Yes)) ? Flags_Swap : std::uint8_t{0};
 
   if (requests) {
     const std::int32_t code = type ? to_int32(trim_blanks(*type), Request_Type_Fallback) : Request_Type_Fallback;
@@ -197,14 +232,15 @@ void fill_record(Request_Table table, RowReader& read, std::uint16_t default_por
   record.Byte_Count = Byte_Count_For(record.Function, record.Quantity);
 }
 
-std::optional<ImageError> read_records(Request_Table table, const std::filesystem::path& path, Bank2Image& image,
-                                       std::size_t& next_record, std::uint32_t& count) {
+std::optional<ImageError> read_records(Request_Table table, const std::filesystem::path& path,
+                                       const TableContext& context, Bank2Image& image, std::size_t& next_record,
+                                       std::uint32_t& count) {
   const TableFile file(path);
   if (file.error) return file.error;
   std::optional<ImageError> error;
   file.for_each_row([&](pugi::xml_node element, int number) {
     RowReader read(element, file.name, number);
-    if (read.text(attr::Enable).value_or("Y") != "Y") return true;
+    if (!in_use(read) || !Is_Ticked(read.text(attr::Enable).value_or(Tick_Yes))) return true;
     // Only a hand-made pair of files can get here; writing on would go past
     // the end of the records.
     if (next_record == Request_Record_Count) {
@@ -218,7 +254,7 @@ std::optional<ImageError> read_records(Request_Table table, const std::filesyste
       return false;
     }
     Request_Record& record = image.records[next_record];
-    fill_record(table, read, image.general.Default_Port, record);
+    fill_record(table, read, context, record);
     if (read.error()) {
       error = read.error();
       return false;
@@ -239,16 +275,17 @@ std::uint8_t type_code(Request_Table table, std::uint8_t type) {
 }  // namespace
 
 std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
-                                               const std::filesystem::path& var2_file, Bank2Image& image) {
+                                               const std::filesystem::path& var2_file, Bank2Image& image,
+                                               const TableContext& context) {
   General_Block& general = image.general;
   general.Default_Port = Default_Modbus_Port;
   general.Request_Count = 0;
   general.Setting_Count = 0;
   std::size_t next_record = 0;
-  if (auto error = read_records(Request_Table::COB_Request, var_file, image, next_record, general.Request_Count)) {
+  if (auto error = read_records(Request_Table::COB_Request, var_file, context, image, next_record, general.Request_Count)) {
     return error;
   }
-  if (auto error = read_records(Request_Table::COB_Setting, var2_file, image, next_record, general.Setting_Count)) {
+  if (auto error = read_records(Request_Table::COB_Setting, var2_file, context, image, next_record, general.Setting_Count)) {
     return error;
   }
   general.Record_Count = static_cast<std::uint32_t>(next_record);
@@ -264,6 +301,7 @@ BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path
   file.for_each_row([&](pugi::xml_node element, int number) {
     if (rows.size() == Bank_Table_Row_Limit) return false;
     RowReader read(element, file.name, number);
+    if (!in_use(read)) return true;
     Bank_Row row;
     // The order of the checks is the order of the row's fields, so that the
     // error names the first bad one.

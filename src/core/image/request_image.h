@@ -12,6 +12,7 @@
 
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
+#include "core/tables/request_file.h"
 
 namespace sw48230 {
 
@@ -20,9 +21,11 @@ enum class Request_Table {
   COB_Setting,  // write requests, var2.xml
 };
 
-// Fills the records of `image` from the front, one per enabled row (Enable
-// exactly "Y" or absent): the read requests first, then the write requests,
-// each in file order. Sets Request_Count, Setting_Count, Record_Count and
+// Fills the records of `image` from the front, one per enabled row in use
+// (Enable ticked or absent, a Cob-ID given): the read requests first, then
+// the write requests, each in file order. Values a row lacks are taken as the
+// table screen shows them, with `context` read from the project's
+// ParGen.xml. Sets Request_Count, Setting_Count, Record_Count and
 // Default_Port of the general block. The records must be zero on entry.
 //
 // A missing file is an empty table. A file that cannot be parsed, an enabled
@@ -30,15 +33,16 @@ enum class Request_Table {
 // more enabled rows than the 1024 records, are errors; the image is then
 // left half-filled and must be thrown away.
 [[nodiscard]] std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
-                                                             const std::filesystem::path& var2_file, Bank2Image& image);
+                                                             const std::filesystem::path& var2_file, Bank2Image& image,
+                                                             const TableContext& context = {});
 
 struct BankRowsAppend {
   std::uint16_t rows = 0;  // the count that Bank_Params gives for the table
   std::optional<ImageError> error;
 };
 
-// Appends the bank.bin rows of one table file to `bank`: every row, enabled
-// or not, up to Bank_Table_Row_Limit (later rows are passed over), in
+// Appends the bank.bin rows of one table file to `bank`: every row in use
+// (with a Cob-ID), enabled or not, up to Bank_Table_Row_Limit (later rows are passed over), in
 // ascending order of the unsigned Cob-ID, rows with equal Cob-IDs in file
 // order. A missing file appends nothing. A file that cannot be parsed, or a
 // row with an attribute that is missing or not a number, is an error, and

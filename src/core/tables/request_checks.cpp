@@ -76,7 +76,7 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
       continue;
     }
     // Only dip-switch hardware knows disabled rows.
-    if (context.Hard_Type == 1 && to_upper_ascii(trim_blanks(table.cell(row, Col_Enable))) != "Y") continue;
+    if (context.Hard_Type == 1 && !Is_Ticked(table.cell(row, Col_Enable))) continue;
     if (const int failed = check_row(kind, table, context, row); failed != 0) {
       failures.push_back({row, kind.msg_error_row + failed});
       if (first_only) break;

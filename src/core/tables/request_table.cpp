@@ -1,6 +1,10 @@
 #include "core/tables/request_table.h"
 
+#include "core/common/text.h"
+
 namespace sw48230 {
+
+bool Is_Ticked(std::string_view cell) { return equals_ignoring_ascii_case(trim_blanks(cell), Tick_Yes); }
 
 RequestTable::RequestTable() : cells_(static_cast<std::size_t>(RowCount) * ColCount) { Reset(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sw48230 {
@@ -28,6 +29,12 @@ enum class ColumnKind { Number, Text, DropDown, CheckBox };
 // The texts of a ticked and a cleared check-box cell.
 inline const std::string Tick_Yes = "Y";
 inline const std::string Tick_No = "N";
+
+// Whether a check-box cell (or the attribute it is saved in) counts as
+// ticked: "Y" in either letter case, blanks around it ignored. The checks,
+// the screens and the image build all decide by this one rule, so that a
+// row the checks take as enabled is the row that reaches the image.
+bool Is_Ticked(std::string_view cell);
 
 inline constexpr const char* CAN_Type_11_Bits = "CAN 2.0A (11 bits)";
 inline constexpr const char* CAN_Type_29_Bits = "CAN 2.0B (29 bits)";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/app/command_line.h"
 #include "core/common/paths.h"
 
 namespace sw48230 {
@@ -58,9 +59,11 @@ std::string Serial_Update_Arguments(std::string_view port_device, const UpdateCh
   arguments += choices.Read_Firm ? "FR " : "NO ";
   arguments += choices.Conf ? "PW " : "NO ";
   arguments += choices.Read_Conf ? "PR " : "NO ";
-  arguments += '"' + path_to_utf8(master_dir / Serial_Firmware_Name) + "\" ";
+  // Quoted by the rules the updater's runtime splits by, so that a path with
+  // quotes or the folder's own trailing separator stays one argument.
+  arguments += quote_windows_argument(path_to_utf8(master_dir / Serial_Firmware_Name)) + ' ';
   // An empty last element gives the folder its trailing separator.
-  arguments += '"' + path_to_utf8(project_dir / "bin" / "") + '"';
+  arguments += quote_windows_argument(path_to_utf8(project_dir / "bin" / ""));
   return arguments;
 }
 

@@ -15,6 +15,7 @@
 #include "core/common/paths.h"
 #include "core/commsettings/device_type.h"
 #include "core/i18n/update_check.h"
+#include "core/project/project_checks.h"
 #include "gui/app/tf_about.h"
 #include "gui/commsettings/tf_par_gen.h"
 #include "gui/i18n/tf_soft_options.h"
@@ -236,6 +237,14 @@ void TFMain::Btn_COB_RequestClick() {
 // build or write that fails stops here, so no updater is ever handed an
 // image that is incomplete or stale.
 void TFMain::Update_Device() {
+  // Only checked tables reach a device; the first failure is shown as its
+  // screen would show it.
+  const auto failures = Check_Project(state_.Project_Dir, messages_.entries(), true);
+  if (!failures.empty()) {
+    const std::filesystem::path file = state_.Project_Dir / path_from_utf8(failures.front().file);
+    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + failures.front().text));
+    return;
+  }
   const ImageBuild build = Build_Image(state_.ParGen_File, state_.Var_File, state_.Var2_File, image_buffers_);
   if (!build.ok()) {
     context_.services.boxes.error(this, to_qstring(path_to_utf8(state_.Project_Dir) + "\n" + build.error->message()));

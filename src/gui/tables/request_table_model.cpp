@@ -19,7 +19,7 @@ QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const std::string& cell = table_.cell(table_row(index), index.column());
   if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
-    if (role == Qt::CheckStateRole) return cell == Tick_Yes ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::CheckStateRole) return Is_Ticked(cell) ? Qt::Checked : Qt::Unchecked;
     return {};
   }
   if (role == Qt::DisplayRole || role == Qt::EditRole) return to_qstring(cell);

@@ -50,5 +50,24 @@ TEST(AtomicFile, AMissingFolderIsReported) {
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
+#ifndef _WIN32
+// A private file stays private when it is saved again; a new file gets the
+// usual permissions.
+TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
+  TempDir dir;
+  namespace fs = std::filesystem;
+  const auto file = dir / "var.xml";
+  ASSERT_FALSE(write_file_atomically(file, "first"));
+  const fs::perms fresh = fs::status(file).permissions();
+  for (const fs::perms kept : {fs::perms::owner_read | fs::perms::owner_write,
+                               fs::perms::owner_all | fs::perms::group_read, fresh}) {
+    fs::permissions(file, kept);
+    ASSERT_FALSE(write_file_atomically(file, "again"));
+    EXPECT_EQ(fs::status(file).permissions(), kept);
+    EXPECT_EQ(read_file(file), "again");
+  }
+}
+#endif
+
 }  // namespace
 }  // namespace sw48230

@@ -266,7 +266,7 @@ TEST_F(ImageBuildTest, BankOfAProjectWithoutTables) {
 }
 
 TEST_F(ImageBuildTest, DeviceTypeTextsOtherThan1TakeTheBankBuild) {
-  for (const char* text : {" 1", "01", "0", "7"}) {
+  for (const char* text : {"0", " 0", "00", "x"}) {
     Project p = project();
     p.pargen(with_device_type(text));
     ImageBuffers buffers;
@@ -275,6 +275,40 @@ TEST_F(ImageBuildTest, DeviceTypeTextsOtherThan1TakeTheBankBuild) {
     EXPECT_EQ(build.kind, ImageKind::Bank) << text;
     EXPECT_EQ(buffers.bank.size(), 36u) << text;
     EXPECT_TRUE(buffers.bank2.empty()) << text;
+  }
+}
+
+// The settings screen would show these as another choice than the image
+// would carry: they stop the build.
+TEST_F(ImageBuildTest, ListChoicesTheScreenCannotShowAreRefused) {
+  const struct {
+    const char* element;
+    const char* text;
+    const char* problem;
+  } cases[] = {
+      {"Device_Type", " 1", "reads as 1 but is not \"1\": \" 1\""},
+      {"Device_Type", "01", "reads as 1 but is not \"1\": \"01\""},
+      {"Device_Type", "7", "is outside its list 0..1: \"7\""},
+      {"CAN_Baud", "8", "is outside its list 0..7: \"8\""},
+      {"CAN_Baud", "-1", "is outside its list 0..7: \"-1\""},
+      {"CAN_Type", "2", "is outside its list 0..1: \"2\""},
+  };
+  for (const auto& c : cases) {
+    for (const int device_type : {0, 1}) {
+      SCOPED_TRACE(std::string(c.element) + " " + c.text + ", device type " + std::to_string(device_type));
+      std::string document = ParGen_Document(example_settings(device_type));
+      const std::string open = std::string("<") + c.element + ">";
+      const std::size_t begin = document.find(open) + open.size();
+      document.replace(begin, document.find('<', begin) - begin, c.text);
+      Project p = project();
+      p.pargen(document);
+      ImageBuffers buffers;
+      const ImageBuild build = p.build(buffers);
+      ASSERT_FALSE(build.ok());
+      EXPECT_EQ(build.error->message(), std::string("ParGen.xml: element ") + c.element + ' ' + c.problem);
+      EXPECT_TRUE(buffers.bank.empty());
+      EXPECT_TRUE(buffers.bank2.empty());
+    }
   }
 }
 
@@ -314,7 +348,7 @@ TEST_F(ImageBuildTest, TheOtherFileComesFromTheLastBuildOfItsKindInTheRun) {
 TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
   const auto type_1 = [](Project& p) -> Project& { return p.settings(example_settings(1)); };
   const auto type_0 = [](Project& p) -> Project& { return p.settings(example_settings(0)); };
-  Rows too_many(600, screen_row());
+  Rows too_many(513, screen_row());
   const struct {
     const char* name;
     std::function<void(Project&)> setup;
@@ -325,9 +359,11 @@ TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
          type_1(p).requests({screen_row(), screen_row().set("IP_Add_B3", "")});
        },
        "var.xml, row 2: attribute IP_Add_B3 is not a number: \"\""},
-      {"type 1, more enabled rows than records",
-       [&](Project& p) { type_1(p).requests(too_many).write_requests(too_many); },
-       "var2.xml has too many enabled rows: row 425 would be record 1025"},
+      {"type 1, more rows than a table holds",
+       [&](Project& p) { type_1(p).requests({screen_row()}).write_requests(too_many); },
+       "var2.xml has 513 rows, more than the 512 a table holds"},
+      {"type 0, more rows than a table holds", [&](Project& p) { type_0(p).requests(Rows(1500, screen_row())); },
+       "var.xml has 1500 rows, more than the 512 a table holds"},
       {"type 1, unparsable table", [&](Project& p) { type_1(p).write("var.xml", "<C_TO_Customer_Protocol"); },
        "var.xml cannot be read: "},
       {"unparsable settings", [&](Project& p) { p.pargen("<GeneralParameter><Device_Type>0</Device_Type>"); },

@@ -22,6 +22,10 @@ void put_u16(Bytes& bytes, std::size_t offset, std::uint16_t value) {
   bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
+std::uint16_t get_u16(const Bytes& bytes, std::size_t offset) {
+  return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+}
+
 void put_u32(Bytes& bytes, std::size_t offset, std::uint32_t value) {
   for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
@@ -145,7 +149,9 @@ TEST(DecodeImage, ReportsWhatTheBuilderWouldNotHaveWrittenInBank2) {
        },
        {"Record_Count 2000 exceeds the 1024 records of the file",
         // The write record now counts as the third read record.
-        "Slot_Offset is not 8 x the position in its table: records 2, 3, 4, 5, 6, 7, 8, 9 and 1014 more"}},
+        "Slot_Offset is not 8 x the position in its table: records 2, 3, 4, 5, 6, 7, 8, 9 and 1014 more",
+        "Function is no code of its table (1..4 for read, 5, 6, 15, 16 for write requests): records 2, 3, 4, 5, 6, 7, "
+        "8, 9 and 1014 more"}},
       {"reserved record bytes", [](Bytes& b) { b[28] = 1; }, {"reserved record bytes are not zero: record 0"}},
       {"a slot offset",
        [](Bytes& b) { put_u16(b, 32, 0); },
@@ -159,6 +165,28 @@ TEST(DecodeImage, ReportsWhatTheBuilderWouldNotHaveWrittenInBank2) {
          b[1023 * 32 + 31] = 4;
        },
        {"records after the filled ones are not zero: records 5, 1023"}},
+      // Values no checked row gives, each with a matching byte count.
+      {"a function no write request has",
+       [](Bytes& b) {
+         b[2 * 32 + 9] = 8;
+         b[2 * 32 + 30] = Byte_Count_For(8, get_u16(b, 2 * 32 + 12));
+       },
+       {"Function is no code of its table (1..4 for read, 5, 6, 15, 16 for write requests): record 2"}},
+      {"a read function in a write record",
+       [](Bytes& b) {
+         b[2 * 32 + 9] = 1;
+         b[2 * 32 + 30] = Byte_Count_For(1, get_u16(b, 2 * 32 + 12));
+       },
+       {"Function is no code of its table (1..4 for read, 5, 6, 15, 16 for write requests): record 2"}},
+      {"five registers",
+       [](Bytes& b) {
+         put_u16(b, 12, 5);
+         b[30] = Byte_Count_For(3, 5);
+       },
+       {"Quantity is outside what a request of its Function carries: record 0"}},
+      {"an 11-bit Cob-ID no CAN bus carries",
+       [](Bytes& b) { put_u32(b, 32 + 20, 0x186A0); },
+       {"COB is larger than its frame format allows (0x7FF for 11 bits, 0x1FFFFFFF for 29): record 1"}},
   };
   const Bytes good = Serialize_Bank2(test::sample_bank2());
   for (const auto& c : cases) {
@@ -203,6 +231,21 @@ TEST(DecodeImage, ReportsWhatTheBuilderWouldNotHaveWrittenInBank) {
        {"the setting rows are not in ascending order of COB: row 3 comes after a greater one"}},
       {"a bit-rate code outside the list", [](Bytes& b) { b[Params] = 9; }, {"the CAN_Baud code 9 is outside 1..8"}},
       {"bit-rate code 0", [](Bytes& b) { b[Params] = 0; }, {"the CAN_Baud code 0 is outside 1..8"}},
+      {"a request type code the builder does not write",
+       [](Bytes& b) { b[12 + 11] = 5; },
+       {"the type code of a request row is none the builder writes: row 0"}},
+      {"a setting type code the builder does not write",
+       [](Bytes& b) { b[38 + 11] = 2; },
+       {"the type code of a setting row is none the builder writes: row 2"}},
+      {"no quantity", [](Bytes& b) { b[12 + 12] = 0; },
+       {"Quantity is outside what a request row of its type carries: row 0"}},
+      {"a frame format outside the list", [](Bytes& b) { b[Params + 1] = 2; }, {"the CAN_Type 2 is outside 0..1"}},
+      {"a Cob-ID beyond 11 bits",
+       [](Bytes& b) {
+         b[Params + 1] = 0;
+         put_u32(b, 12 + 13, 0x800);
+       },
+       {"COB is larger than the CAN_Type of Bank_Params allows: row 1"}},
   };
   const Bytes good = test::sample_bank();
   for (const auto& c : cases) {
@@ -229,7 +272,7 @@ TEST(ReadImageFile, ReadsWholeFilesUpToTheSizeOfABank) {
 
   test::write_file(dir / "large.bin", std::string(Bank_Buffer_Size + 1, '\0'));
   EXPECT_FALSE(Read_Image_File(dir / "large.bin", error));
-  EXPECT_EQ(error, "larger than any image (more than 100000 bytes)");
+  EXPECT_EQ(error, "larger than the limit of 100000 bytes");
 
   EXPECT_FALSE(Read_Image_File(dir / "missing.bin", error));
   EXPECT_NE(error, "");

@@ -37,11 +37,12 @@ class RequestImageTest : public ::testing::Test {
   std::filesystem::path write(const char* name, const Rows& rows) { return write(name, test::table_document(rows)); }
 
   // The records of the two tables; a table without rows gets no file.
-  std::optional<ImageError> read_master(const Rows& requests, const Rows& settings) {
+  std::optional<ImageError> read_master(const Rows& requests, const Rows& settings,
+                                        const TableContext& context = {}) {
     image_ = std::make_unique<Bank2Image>();
     const auto var = requests.empty() ? dir_ / "var.xml" : write("var.xml", requests);
     const auto var2 = settings.empty() ? dir_ / "var2.xml" : write("var2.xml", settings);
-    return Read_Master_Requests(var, var2, *image_);
+    return Read_Master_Requests(var, var2, *image_, context);
   }
   const Request_Record& record(std::size_t index) const { return image_->records[index]; }
   const General_Block& general() const { return image_->general; }
@@ -98,12 +99,13 @@ TEST_F(RequestImageTest, RecordsFollowTheTablesWithSlotsCountedPerTable) {
   for (std::size_t i = 3; i < Request_Record_Count; ++i) ASSERT_EQ(record(i), Request_Record{}) << "record " << i;
 }
 
-TEST_F(RequestImageTest, OnlyRowsEnabledExactlyGetARecord) {
+// The rows the checks take as enabled, and only those.
+TEST_F(RequestImageTest, RowsEnabledAsTheChecksSeeThemGetARecord) {
   const struct {
     std::optional<std::string> enable;  // nothing: no Enable attribute
     bool taken;
-  } cases[] = {{"Y", true},   {std::nullopt, true}, {"N", false}, {"y", false},
-               {" Y", false}, {"Y ", false},        {"", false},  {"1", false}};
+  } cases[] = {{"Y", true},  {std::nullopt, true}, {"N", false}, {"y", true},
+               {" Y", true}, {"Y ", true},         {"", false},  {"1", false}};
   Rows rows;
   std::vector<std::uint32_t> expected_cobs;
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -195,7 +197,6 @@ TEST_F(RequestImageTest, ReadRequestFieldsAndTheirFallbacks) {
          r.Quantity = 4;
          r.Byte_Count = 8;
        }},
-      {"no COB", [](TableRow& row) { row.erase("COB"); }, [](Request_Record& r) { r.COB = 0; }},
       {"COB not a number", [](TableRow& row) { row.set("COB", "0x"); }, [](Request_Record& r) { r.COB = 0; }},
       {"29 bits in other letter case and blanks", [](TableRow& row) { row.set("CAN_Type", " can 2.0b (29 BITS) "); },
        [](Request_Record& r) { r.COB |= COB_29_Bit_Flag; }},
@@ -209,8 +210,10 @@ TEST_F(RequestImageTest, ReadRequestFieldsAndTheirFallbacks) {
        [](Request_Record& r) {
          r.IP_Address = Ip_Address_Number({44, 168, 0, 255});
        }},
-      {"Swap in lower case", [](TableRow& row) { row.set("Swap", "y"); }, [](Request_Record&) {}},
-      {"no Swap", [](TableRow& row) { row.erase("Swap"); }, [](Request_Record&) {}},
+      // As the screen shows the check box: ticked.
+      {"Swap in lower case", [](TableRow& row) { row.set("Swap", "y"); },
+       [](Request_Record& r) { r.Flags = Flags_Swap; }},
+      {"no Swap", [](TableRow& row) { row.erase("Swap"); }, [](Request_Record& r) { r.Flags = Flags_Swap; }},
   };
   for (const auto& c : cases) {
     TableRow row = screen_row();
@@ -222,6 +225,37 @@ TEST_F(RequestImageTest, ReadRequestFieldsAndTheirFallbacks) {
   }
 }
 
+// A row without a Cob-ID is not in use: the table screen neither checks
+// nor saves it, and neither image holds it.
+TEST_F(RequestImageTest, RowsWithoutACobIdAreLeftOut) {
+  const Rows rows = {screen_row().erase("COB"), screen_row().set("COB", " "), row_with_cob(5)};
+  ASSERT_EQ(read_master(rows, rows), std::nullopt);
+  EXPECT_EQ(general().Request_Count, 1u);
+  EXPECT_EQ(general().Setting_Count, 1u);
+  EXPECT_EQ(record(0).COB, 5u);
+  EXPECT_EQ(record(1).COB, 5u);
+
+  const BankRowsAppend appended = append(Request_Table::COB_Request, rows);
+  ASSERT_EQ(appended.error, std::nullopt);
+  EXPECT_EQ(appended.rows, 1);
+}
+
+// What a row leaves out it has as the table screen shows it: the project's
+// frame format and the project's port.
+TEST_F(RequestImageTest, ARowWithoutCanTypeOrPortTakesTheProjectsValues) {
+  TableContext context;
+  context.Hard_Type = 1;
+  context.Type_Can = 1;
+  context.Default_Port = 1502;
+  const Rows rows = {screen_row().erase("CAN_Type").erase("Port"), screen_row()};
+  ASSERT_EQ(read_master(rows, {}, context), std::nullopt);
+  EXPECT_EQ(record(0).COB, 256u | COB_29_Bit_Flag);
+  EXPECT_EQ(record(0).Port, 1502);
+  EXPECT_EQ(record(1).COB, 256u);
+  EXPECT_EQ(record(1).Port, 502);
+  EXPECT_EQ(general().Default_Port, 502) << "the general block keeps its constant";
+}
+
 TEST_F(RequestImageTest, WriteRequestFunctionsFollowTypeAndQuantity) {
   const struct {
     std::optional<std::string> type;
@@ -229,8 +263,9 @@ TEST_F(RequestImageTest, WriteRequestFunctionsFollowTypeAndQuantity) {
     std::uint8_t function;
     std::uint8_t byte_count;
   } cases[] = {
-      {"0", "1", 5, 1}, {"0", "16", 15, 2}, {"1", "1", 6, 2},          {"1", "4", 16, 8},          {" 1", "3", 0, 6},
-      {"2", "1", 0, 2}, {"x", "2", 0, 4},   {std::nullopt, "1", 6, 2}, {std::nullopt, "4", 16, 8},
+      {"0", "1", 5, 1}, {"0", "16", 15, 2}, {"1", "1", 6, 2},          {"1", "4", 16, 8},          {" 1", "3", 16, 6},
+      {"2", "1", 0, 2}, {"x", "2", 0, 4},   {std::nullopt, "1", 6, 2}, {std::nullopt, "4", 16, 8}, {" 0", "1", 5, 1},
+      {"1 ", "1", 0, 2},
   };
   for (const auto& c : cases) {
     TableRow row = screen_row().set("Quantity", c.quantity);
@@ -334,25 +369,20 @@ TEST_F(RequestImageTest, ARepeatedAttributeCountsOnce) {
   EXPECT_EQ(record(0).COB, 5u);
 }
 
-TEST_F(RequestImageTest, NoMoreEnabledRowsThanRecords) {
-  Rows settings = rows_with_cobs(24);
-  settings.insert(settings.begin() + 5, 6, screen_row().set("Enable", "N"));  // not counted
-  ASSERT_EQ(read_master(rows_with_cobs(1000), settings), std::nullopt);
+// Two full tables fill every record; a table of more rows than the screens
+// hold is refused before any record is filled from it.
+TEST_F(RequestImageTest, TwoFullTablesFillEveryRecord) {
+  Rows settings = rows_with_cobs(RequestTable::Data_Rows);
+  ASSERT_EQ(read_master(rows_with_cobs(RequestTable::Data_Rows), settings), std::nullopt);
   EXPECT_EQ(general().Record_Count, 1024u);
-  EXPECT_EQ(general().Setting_Count, 24u);
-  EXPECT_EQ(record(1023).COB, 23u);
-  EXPECT_EQ(record(1023).Slot_Offset, 8 * 23);
+  EXPECT_EQ(general().Setting_Count, 512u);
+  EXPECT_EQ(record(1023).COB, 511u);
+  EXPECT_EQ(record(1023).Slot_Offset, 8 * 511);
 
-  settings.push_back(screen_row().set("Enable", "N"));
-  ASSERT_EQ(read_master(rows_with_cobs(1000), settings), std::nullopt);
-
-  settings.push_back(screen_row());  // row 32 of var2.xml, the 1025th enabled row
-  const auto error = read_master(rows_with_cobs(1000), settings);
+  settings.push_back(screen_row().set("Enable", "N"));  // disabled, and still a row too many
+  const auto error = read_master(rows_with_cobs(RequestTable::Data_Rows), settings);
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->file, "var2.xml");
-  EXPECT_EQ(error->row, 32);
-  EXPECT_EQ(error->message(),
-            "var2.xml has too many enabled rows: row 32 would be record 1025, and bank2.bin holds 1024 records");
+  EXPECT_EQ(error->message(), "var2.xml has 513 rows, more than the 512 a table holds");
 }
 
 // ---- bank.bin rows -------------------------------------------------------
@@ -436,8 +466,7 @@ TEST_F(RequestImageTest, ABankRowValueThatCannotBeReadAppendsNothing) {
     const char* attribute;
     const char* problem;
   } cases[] = {
-      {[](TableRow& row) { row.erase("COB"); }, "COB", "is missing"},
-      {[](TableRow& row) { row.set("COB", ""); }, "COB", "is not a number: \"\""},
+      {[](TableRow& row) { row.set("COB", "1 "); }, "COB", "is not a number: \"1 \""},
       {[](TableRow& row) { row.set("IP_Add_B2", "x"); }, "IP_Add_B2", "is not a number: \"x\""},
       {[](TableRow& row) { row.erase("Address_Word"); }, "Address_Word", "is missing"},
       {[](TableRow& row) { row.set("ID_Modbus", " "); }, "ID_Modbus", "is not a number: \" \""},
@@ -455,13 +484,19 @@ TEST_F(RequestImageTest, ABankRowValueThatCannotBeReadAppendsNothing) {
   }
 }
 
-TEST_F(RequestImageTest, BankRowsStopAtTheRowLimit) {
-  Rows rows = rows_with_cobs(Bank_Table_Row_Limit);
-  rows.push_back(screen_row().erase("COB"));  // beyond the limit: not even read
-  const BankRowsAppend result = append(Request_Table::COB_Request, rows);
-  ASSERT_EQ(result.error, std::nullopt);
-  EXPECT_EQ(result.rows, Bank_Table_Row_Limit);
-  EXPECT_EQ(bank_.size(), Bank_Table_Row_Limit * Bank_Row_Size);
+TEST_F(RequestImageTest, BankRowsOfAFullTableAndOfOneRowTooMany) {
+  Rows rows = rows_with_cobs(RequestTable::Data_Rows);
+  const BankRowsAppend full = append(Request_Table::COB_Request, rows);
+  ASSERT_EQ(full.error, std::nullopt);
+  EXPECT_EQ(full.rows, RequestTable::Data_Rows);
+  EXPECT_EQ(bank_.size(), RequestTable::Data_Rows * Bank_Row_Size);
+
+  bank_.clear();
+  rows.push_back(screen_row());
+  const BankRowsAppend over = append(Request_Table::COB_Request, rows);
+  ASSERT_TRUE(over.error.has_value());
+  EXPECT_EQ(over.error->message(), "var.xml has 513 rows, more than the 512 a table holds");
+  EXPECT_TRUE(bank_.empty());
 }
 
 TEST_F(RequestImageTest, BankRowsOfMissingAndUnparsableFiles) {

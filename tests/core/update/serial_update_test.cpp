@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/app/command_line.h"
+#include "core/common/paths.h"
+
 namespace sw48230 {
 namespace {
 
@@ -12,9 +15,11 @@ struct SerialArguments : ::testing::Test {
   std::filesystem::path master = program / "MASTER";
   std::filesystem::path project = program / "PROJECTS" / "Plant 1";
 
-  // The two quoted paths that end every argument string.
+  // The two quoted paths that end every argument string; a backslash before
+  // the closing quote is doubled, or it would escape the quote.
   std::string files() const {
-    return '"' + master.string() + Sep + "sim48230.sim\" \"" + project.string() + Sep + "bin" + Sep + '"';
+    const std::string folder_end = Sep == "\\" ? "\\\\" : Sep;
+    return '"' + master.string() + Sep + "sim48230.sim\" \"" + project.string() + Sep + "bin" + folder_end + '"';
   }
 };
 
@@ -44,6 +49,42 @@ TEST_F(SerialArguments, EachBoxSetsItsOwnToken) {
     UpdateChoices choices;
     choices.*c.box = false;
     EXPECT_EQ(Serial_Update_Arguments("COM1", choices, master, project), c.expected + files());
+  }
+}
+
+// Whatever the folders are called, the updater gets its seven arguments and
+// both paths exactly.
+TEST(SerialArgumentsSplit, HostilePathsSplitBackToSevenArguments) {
+  const char* const folders[] = {
+      "plain",
+      "with blank",
+      "with\ttab",
+      "quote\"inside",
+      "\"",
+      "ends in backslash\\",
+      "ends in two\\\\",
+      "backslash before quote\\\"x",
+      "C:\\Program Files\\Velstrom \"2\"\\",
+      "\"\"",
+      "\\\\server\\share \\",
+  };
+  for (const char* folder : folders) {
+    SCOPED_TRACE(folder);
+    const std::filesystem::path master = std::filesystem::path(folder) / "MASTER";
+    const std::filesystem::path project = std::filesystem::path(folder) / "PROJECTS" / folder;
+    const std::string arguments = Serial_Update_Arguments(R"(\\.\COM3)", UpdateChoices{}, master, project);
+    const std::vector<std::string> expected = {R"(\\.\COM3)", "FW", "FR", "PW", "PR",
+                                               path_to_utf8(master / "sim48230.sim"),
+                                               path_to_utf8(project / "bin" / "")};
+    EXPECT_EQ(split_windows_command_line(arguments), expected) << arguments;
+  }
+}
+
+TEST(QuoteWindowsArgument, GivesBackEveryArgument) {
+  const std::string arguments[] = {"", "a", " ", "\"", "\\", "\\\"", "a\\\\", "\\\\\"\"\\", "x y\tz", "\xC3\xA9\xFF"};
+  for (const std::string& argument : arguments) {
+    SCOPED_TRACE(argument);
+    EXPECT_EQ(split_windows_command_line(quote_windows_argument(argument)), std::vector<std::string>{argument});
   }
 }
 

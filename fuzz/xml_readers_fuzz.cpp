@@ -1,0 +1,32 @@
+// Every reader of a project or program XML file, on the same bytes.
+
+#include "core/commsettings/comm_settings.h"
+#include "core/commsettings/device_type.h"
+#include "core/image/comm_image.h"
+#include "core/settings/app_settings.h"
+#include "core/tables/request_file.h"
+#include "core/tables/table_kind.h"
+#include "fuzz_input.h"
+
+using namespace sw48230;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto file = fuzz::write_scratch("input.xml", fuzz::as_text(data, size));
+  (void)Load_Comm_Settings(file);
+  (void)Read_Project_Comm_Info(file);
+  (void)List_Index_Faults(file);
+  (void)Select_Type_231(file);
+  (void)Read_Settings(file);
+  (void)Read_Bank_Params(file);
+  General_Block block;
+  Read_Communication_Settings(file, block);
+  const TableContext context = Read_Table_Context(file);
+  // One table for every input: loading resets it, and 7000 cells made anew
+  // for each input would cost more than the parsing under test.
+  static RequestTable table;
+  for (const TableKind* kind : {&Read_Requests(), &Write_Requests()}) {
+    (void)Load_Requests(*kind, file, context, table);
+    (void)Requests_Document(*kind, table);
+  }
+  return 0;
+}

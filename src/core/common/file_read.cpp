@@ -1,0 +1,128 @@
+#include "core/common/file_read.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace sw48230 {
+namespace {
+
+std::string errno_text(int code) { return std::generic_category().message(code != 0 ? code : EIO); }
+
+std::string too_large(std::size_t limit) { return "larger than the limit of " + std::to_string(limit) + " bytes"; }
+
+#ifdef _WIN32
+std::string kind_refusal(const std::filesystem::file_status& status) {
+  if (std::filesystem::is_directory(status)) return std::make_error_code(std::errc::is_a_directory).message();
+  return "not a regular file";
+}
+#endif
+
+}  // namespace
+
+bool is_regular_file_quietly(const std::filesystem::path& file) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(file, error);
+}
+
+#ifdef _WIN32
+
+std::optional<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit,
+                                             std::string& error) {
+  error.clear();
+  std::error_code status_error;
+  const auto status = std::filesystem::status(file, status_error);
+  if (status_error) {
+    error = status_error.message();
+    return std::nullopt;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    error = kind_refusal(status);
+    return std::nullopt;
+  }
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = errno_text(errno);
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[64 * 1024];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > limit) {
+      error = too_large(limit);
+      return std::nullopt;
+    }
+    if (!in) break;
+  }
+  if (in.bad()) {
+    error = errno_text(EIO);
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+#else
+
+std::optional<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit,
+                                             std::string& error) {
+  error.clear();
+  // Non-blocking, so that opening a FIFO does not wait for a writer; the
+  // kind is then taken from the open file itself, which cannot change under
+  // us as a path looked at first could.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    error = errno_text(errno);
+    return std::nullopt;
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    error = errno_text(errno);
+    return std::nullopt;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = S_ISDIR(info.st_mode) ? std::make_error_code(std::errc::is_a_directory).message() : "not a regular file";
+    return std::nullopt;
+  }
+  if (static_cast<std::uintmax_t>(info.st_size) > limit) {
+    error = too_large(limit);
+    return std::nullopt;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+
+  // The size is only a hint: the file may grow while it is read.
+  std::string bytes;
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      error = errno_text(errno);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+    if (bytes.size() > limit) {
+      error = too_large(limit);
+      return std::nullopt;
+    }
+  }
+  return bytes;
+}
+
+#endif
+
+}  // namespace sw48230

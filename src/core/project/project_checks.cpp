@@ -1,0 +1,82 @@
+#include "core/project/project_checks.h"
+
+#include "core/commsettings/comm_settings.h"
+#include "core/tables/request_checks.h"
+#include "core/tables/request_file.h"
+#include "core/tables/table_kind.h"
+
+namespace sw48230 {
+namespace {
+
+class Failures {
+ public:
+  Failures(const std::vector<std::string>& messages, bool first_only) : messages_(messages), first_only_(first_only) {}
+
+  // False once no more failures are wanted.
+  bool add(const std::string& file, std::string text) {
+    list_.push_back({file, std::move(text)});
+    return !done();
+  }
+  bool done() const { return first_only_ && !list_.empty(); }
+  bool first_only() const { return first_only_; }
+  const std::string& message(int index) const {
+    static const std::string none;
+    return index >= 0 && static_cast<std::size_t>(index) < messages_.size() ? messages_[static_cast<std::size_t>(index)]
+                                                                             : none;
+  }
+  std::vector<ProjectCheckFailure> take() { return std::move(list_); }
+
+ private:
+  const std::vector<std::string>& messages_;
+  bool first_only_;
+  std::vector<ProjectCheckFailure> list_;
+};
+
+void check_settings(const std::filesystem::path& dir, Failures& failures) {
+  const std::filesystem::path file = dir / ParGen_File_Name;
+  const CommSettingsLoad loaded = Load_Comm_Settings(file);
+  if (!loaded.error.empty()) {
+    // The screen would show the values of an empty file; checking those
+    // would only hide what is wrong.
+    failures.add(ParGen_File_Name, "cannot be read: " + loaded.error);
+    return;
+  }
+  for (const ListIndexFault& fault : List_Index_Faults(file)) {
+    if (!failures.add(ParGen_File_Name, "element " + fault.element + ' ' + fault.problem())) return;
+  }
+  if (const int failed = Controllo_Dati(loaded.settings); failed != 0) {
+    failures.add(ParGen_File_Name, failures.message(failed));
+  }
+}
+
+void check_table(const TableKind& kind, const std::filesystem::path& dir, Failures& failures) {
+  const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
+  RequestTable table;
+  const RequestLoad loaded = Load_Requests(kind, dir / kind.file_name, context, table);
+  if (!loaded.error.empty() && !failures.add(kind.file_name, "cannot be read: " + loaded.error)) return;
+  if (loaded.rows_left_out > 0) {
+    const bool one = loaded.rows_left_out == 1;
+    const std::string text = std::to_string(loaded.rows_left_out) + (one ? " row" : " rows") + " beyond row " +
+                             std::to_string(RequestTable::Data_Rows) + (one ? " is" : " are") +
+                             " not checked, and saving the table leaves " + (one ? "it" : "them") + " out";
+    if (!failures.add(kind.file_name, text)) return;
+  }
+  for (const RowFailure& failure : Check_Rows(kind, table, context, failures.first_only())) {
+    const std::string text =
+        failures.message(kind.msg_error_row) + std::to_string(failure.row) + failures.message(failure.message);
+    if (!failures.add(kind.file_name, text)) return;
+  }
+}
+
+}  // namespace
+
+std::vector<ProjectCheckFailure> Check_Project(const std::filesystem::path& project_dir,
+                                               const std::vector<std::string>& messages, bool first_only) {
+  Failures failures(messages, first_only);
+  check_settings(project_dir, failures);
+  if (!failures.done()) check_table(Read_Requests(), project_dir, failures);
+  if (!failures.done()) check_table(Write_Requests(), project_dir, failures);
+  return failures.take();
+}
+
+}  // namespace sw48230

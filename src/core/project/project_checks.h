@@ -1,0 +1,29 @@
+#pragma once
+
+// The checks of the settings screen and of both table screens, run on a
+// project's files as they are on disk. Only a project that passes them is
+// built into an image for a device.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace sw48230 {
+
+struct ProjectCheckFailure {
+  std::string file;  // "ParGen.xml", "var.xml" or "var2.xml"
+  // The text the screen's error box shows ("Error row 3!! ..."), or what is
+  // wrong with the file itself.
+  std::string text;
+
+  bool operator==(const ProjectCheckFailure&) const = default;
+};
+
+// The failures in the order of the workflow: ParGen.xml, var.xml, var2.xml.
+// `messages` is the message table the texts come from. With `first_only` the
+// checks end at the first failure, as a screen's OK does. A missing file is
+// what its screen would start from and passes.
+std::vector<ProjectCheckFailure> Check_Project(const std::filesystem::path& project_dir,
+                                               const std::vector<std::string>& messages, bool first_only);
+
+}  // namespace sw48230
