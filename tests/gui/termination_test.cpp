@@ -64,7 +64,10 @@ class TerminationTest : public QObject {
     // Bounded only so that a program waiting for an answer fails the test
     // instead of hanging it.
     const bool ended = driver.waitForFinished(10000);
-    if (!ended) driver.kill();
+    if (!ended) {
+      driver.kill();
+      driver.waitForFinished(10000);
+    }
     QVERIFY2(ended, "the program waited for an answer nobody could give");
     qInfo("ended %lld ms after the signal", static_cast<long long>(clock.elapsed()));
     QCOMPARE(driver.exitStatus(), QProcess::NormalExit);
