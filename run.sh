@@ -12,10 +12,10 @@ cmake --build build
 
 program_dir="${SW48230_HOME:-$HOME/SW48230}"
 mkdir -p "$program_dir"
-# The languages that ship with the program are refreshed at every start; any
-# other file the user keeps in LANGUAGE is left alone.
-mkdir -p "$program_dir/LANGUAGE"
-cp -f languages/*.lng languages/*.bmp "$program_dir/LANGUAGE/"
+# The languages that ship with the program are refreshed at every start,
+# except those a translator has edited; any other file the user keeps in
+# LANGUAGE is left alone.
+tools/refresh-languages.sh languages "$program_dir/LANGUAGE"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG

@@ -5,7 +5,9 @@
 #include <QObject>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include "platform/input_hold.h"
@@ -80,12 +82,29 @@ WaitResult wait_for_program(HasEnded has_ended, std::chrono::milliseconds limit)
   return result;
 }
 
+ProgramRun not_started(const std::error_code& error) { return {ProgramEnd::Not_Started, 0, error.message()}; }
+
+ProgramRun after_wait(WaitResult waited, int exit_code) {
+  switch (waited) {
+    case WaitResult::Ended:
+      return {ProgramEnd::Ended, exit_code, {}};
+    case WaitResult::TimedOut:
+      return {ProgramEnd::Still_Running, 0, {}};
+    case WaitResult::ApplicationQuit:
+      break;
+  }
+  return {ProgramEnd::Abandoned, 0, {}};
+}
+
 #ifndef _WIN32
 
-// Returns -1 when the program cannot be started.
-pid_t spawn_program(const QString& program, const QString& parameter) {
+// Returns -1 and sets `error` when the program cannot be started.
+pid_t spawn_program(const QString& program, const QString& parameter, std::error_code& error) {
   QByteArray path = QFile::encodeName(program);
-  if (path.isEmpty()) return -1;
+  if (path.isEmpty()) {
+    error = std::make_error_code(std::errc::no_such_file_or_directory);
+    return -1;
+  }
   std::vector<std::string> arguments = split_windows_command_line(parameter.toStdString());
 
   std::vector<char*> argv;
@@ -96,9 +115,13 @@ pid_t spawn_program(const QString& program, const QString& parameter) {
 
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
-  if (posix_spawn_file_actions_init(&actions) != 0) return -1;
-  if (posix_spawnattr_init(&attributes) != 0) {
+  if (const int failed = posix_spawn_file_actions_init(&actions); failed != 0) {
+    error = std::error_code(failed, std::generic_category());
+    return -1;
+  }
+  if (const int failed = posix_spawnattr_init(&attributes); failed != 0) {
     posix_spawn_file_actions_destroy(&actions);
+    error = std::error_code(failed, std::generic_category());
     return -1;
   }
 
@@ -118,23 +141,34 @@ pid_t spawn_program(const QString& program, const QString& parameter) {
   posix_spawnattr_setflags(&attributes,
                            static_cast<short>(POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP));
 
+  // The C library reports a program that exists but cannot be executed here
+  // too, not only a failure to create the process.
   pid_t pid = -1;
-  const int error = posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(), environ);
+  const int failed = posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(), environ);
 
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
-  return error == 0 ? pid : -1;
+  if (failed != 0) {
+    error = std::error_code(failed, std::generic_category());
+    return -1;
+  }
+  return pid;
 }
 
-// Reaps the program when it has ended. A program that is no longer our child
-// (reaped elsewhere, or SIGCHLD ignored) has ended as well.
-bool program_ended(pid_t pid) {
+// Reaps the program when it has ended and gives its exit code; nothing while
+// it runs. A program that is no longer our child (reaped elsewhere, or
+// SIGCHLD ignored) has ended as well, its code unknown: it counts as 0.
+std::optional<int> program_ended(pid_t pid) {
   int status = 0;
   pid_t result;
   do {
     result = waitpid(pid, &status, WNOHANG);
   } while (result == -1 && errno == EINTR);
-  return result != 0;
+  if (result == 0) return std::nullopt;
+  if (result == -1) return 0;
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return 0;
 }
 
 #endif
@@ -147,9 +181,9 @@ SystemProgramStarter::SystemProgramStarter(std::chrono::milliseconds limit) : li
 
 SystemProgramStarter::~SystemProgramStarter() = default;
 
-void SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
+ProgramRun SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
   const std::wstring application = QDir::toNativeSeparators(NomeSW).toStdWString();
-  if (application.empty()) return;
+  if (application.empty()) return not_started(std::make_error_code(std::errc::no_such_file_or_directory));
   // The runtime of the started program splits the command line itself, so
   // the argument string goes in untouched after the program's own name.
   std::wstring command_line = L"\"" + application + L"\"";
@@ -165,12 +199,16 @@ void SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& P
   // A process group of its own keeps a console Ctrl+C away from the updater.
   if (!CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP, nullptr,
                       nullptr, &startup, &process)) {
-    return;
+    return not_started(std::error_code(static_cast<int>(GetLastError()), std::system_category()));
   }
   CloseHandle(process.hThread);
-  wait_for_program([&] { return WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT; }, limit_);
+  const WaitResult waited =
+      wait_for_program([&] { return WaitForSingleObject(process.hProcess, 0) != WAIT_TIMEOUT; }, limit_);
+  DWORD exit_code = 0;
+  if (waited == WaitResult::Ended && !GetExitCodeProcess(process.hProcess, &exit_code)) exit_code = 0;
   // Closing the handle leaves a program that outlived the limit running.
   CloseHandle(process.hProcess);
+  return after_wait(waited, static_cast<int>(exit_code));
 }
 
 #else
@@ -184,18 +222,29 @@ SystemProgramStarter::SystemProgramStarter(std::chrono::milliseconds limit) : li
 // reaped by the system.
 SystemProgramStarter::~SystemProgramStarter() = default;
 
-void SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
+ProgramRun SystemProgramStarter::Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) {
   (void)tipo;  // no hidden windows here
-  const pid_t pid = spawn_program(NomeSW, Parameter);
-  if (pid == -1) return;
-  if (wait_for_program([pid] { return program_ended(pid); }, limit_) != WaitResult::Ended) {
+  std::error_code error;
+  const pid_t pid = spawn_program(NomeSW, Parameter, error);
+  if (pid == -1) return not_started(error);
+  std::optional<int> exit_code;
+  const WaitResult waited = wait_for_program(
+      [pid, &exit_code] {
+        exit_code = program_ended(pid);
+        return exit_code.has_value();
+      },
+      limit_);
+  if (waited != WaitResult::Ended) {
     unreaped_.push_back(pid);
     if (!reaper_.isActive()) reaper_.start();
   }
+  return after_wait(waited, exit_code.value_or(0));
 }
 
 void SystemProgramStarter::reap_ended() {
-  unreaped_.erase(std::remove_if(unreaped_.begin(), unreaped_.end(), program_ended), unreaped_.end());
+  unreaped_.erase(
+      std::remove_if(unreaped_.begin(), unreaped_.end(), [](pid_t pid) { return program_ended(pid).has_value(); }),
+      unreaped_.end());
   if (unreaped_.empty()) reaper_.stop();
 }
 

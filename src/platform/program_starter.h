@@ -5,6 +5,8 @@
 #include <chrono>
 #include <vector>
 
+#include "core/update/program_run.h"
+
 #ifndef _WIN32
 #include <sys/types.h>
 #endif
@@ -14,14 +16,17 @@ namespace sw48230 {
 class ProgramStarter {  // handed to the screens, so tests can record calls
  public:
   virtual ~ProgramStarter() = default;
-  // Runs NomeSW (full path) with the argument string Parameter and waits for it.
-  virtual void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) = 0;
+  // Runs NomeSW (full path) with the argument string Parameter, waits for it
+  // and tells how the wait ended.
+  virtual ProgramRun Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) = 0;
 };
 
 // Starts the program without a shell and blocks the caller until it ends or
-// the limit passes. Nothing is reported: a program that cannot be started
-// returns at once, and one that outlives the limit is left running, because
-// killing an updater mid-write could leave the device unusable.
+// the limit passes. A program that cannot be started returns at once with the
+// system's reason; one that outlives the limit is left running, because
+// killing an updater mid-write could leave the device unusable. A program
+// ended by a signal counts as exit code 128 + the signal's number, as shells
+// report it.
 //
 // While it waits the windows keep painting under a wait cursor, but user
 // input and the user's attempts to close a window are dropped, so no second
@@ -40,7 +45,7 @@ class SystemProgramStarter final : public ProgramStarter {
   SystemProgramStarter(const SystemProgramStarter&) = delete;
   SystemProgramStarter& operator=(const SystemProgramStarter&) = delete;
 
-  void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) override;
+  ProgramRun Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) override;
 
  private:
   std::chrono::milliseconds limit_;

@@ -1,7 +1,8 @@
 // Stands in for an external updater. It records what it was started with in
 // the file named by FAKE_UPDATER_RECORD (written whole, then renamed into
 // place, so a reader never sees half of it), sleeps FAKE_UPDATER_SLEEP_MS
-// milliseconds if set, and then creates "<record>.done".
+// milliseconds if set, creates "<record>.done", and ends with the exit code
+// FAKE_UPDATER_EXIT (0 when unset).
 //
 // Record layout: "pid <n>\npgid <n>\nargc <n>\n", then per argv entry
 // "<byte count> <bytes>\n", so blanks, quotes and newlines survive as given.
@@ -35,5 +36,6 @@ int main(int argc, char** argv) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoll(sleep_ms)));
   }
   std::ofstream(record_path + ".done") << "done\n";
-  return 0;
+  const char* exit_code = std::getenv("FAKE_UPDATER_EXIT");
+  return exit_code != nullptr ? std::atoi(exit_code) : 0;
 }

@@ -47,10 +47,12 @@ class FakeProgramStarter final : public ProgramStarter {
     QString arguments;
     bool hidden;
   };
-  void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) override {
+  ProgramRun Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) override {
     calls.push_back({NomeSW, Parameter, tipo});
+    return result;
   }
   std::vector<Call> calls;
+  ProgramRun result;  // what every call returns
 };
 
 class FakeUrlOpener final : public UrlOpener {

@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <system_error>
 
 #include "fakes.h"
 #include "gui/app/tf_main.h"
@@ -98,6 +100,28 @@ class ProjectDialogsTest : public QObject {
     QCOMPARE(QDir(program.filePath("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"plant1"});
     QVERIFY(!QFileInfo::exists(program.filePath("escape")));
+  }
+
+  // The name is not at fault when the folder cannot be made: the user sees
+  // which folder and why, not "name not valid".
+  void aProjectsFolderThatCannotBeCreatedIsNamedWithTheReason() {
+    QTemporaryDir program;
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    QVERIFY(QDir(program.path()).rmdir("PROJECTS"));
+    QFile blocker(program.filePath("PROJECTS"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    run_dialog(window, "Btn_New", [](QDialog* dialog) {
+      QTest::keyClicks(dialog->findChild<QLineEdit*>("E_New_Proj"), "Plant1");
+      click(dialog, "Btn_OK");
+      QVERIFY(dialog->isVisible());
+      click(dialog, "Btn_Cancel");
+    });
+    QCOMPARE(fakes.boxes.errors, QStringList{test::default_text(496) + "\n" + program.filePath("PROJECTS") + "\n" +
+                                             QString::fromStdString(std::generic_category().message(EEXIST))});
+    QVERIFY(!window.state().project_open());
   }
 
   void openingPreselectsTheActiveProjectIgnoringCase() {

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <system_error>
 
 #include "platform/program_starter.h"
 #include "platform/signal_bridge.h"
@@ -103,8 +104,14 @@ class StartProgramTest : public QObject {
   int run_ = 0;
   QString record_;
 
-  // Points the fake at a fresh record file and sets how long it sleeps.
-  void prepare_fake(int sleep_ms) {
+  // Points the fake at a fresh record file and sets how long it sleeps and
+  // the code it ends with.
+  void prepare_fake(int sleep_ms, int exit_code = 0) {
+    if (exit_code != 0) {
+      qputenv("FAKE_UPDATER_EXIT", QByteArray::number(exit_code));
+    } else {
+      qunsetenv("FAKE_UPDATER_EXIT");
+    }
     record_ = dir_.filePath(QStringLiteral("record%1").arg(++run_));
     qputenv("FAKE_UPDATER_RECORD", QFile::encodeName(record_));
     if (sleep_ms > 0) {
@@ -144,9 +151,10 @@ class StartProgramTest : public QObject {
     QFETCH(QList<QByteArray>, expected);
     prepare_fake(0);
     SystemProgramStarter starter(60s);
-    starter.Start_Program(kFakeUpdater, parameter, false);
+    const ProgramRun run = starter.Start_Program(kFakeUpdater, parameter, false);
 
     QVERIFY2(fake_done(), "returned before the program ended");
+    QVERIFY(run == ProgramRun{});
     const Record record = read_record(record_);
     QVERIFY(record.valid);
     QCOMPARE(record.argv.value(0), QFile::encodeName(kFakeUpdater));
@@ -155,14 +163,24 @@ class StartProgramTest : public QObject {
     QCOMPARE(record.pgid, record.pid);
   }
 
-  void waits_until_the_program_ends() {
-    prepare_fake(700);
+  void waits_until_the_program_ends_and_gives_its_exit_code_data() {
+    QTest::addColumn<int>("exit_code");
+    QTest::newRow("success") << 0;
+    QTest::newRow("failure") << 3;
+    QTest::newRow("highest") << 255;
+  }
+
+  void waits_until_the_program_ends_and_gives_its_exit_code() {
+    QFETCH(int, exit_code);
+    prepare_fake(700, exit_code);
     SystemProgramStarter starter(60s);
     QElapsedTimer clock;
     clock.start();
-    starter.Start_Program(kFakeUpdater, QStringLiteral("x"), false);
+    const ProgramRun run = starter.Start_Program(kFakeUpdater, QStringLiteral("x"), false);
     QVERIFY2(fake_done(), "returned before the program ended");
     QVERIFY(clock.elapsed() < 60000);
+    QCOMPARE(int(run.end), int(ProgramEnd::Ended));
+    QCOMPARE(run.exit_code, exit_code);
   }
 
   void stops_waiting_at_the_limit_and_leaves_the_program_running() {
@@ -170,8 +188,9 @@ class StartProgramTest : public QObject {
     SystemProgramStarter starter(300ms);
     QElapsedTimer clock;
     clock.start();
-    starter.Start_Program(kFakeUpdater, QString(), false);
+    const ProgramRun run = starter.Start_Program(kFakeUpdater, QString(), false);
     const qint64 elapsed = clock.elapsed();
+    QCOMPARE(int(run.end), int(ProgramEnd::Still_Running));
     const bool ended_before_return = fake_done();
 
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record_), 20000);
@@ -190,18 +209,23 @@ class StartProgramTest : public QObject {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("executable");
-    QTest::newRow("missing") << dir_.filePath(QStringLiteral("no_such_updater")) << QByteArray() << false;
-    QTest::newRow("empty path") << QString() << QByteArray() << false;
-    QTest::newRow("folder") << dir_.path() << QByteArray() << false;
-    QTest::newRow("not executable") << dir_.filePath(QStringLiteral("plain.bin")) << QByteArray("data") << false;
+    QTest::addColumn<int>("reason");
+    QTest::newRow("missing") << dir_.filePath(QStringLiteral("no_such_updater")) << QByteArray() << false << ENOENT;
+    QTest::newRow("empty path") << QString() << QByteArray() << false << ENOENT;
+    QTest::newRow("folder") << dir_.path() << QByteArray() << false << EACCES;
+    // Root may read any file but still runs only what is marked executable.
+    QTest::newRow("not executable") << dir_.filePath(QStringLiteral("plain.bin")) << QByteArray("data") << false
+                                    << EACCES;
     // Without a shell, a file that is neither a binary nor a script is not run.
-    QTest::newRow("no format") << dir_.filePath(QStringLiteral("garbage.bin")) << QByteArray("touch started\n") << true;
+    QTest::newRow("no format") << dir_.filePath(QStringLiteral("garbage.bin")) << QByteArray("touch started\n") << true
+                               << ENOEXEC;
   }
 
   void returns_at_once_when_the_program_cannot_start() {
     QFETCH(QString, program);
     QFETCH(QByteArray, content);
     QFETCH(bool, executable);
+    QFETCH(int, reason);
     if (!content.isEmpty()) {
       QFile file(program);
       QVERIFY(file.open(QIODevice::WriteOnly));
@@ -216,9 +240,11 @@ class StartProgramTest : public QObject {
     clock.start();
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir_.path()));
-    starter.Start_Program(program, QStringLiteral("a b"), false);
+    const ProgramRun run = starter.Start_Program(program, QStringLiteral("a b"), false);
     QVERIFY(QDir::setCurrent(before));
     QVERIFY(clock.elapsed() < 30000);
+    QCOMPARE(int(run.end), int(ProgramEnd::Not_Started));
+    QCOMPARE(QString::fromStdString(run.reason), QString::fromStdString(std::generic_category().message(reason)));
     QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("started"))));
   }
 
@@ -282,9 +308,10 @@ class StartProgramTest : public QObject {
     SystemProgramStarter starter(60s);
     bool ended_before_return = true;
     bool open_at_return = true;
+    bool abandoned = false;
     QTimer::singleShot(0, this, [&] {
       QTimer::singleShot(200, this, [&] { window.close(); });
-      starter.Start_Program(kFakeUpdater, QString(), false);
+      abandoned = starter.Start_Program(kFakeUpdater, QString(), false).end == ProgramEnd::Abandoned;
       ended_before_return = fake_done();
       open_at_return = window.isVisible();
     });
@@ -300,6 +327,7 @@ class StartProgramTest : public QObject {
     QCOMPARE(exit_code, 0);
     QVERIFY(!open_at_return);
     QVERIFY2(!ended_before_return, "kept waiting after the application quit");
+    QVERIFY(abandoned);
     QTRY_VERIFY_WITH_TIMEOUT(fake_done(), 30000);
     cleanup.pid = -1;
   }

@@ -168,6 +168,16 @@ class TFBootSerTest : public QObject {
     });
   }
 
+  void aFailedUpdaterRunIsReported_data() { test::updater_outcomes_data(); }
+  void aFailedUpdaterRunIsReported() {
+    test::UpdateFixture f;
+    f.fakes.serial_ports.ports = Two_Ports;
+    test::check_updater_outcome("TFBootSer", QStringLiteral("Ser_48230_Update.exe"), f, [](QDialog* dialog) {
+      click(dialog, "Btn_Next");
+      click(dialog, "Btn_Update");
+    });
+  }
+
   // The whole hand-over: the updater program in the program folder gets the
   // argument string split as its own runtime would split it.
   void theRealUpdaterGetsTheArgumentsOneByOne() {

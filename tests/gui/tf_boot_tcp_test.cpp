@@ -46,8 +46,9 @@ QColor text_color(QDialog* dialog) { return find<QLabel>(dialog, "LPing")->palet
 class XmlCheckingStarter final : public ProgramStarter {
  public:
   explicit XmlCheckingStarter(QString xml) : xml_(std::move(xml)) {}
-  void Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) override {
+  ProgramRun Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo) override {
     calls.append({NomeSW, Parameter, tipo, read(xml_)});
+    return {};
   }
   struct Call {
     QString program;
@@ -131,7 +132,7 @@ class TFBootTCPTest : public QObject {
     });
   }
 
-  void nextNeedsASuccessfulPingAndStoresTheAddressAsEdited() {
+  void nextNeedsASuccessfulPingOfTheAddressShown() {
     test::UpdateFixture f("1", "10.1.2.3");
     f.start();
     f.open_update("TFBootTCP", [&](QDialog* dialog) {
@@ -151,16 +152,57 @@ class TFBootTCPTest : public QObject {
       click(dialog, "Btn_Ping");
       QCOMPARE(find<QLabel>(dialog, "LPing")->text(), default_text(69));
       QCOMPARE(text_color(dialog), QColor(0x00, 0x80, 0x00));
-      // Still valid after an edit; the edited address is what counts.
-      find<QLineEdit>(dialog, "E_IP4")->setText(QStringLiteral("9"));
       click(dialog, "Btn_Next");
       QVERIFY(on_page(dialog, 2));
     });
     QCOMPARE(f.fakes.boxes.errors.size(), 2);
-    QCOMPARE(f.window->state().Last_IP_Address, std::string("10.1.2.9"));
+    QCOMPARE(f.window->state().Last_IP_Address, std::string("10.1.2.3"));
     QCOMPARE(f.fakes.echo.targets, (std::vector<std::string>{"10.1.2.3", "10.1.2.3"}));
     // The device is pinged with its address text as the data.
     QCOMPARE(f.fakes.echo.payloads.back(), std::string("10.1.2.3"));
+  }
+
+  void anEditedAddressNeedsANewPing_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pinged_again");
+    QTest::newRow("first") << QStringLiteral("E_IP1") << QStringLiteral("109.1.2.3");
+    QTest::newRow("second") << QStringLiteral("E_IP2") << QStringLiteral("10.19.2.3");
+    QTest::newRow("third") << QStringLiteral("E_IP3") << QStringLiteral("10.1.29.3");
+    QTest::newRow("fourth") << QStringLiteral("E_IP4") << QStringLiteral("10.1.2.39");
+  }
+
+  // A ping found the device at the address pinged: the updater must never be
+  // sent to an address nobody pinged.
+  void anEditedAddressNeedsANewPing() {
+    QFETCH(QString, field);
+    QFETCH(QString, pinged_again);
+    test::UpdateFixture f("1", "10.1.2.3");
+    f.fakes.echo.answer = EchoReply::With_Data;
+    f.start();
+    f.open_update("TFBootTCP", [&](QDialog* dialog) {
+      click(dialog, "Btn_Ping");
+      QCOMPARE(find<QLabel>(dialog, "LPing")->text(), default_text(69));
+      auto* edited = find<QLineEdit>(dialog, field.toLatin1().constData());
+      edited->setFocus();
+      edited->end(false);
+      QTest::keyClick(edited, Qt::Key_9);
+      QVERIFY(find<QLabel>(dialog, "LPing")->text().isEmpty());
+      click(dialog, "Btn_Next");
+      QCOMPARE(f.fakes.boxes.errors, QStringList{default_text(72)});
+      QVERIFY(on_page(dialog, 1));
+
+      // Taking the edit back is an edit too.
+      QTest::keyClick(edited, Qt::Key_Backspace);
+      click(dialog, "Btn_Next");
+      QCOMPARE(f.fakes.boxes.errors.size(), 2);
+      QTest::keyClick(edited, Qt::Key_9);
+
+      click(dialog, "Btn_Ping");
+      click(dialog, "Btn_Next");
+      QVERIFY(on_page(dialog, 2));
+    });
+    QCOMPARE(QString::fromStdString(f.fakes.echo.targets.back()), pinged_again);
+    QCOMPARE(QString::fromStdString(f.window->state().Last_IP_Address), pinged_again);
   }
 
   void aTargetThatCannotBePingedShowsMessage71() {
@@ -271,6 +313,17 @@ class TFBootTCPTest : public QObject {
       // Input works again afterwards.
       click(dialog, "Btn_Cancel");
       QVERIFY(!dialog->isVisible());
+    });
+  }
+
+  void aFailedUpdaterRunIsReported_data() { test::updater_outcomes_data(); }
+  void aFailedUpdaterRunIsReported() {
+    test::UpdateFixture f("1", "127.0.0.1");
+    f.fakes.echo.answer = EchoReply::With_Data;
+    test::check_updater_outcome("TFBootTCP", QStringLiteral("Ethernet_Update.exe"), f, [](QDialog* dialog) {
+      click(dialog, "Btn_Ping");
+      click(dialog, "Btn_Next");
+      click(dialog, "Btn_Update");
     });
   }
 

@@ -1,5 +1,8 @@
 #include "gui/app/tf_main.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,7 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
+#include <functional>
+#include <system_error>
 
 #include "core/i18n/message_table.h"
 #include "fakes.h"
@@ -36,6 +43,20 @@ QString label_text(const TFMain& window, const char* name) {
 
 void click(const TFMain& window, const char* name) {
   QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+// What `act` writes to standard error, which goes to `file` meanwhile.
+QByteArray capture_standard_error(const QString& file, const std::function<void()>& act) {
+  std::fflush(stderr);
+  const int saved = ::dup(STDERR_FILENO);
+  const int target = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ::dup2(target, STDERR_FILENO);
+  ::close(target);
+  act();
+  std::fflush(stderr);
+  ::dup2(saved, STDERR_FILENO);
+  ::close(saved);
+  return read(file);
 }
 
 }  // namespace
@@ -102,7 +123,49 @@ class TFMainTest : public QObject {
     QVERIFY(read(program.filePath("Velstrom.xml")).contains("<projectname>Plant1</projectname>"));
   }
 
-  void aSettingsFileThatCannotBeWrittenDoesNotStopTheProgram() {
+  // The program still ends; one line on standard error says what was lost.
+  void aStoredNameThatCouldLeadOutsideProjectsOpensNothing_data() {
+    QTest::addColumn<QString>("name");  // "<outside>" stands for an absolute folder outside PROJECTS
+    QTest::newRow("absolute") << QStringLiteral("<outside>");
+    QTest::newRow("parent") << QStringLiteral("..");
+    QTest::newRow("current") << QStringLiteral(".");
+    QTest::newRow("up and over") << QStringLiteral("../Outside");
+    QTest::newRow("nested") << QStringLiteral("Plant1/inner");
+    QTest::newRow("backslash") << QStringLiteral("Plant1\\inner");
+    QTest::newRow("refused character") << QStringLiteral("a:b");
+    QTest::newRow("trailing blank") << QStringLiteral("Plant1 ");
+  }
+
+  // Velstrom.xml can be edited by hand: only a name a project could have
+  // been created with is opened, so no folder outside PROJECTS is ever read
+  // or written.
+  void aStoredNameThatCouldLeadOutsideProjectsOpensNothing() {
+    QFETCH(QString, name);
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("Outside");
+    for (const char* folder : {"PROJECTS/Plant1/inner", "PROJECTS/Plant1\\inner", "PROJECTS/a:b", "PROJECTS/Plant1 "}) {
+      QVERIFY(QDir(program.path()).mkpath(folder));
+    }
+    if (name == "<outside>") name = program.filePath("Outside");
+    write(program.filePath("Velstrom.xml"),
+          "<Conf_Settings><lastproj><projectname>" + name.toUtf8() + "</projectname></lastproj></Conf_Settings>");
+    test::FakeServices fakes;
+    {
+      TFMain window(fakes.services(), program.path().toStdString());
+      QVERIFY(!window.state().project_open());
+      QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
+      for (const char* step : {"Btn_Prm_Gen", "Btn_CreateBin"}) click(window, step);
+      QCOMPARE(fakes.boxes.errors, QStringList(2, default_text(18)));
+      window.close();
+    }
+    QVERIFY(fakes.programs.calls.empty());
+    QCOMPARE(QDir(program.filePath("Outside")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QVERIFY(!QFileInfo::exists(program.filePath("bin")));
+    QVERIFY(!QFileInfo::exists(program.filePath("PROJECTS/bin")));
+    QVERIFY(!QFileInfo::exists(program.filePath("PROJECTS/Plant1/inner/bin")));
+  }
+
+  void aSettingsFileThatCannotBeWrittenAtExitIsSaidOnStandardError() {
     QTemporaryDir program;
     // A folder in the file's place can be neither read as settings nor
     // replaced by a file.
@@ -111,10 +174,33 @@ class TFMainTest : public QObject {
     TFMain window(fakes.services(), program.path().toStdString());
     QCOMPARE(window.state().Language_Name, std::string("English"));
     window.show();
-    QVERIFY(window.close());
+    const QByteArray said = capture_standard_error(program.filePath("stderr.txt"), [&] { QVERIFY(window.close()); });
     QVERIFY(!window.isVisible());
+    QCOMPARE(said, (default_text(495) + " " + program.filePath("Velstrom.xml") + ": " +
+                    QString::fromStdString(std::generic_category().message(EISDIR)) + "\n")
+                       .toUtf8());
+    QVERIFY(fakes.boxes.warnings.isEmpty());
     QVERIFY(QFileInfo(program.filePath("Velstrom.xml")).isDir());
-    QCOMPARE(QDir(program.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(program.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stderr.txt"});
+  }
+
+  void settingsThatCannotBeWrittenAfterTheOptionsAreShown() {
+    QTemporaryDir program;
+    QVERIFY(QDir(program.path()).mkdir("Velstrom.xml"));
+    test::FakeServices fakes;
+    TFMain window(fakes.services(), program.path().toStdString());
+    window.show();
+    bool shown = false;
+    test::when_dialog_shown([&](QDialog* options) {
+      shown = true;
+      QCOMPARE(options->objectName(), QStringLiteral("TFSoftOptions"));
+      QTest::mouseClick(options->findChild<QPushButton*>("Btn_OK"), Qt::LeftButton);
+    });
+    click(window, "Btn_Opz");
+    QVERIFY(shown);
+    QCOMPARE(fakes.boxes.warnings, QStringList{default_text(495) + "\n" + program.filePath("Velstrom.xml") + "\n" +
+                                               QString::fromStdString(std::generic_category().message(EISDIR))});
+    QVERIFY(window.isVisible());
   }
 
   void everyStepNeedingAProjectAnswersWithMessage18() {

@@ -4,6 +4,7 @@
 
 #include "core/common/paths.h"
 #include "core/i18n/message_table.h"
+#include "core/project/project_store.h"
 
 namespace sw48230 {
 
@@ -29,8 +30,11 @@ bool Start_Up(AppState& state, MessageTable& messages, const std::filesystem::pa
   static_cast<AppSettings&>(state) = Read_Settings(state.settings_file());
   Load_Language(messages, state.Language_Dir, state.Language_Name);
 
+  // The name comes from a file the user can edit: one that could lead
+  // outside Projects_Dir (absolute, with a separator, "." or "..") or that
+  // no project could have been created with opens nothing.
   state.Project_Dir.clear();
-  if (!state.Project_Name.empty()) {
+  if (Is_Portable_Project_Name(state.Project_Name)) {
     const std::filesystem::path dir = state.Projects_Dir / path_from_utf8(state.Project_Name);
     std::error_code error;
     if (std::filesystem::is_directory(dir, error)) state.Project_Dir = dir;

@@ -41,9 +41,9 @@ void Set_Directories(AppState& state, const std::filesystem::path& program_dir);
 void Set_Files(AppState& state);
 
 // The start-up steps that need no window: folders, settings file, language,
-// and the last project, re-opened only when its folder still exists (its name
-// is kept either way, so it is stored again at exit). Returns whether a
-// project is open.
+// and the last project, re-opened only when its name is a valid project name
+// and its folder still exists (the name is kept either way, so it is stored
+// again at exit). Returns whether a project is open.
 bool Start_Up(AppState& state, MessageTable& messages, const std::filesystem::path& program_dir);
 
 // Makes `name` the active project as the open dialog's OK does; an empty name

@@ -501,6 +501,13 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 489 */ "Default Values",
     /* 490 */ "!! Default Values, at least a byte is not correct (0..255)",
     /* 491 */ "!! Default Values, dimension of CAN frame and number of Default Values are different",
+    /* 492 */ "Error! The update program could not be started:",
+    /* 493 */ "Warning! The update program reported an error. Exit code:",
+    /* 494 */
+    "Warning! The update program has not ended within the time limit. It is still running and was not "
+    "stopped: wait until it ends before switching off the device.",
+    /* 495 */ "Warning! The settings could not be saved:",
+    /* 496 */ "Error! The folder could not be created:",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <system_error>
 
+#include "core/app/failure_messages.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
 
@@ -64,15 +65,23 @@ bool Is_Portable_Project_Name(std::string_view name) {
 }
 
 CreateProjectResult Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name) {
-  if (name.empty()) return {Msg_Name_Empty, {}};
-  if (!Is_Portable_Project_Name(name)) return {Msg_Name_Not_Valid, {}};
-  if (name_in_use(Projects_Dir, name)) return {Msg_Name_Exists, {}};
+  if (name.empty()) return {Msg_Name_Empty, {}, {}, {}};
+  if (!Is_Portable_Project_Name(name)) return {Msg_Name_Not_Valid, {}, {}, {}};
+  if (name_in_use(Projects_Dir, name)) return {Msg_Name_Exists, {}, {}, {}};
 
-  const std::filesystem::path project_dir = Projects_Dir / path_from_utf8(name);
   std::error_code error;
-  if (!std::filesystem::create_directory(project_dir, error) || error) return {Msg_Name_Not_Valid, {}};
+  if (!std::filesystem::is_directory(Projects_Dir, error)) {
+    std::filesystem::create_directory(Projects_Dir, error);
+    if (error) return {Msg_Folder_Not_Created, {}, Projects_Dir, error};
+  }
+  const std::filesystem::path project_dir = Projects_Dir / path_from_utf8(name);
+  if (!std::filesystem::create_directory(project_dir, error)) {
+    // Without an error the folder appeared since the check above.
+    if (!error) return {Msg_Name_Exists, {}, {}, {}};
+    return {Msg_Folder_Not_Created, {}, project_dir, error};
+  }
   std::filesystem::create_directories(project_dir / "bin", error);
-  return {0, project_dir};
+  return {0, project_dir, {}, {}};
 }
 
 std::vector<std::string> List_Projects(const std::filesystem::path& Projects_Dir) {

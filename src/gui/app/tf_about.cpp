@@ -1,13 +1,12 @@
 #include "gui/app/tf_about.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
 #include "core/app/product.h"
+#include "gui/ui/link_label.h"
 #include "gui/ui/texts.h"
 #include "platform/url_opener.h"
 
@@ -51,17 +50,13 @@ TFAbout::TFAbout(UrlOpener& browser, QWidget* parent)
   Image2->setObjectName("Image2");
   Image2->setPixmap(maker_logo(64));
   Image2->setAccessibleName(QString::fromUtf8(Maker_Web_Address));
-  Image2->setCursor(Qt::PointingHandCursor);
-  Image2->installEventFilter(this);
+  const auto open_home_page = [this] { browser_.open_url(QString::fromUtf8(Home_Page_Url)); };
+  // The address below opens the same page and takes the keyboard.
+  make_link(Image2, open_home_page, false);
 
   Label4->setObjectName("Label4");
   set_caption(Label4, QString::fromUtf8(Maker_Web_Address));
-  Label4->setCursor(Qt::PointingHandCursor);
-  QFont link_font = Label4->font();
-  link_font.setUnderline(true);
-  Label4->setFont(link_font);
-  Label4->setStyleSheet(QStringLiteral("color: #0054a6;"));
-  Label4->installEventFilter(this);
+  make_link(Label4, open_home_page);
 
   auto* Btn_OK = new QPushButton(QStringLiteral("OK"), this);
   Btn_OK->setObjectName("Btn_OK");
@@ -82,15 +77,6 @@ TFAbout::TFAbout(UrlOpener& browser, QWidget* parent)
   grid->addWidget(Label4, 6, 1, 1, 2);
   grid->addWidget(Btn_OK, 7, 2, Qt::AlignRight);
   grid->setColumnStretch(2, 1);
-}
-
-bool TFAbout::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == Label4 || watched == Image2) && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    browser_.open_url(QString::fromUtf8(Home_Page_Url));
-    return true;
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace sw48230

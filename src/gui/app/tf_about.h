@@ -14,9 +14,6 @@ class TFAbout final : public QDialog {
  public:
   TFAbout(UrlOpener& browser, QWidget* parent);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   UrlOpener& browser_;
   QLabel* Label4;

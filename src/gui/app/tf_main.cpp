@@ -6,11 +6,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdio>
 
+#include "core/app/failure_messages.h"
 #include "core/app/product.h"
 #include "core/common/paths.h"
 #include "core/commsettings/device_type.h"
@@ -24,6 +25,7 @@
 #include "gui/project/tf_open_conf.h"
 #include "gui/tables/tf_request_screen.h"
 #include "gui/ui/icons.h"
+#include "gui/ui/link_label.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
@@ -131,9 +133,7 @@ void TFMain::FormCreate(const std::filesystem::path& program_dir) {
 
   L_Norvane->setText(QString::fromUtf8(Maker_Web_Address));
   L_Norvane->setAccessibleName(QString::fromUtf8(Maker_Web_Address));
-  L_Norvane->setCursor(Qt::PointingHandCursor);
-  L_Norvane->setStyleSheet(QStringLiteral("color: #0054a6; text-decoration: underline;"));
-  L_Norvane->installEventFilter(this);
+  make_link(L_Norvane, [this] { L_NorvaneClick(); });
 
   setMinimumWidth(560);
   auto* layout = new QVBoxLayout(this);
@@ -215,7 +215,10 @@ void TFMain::Btn_COB_RequestClick() {
     FAbout->exec();
   } else if (button == Btn_Opz) {
     if (FSoftOptions->exec() == QDialog::Accepted) {
-      Save_Setting();
+      if (const std::error_code error = Save_Setting()) {
+        context_.services.boxes.warning(
+            this, to_qstring(Failure_Text(messages_, Msg_Settings_Not_Saved, state_.settings_file(), error.message())));
+      }
       Set_Update_Timer();
     }
   } else if (!state_.project_open()) {
@@ -277,11 +280,7 @@ void TFMain::Show_Update_Screen(ImageKind built) {
   }
 }
 
-void TFMain::Save_Setting() {
-  // A settings file that cannot be written must not keep the program from
-  // ending; the user loses only the remembered choices.
-  (void)sw48230::Save_Setting(state_.settings_file(), state_);
-}
+std::error_code TFMain::Save_Setting() { return sw48230::Save_Setting(state_.settings_file(), state_); }
 
 // A timer that already runs keeps its countdown and its interval.
 void TFMain::Set_Update_Timer() {
@@ -306,25 +305,32 @@ void TFMain::Timer_UpdateTimer() {
   Timer_Update->start();
 }
 
+// A settings file that cannot be written must not keep the program from
+// ending, nor hold it up with a box at logout: one line on standard error
+// says what was lost.
 void TFMain::closeEvent(QCloseEvent* event) {
-  Save_Setting();
+  if (const std::error_code error = Save_Setting()) {
+    const std::string line =
+        Failure_Line(messages_, Msg_Settings_Not_Saved, state_.settings_file(), error.message()) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+  }
   event->accept();
 }
 
+// Nobody may be there to answer a question: every open dialog and message
+// box ends at once as if cancelled without changes, so a screen's own
+// Cancel, which asks before dropping edits, is bypassed, and no edit that
+// was not confirmed is saved.
 void TFMain::Terminate() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) dialog->reject();
+    if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) {
+      dialog->QDialog::done(QDialog::Rejected);
+    }
   }
   close();
 }
 
-bool TFMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == L_Norvane && event->type() == QEvent::MouseButtonRelease &&
-      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    context_.services.browser.open_url(QString::fromUtf8(Home_Page_Url));
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
-}
+void TFMain::L_NorvaneClick() { context_.services.browser.open_url(QString::fromUtf8(Home_Page_Url)); }
 
 }  // namespace sw48230

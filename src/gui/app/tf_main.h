@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <system_error>
 
 #include "core/app/app_state.h"
 #include "core/i18n/message_table.h"
@@ -40,13 +41,13 @@ class TFMain final : public QWidget {
   // update for a bank2.bin image (dip-switch hardware), else the serial update.
   void Show_Update_Screen(ImageKind built);
 
-  // Ends the program as the close box does: open dialogs are cancelled and
-  // the settings saved. Used for SIGINT and SIGTERM.
+  // Ends the program as the close box does: open dialogs and message boxes
+  // are dropped without asking and the settings saved. Used for SIGINT and
+  // SIGTERM.
   void Terminate();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Update_Device();
@@ -57,9 +58,10 @@ class TFMain final : public QWidget {
   void Btn_COB_RequestClick();
   void Create_New_Project();
   void Open_Project();
-  void Save_Setting();
+  std::error_code Save_Setting();
   void Set_Update_Timer();
   void Timer_UpdateTimer();
+  void L_NorvaneClick();
 
   AppState state_;
   MessageTable messages_;

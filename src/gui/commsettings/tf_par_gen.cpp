@@ -108,6 +108,38 @@ TFParGen::TFParGen(const Context& context, QWidget* parent) : Screen(context, pa
   connect(Btn_Cancel, &QPushButton::clicked, this, &TFParGen::reject);
 
   for (const Group& group : groups_) body()->addWidget(group.box);
+  // Reading order: each group's fold control on its caption line before its
+  // fields, the addresses row by row, then the confirming buttons.
+  const Group& device_group = groups_[Select_Device_Group];
+  const Group& can_group = groups_[CAN_Group];
+  const Group& modbus_group = groups_[Modbus_TCP_Master_Group];
+  set_tab_chain({device_group.collapse,
+                 device_group.expand,
+                 CB_Select_Device,
+                 can_group.collapse,
+                 can_group.expand,
+                 CB_CAN_Baud,
+                 CB_CAN_Type,
+                 modbus_group.collapse,
+                 modbus_group.expand,
+                 E_IP[0],
+                 E_IP[1],
+                 E_IP[2],
+                 E_IP[3],
+                 E_SM[0],
+                 E_SM[1],
+                 E_SM[2],
+                 E_SM[3],
+                 CB_En_GAT_Modbus_TCP_Master,
+                 E_GAT[0],
+                 E_GAT[1],
+                 E_GAT[2],
+                 E_GAT[3],
+                 E_Port_Modbus_TCP_Master,
+                 E_TO_Modbus_TCP_Master,
+                 CB_Dont_Disconnect_Modbus_TCP_Master,
+                 Btn_OK,
+                 Btn_Cancel});
   body()->addLayout(button_row({Btn_OK, Btn_Cancel}));
   // The window follows its content as groups fold and fields hide.
   body()->setSizeConstraint(QLayout::SetFixedSize);
@@ -160,9 +192,13 @@ QWidget* TFParGen::make_group(GroupIndex index, const char* name) {
 // Folding changes no value: folded fields are still checked and saved.
 void TFParGen::Set_Group_Expanded(GroupIndex index, bool expanded) {
   Group& group = groups_[index];
+  // Folded from the keyboard, the focus stays on the spot, now the other control.
+  const QWidget* focus = focusWidget();
+  const bool had_focus = focus == group.collapse || focus == group.expand;
   group.fields->setVisible(expanded);
   group.collapse->setVisible(expanded);
   group.expand->setVisible(!expanded);
+  if (had_focus) (expanded ? group.collapse : group.expand)->setFocus();
   Move_GroupBoxs();
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
+#include "core/app/failure_messages.h"
 #include "core/project/project_store.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -57,6 +58,11 @@ void TFNew_Project::Btn_OKClick() {
   // judge them.
   const std::string name = to_utf8(E_New_Proj->text());
   const CreateProjectResult result = Create_Project(context_.state.Projects_Dir, name);
+  if (result.message == Msg_Folder_Not_Created) {
+    context_.services.boxes.error(
+        this, to_qstring(Failure_Text(context_.messages, result.message, result.failed_dir, result.error.message())));
+    return;
+  }
   if (result.message != 0) {
     context_.services.boxes.error(this, text(result.message));
     return;

@@ -112,6 +112,10 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   body()->addLayout(rows);
   body()->addWidget(ACG_Modbus, 1);
   body()->addLayout(button_row({Btn_OK, Btn_Cancel}));
+  // Tab leaves the grid for the next control, so every button is reachable
+  // from the keyboard; the arrow keys move between cells.
+  ACG_Modbus->setTabKeyNavigation(false);
+  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, ACG_Modbus, Btn_OK, Btn_Cancel});
 
   Set_Lang();
 }

@@ -16,6 +16,16 @@ Widget* make_named(QWidget* parent, const char* name) {
   return widget;
 }
 
+// Sets the Tab order to follow `chain`, as a user reads the screen; hidden
+// controls are skipped when Tab moves.
+inline void set_tab_chain(std::initializer_list<QWidget*> chain) {
+  QWidget* previous = nullptr;
+  for (QWidget* widget : chain) {
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
 // The row of confirming buttons under a screen's content, right-aligned.
 inline QHBoxLayout* button_row(std::initializer_list<QWidget*> buttons) {
   auto* row = new QHBoxLayout;

@@ -13,7 +13,7 @@
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
-#include "platform/program_starter.h"
+#include "gui/update/run_updater.h"
 #include "platform/serial_ports.h"
 
 namespace sw48230 {
@@ -125,8 +125,7 @@ void TFBootSer::Btn_UpdateClick() {
   const AppState& state = context_.state;
   const std::string arguments = Serial_Update_Arguments(ports_[static_cast<std::size_t>(selected)].device,
                                                         options_.choices(), state.Master_Dir, state.Project_Dir);
-  context_.services.programs.Start_Program(to_qstring(path_to_utf8(Serial_Updater_Path(state.Program_Dir))),
-                                           to_qstring(arguments), false);
+  Run_Updater(context_, this, Serial_Updater_Path(state.Program_Dir), to_qstring(arguments));
 }
 
 }  // namespace sw48230

@@ -15,8 +15,8 @@
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
+#include "gui/update/run_updater.h"
 #include "platform/input_hold.h"
-#include "platform/program_starter.h"
 
 namespace sw48230 {
 namespace {
@@ -59,6 +59,7 @@ TFBootTCP::TFBootTCP(const Context& context, QWidget* parent)
     }
   }
   for (std::size_t i = 0; i + 1 < E_IP.size(); ++i) E_IP[i]->installEventFilter(this);
+  for (QLineEdit* field : E_IP) connect(field, &QLineEdit::textChanged, this, &TFBootTCP::Forget_Ping);
   address_row->addStretch();
   L_IP_Address->setBuddy(E_IP[0]);
 
@@ -86,6 +87,9 @@ TFBootTCP::TFBootTCP(const Context& context, QWidget* parent)
   body()->addWidget(options_.page);
   body()->setSizeConstraint(QLayout::SetFixedSize);
   setMinimumWidth(360);
+
+  set_tab_chain({E_IP[0], E_IP[1], E_IP[2], E_IP[3], Btn_Ping, Btn_Cancel, Btn_Next, options_.CB_Firmware,
+                 options_.CB_Read_Firm, options_.CB_Conf, options_.CB_Read_Conf, options_.Btn_Update});
 
   connect(Btn_Ping, &QPushButton::clicked, this, &TFBootTCP::LbButton1Click);
   connect(Btn_Next, &QPushButton::clicked, this, &TFBootTCP::LbButton2Click);
@@ -152,10 +156,16 @@ void TFBootTCP::Show_Ping_Result(int message_index, bool found, const QString& d
   set_caption(LPing, text(message_index), detail);
 }
 
-void TFBootTCP::LbButton1Click() {
+// A ping found the device at the address it was sent to: any edit of the
+// address makes it say nothing about the device the updater would be sent to.
+void TFBootTCP::Forget_Ping() {
   Esegui_Ping = false;
   LPing->clear();
   LPing->setToolTip(QString());
+}
+
+void TFBootTCP::LbButton1Click() {
+  Forget_Ping();
   PingResult result;
   {
     // The ping keeps the window painting for up to ten seconds; a click
@@ -178,8 +188,6 @@ void TFBootTCP::LbButton1Click() {
   }
 }
 
-// A successful ping stays valid when the fields are edited afterwards; the
-// edited address is what is stored.
 void TFBootTCP::LbButton2Click() {
   if (!Esegui_Ping) {
     context_.services.boxes.error(this, text(Msg_Not_In_Network));
@@ -202,8 +210,7 @@ void TFBootTCP::LbButton4Click() {
         this, to_qstring(path_to_utf8(Ethernet_Update_File(state.Program_Dir)) + "\n" + error.message()));
     return;
   }
-  context_.services.programs.Start_Program(to_qstring(path_to_utf8(Ethernet_Updater_Path(state.Program_Dir))),
-                                           QString(), false);
+  Run_Updater(context_, this, Ethernet_Updater_Path(state.Program_Dir), QString());
 }
 
 bool TFBootTCP::eventFilter(QObject* watched, QEvent* event) {

@@ -31,6 +31,7 @@ class TFBootTCP final : public Screen {
   void Show_Page(int page);
   QString Address_Text() const;
   void Show_Ping_Result(int message_index, bool found, const QString& detail = QString());
+  void Forget_Ping();
   void LbButton1Click();  // Btn_Ping
   void LbButton2Click();  // Btn_Next
   void LbButton4Click();  // Btn_Update
@@ -46,8 +47,8 @@ class TFBootTCP final : public Screen {
   QPushButton* Btn_Next;
   UpdateOptions options_;
 
-  // The device answered the last ping since the screen was shown; Next
-  // needs it.
+  // The device answered the last ping since the screen was shown, at the
+  // address the fields still hold; Next needs it.
   bool Esegui_Ping = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/app/failure_messages.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -87,9 +88,39 @@ TEST(CreateProject, RefusalsInTheirOrder) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projects.path()), {}), 2);
 }
 
-TEST(CreateProject, AMissingProjectsFolderRefusesTheName) {
+TEST(CreateProject, AVanishedProjectsFolderIsCreatedAgain) {
   TempDir dir;
-  EXPECT_EQ(Create_Project(dir / "PROJECTS", "Plant1").message, Msg_Name_Not_Valid);
+  const CreateProjectResult result = Create_Project(dir / "PROJECTS", "Plant1");
+  EXPECT_EQ(result.message, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "PROJECTS" / "Plant1" / "bin"));
+}
+
+// The name is fine there; what failed is the folder, and the user is told
+// which one and why.
+TEST(CreateProject, AFolderThatCannotBeCreatedIsNamedWithTheReason) {
+  TempDir dir;
+  write_file(dir / "PROJECTS", "a file where the folder belongs");
+  std::filesystem::create_directory(dir / "Other");
+  const std::string long_name(300, 'x');
+  const struct {
+    std::filesystem::path projects;
+    std::string name;
+    std::filesystem::path failed;
+    std::errc reason;
+  } cases[] = {
+      {dir / "PROJECTS", "Plant1", dir / "PROJECTS", std::errc::file_exists},
+      {dir / "Other", long_name, dir / "Other" / long_name, std::errc::filename_too_long},
+      {dir / "gone" / "PROJECTS", "Plant1", dir / "gone" / "PROJECTS", std::errc::no_such_file_or_directory},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.failed);
+    const CreateProjectResult result = Create_Project(c.projects, c.name);
+    EXPECT_EQ(result.message, Msg_Folder_Not_Created);
+    EXPECT_TRUE(result.project_dir.empty());
+    EXPECT_EQ(result.failed_dir, c.failed);
+    EXPECT_EQ(result.error, std::make_error_code(c.reason));
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "Other"));
 }
 
 TEST(ListProjects, FoldersOnlySortedIgnoringCaseWithoutHiddenOnes) {

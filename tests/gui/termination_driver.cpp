@@ -1,0 +1,66 @@
+// The configurator's main window wired to termination signals as the
+// program wires it, with real message boxes, driven into a state where
+// nobody is there to answer: the communication settings open with an
+// unsaved edit ("edits"), or its Cancel question on top ("question").
+// Prints "ready" once there; the test then sends the signal.
+//
+// Usage: termination_driver <program folder> edits|question
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+
+#include "fakes.h"
+#include "gui/app/tf_main.h"
+#include "gui/ui/message_boxes.h"
+#include "platform/signal_bridge.h"
+
+using namespace sw48230;
+
+namespace {
+
+void say_ready() {
+  std::fputs("ready\n", stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc != 3) return 2;
+  const QString scenario = QString::fromLocal8Bit(argv[2]);
+  const bool question = scenario == QStringLiteral("question");
+
+  test::FakeServices fakes;
+  QtMessageBoxes boxes;
+  Services services = fakes.services();
+  TFMain window(Services{boxes, services.programs, services.browser, services.http, services.serial_ports,
+                         services.echo, services.clock},
+                QString::fromLocal8Bit(argv[1]).toStdString());
+  SignalBridge signals_bridge;
+  QObject::connect(&signals_bridge, &SignalBridge::terminationRequested, &window, &TFMain::Terminate);
+  window.show();
+
+  test::when_dialog_shown([question](QDialog* settings) {
+    auto* timeout = settings->findChild<QLineEdit*>(QStringLiteral("E_TO_Modbus_TCP_Master"));
+    timeout->setFocus();
+    QTest::keyClick(timeout, Qt::Key_7);
+    if (!question) {
+      say_ready();
+      return;
+    }
+    test::when_dialog_shown([](QDialog* box) {
+      if (qobject_cast<QMessageBox*>(box) != nullptr) say_ready();
+    });
+    // Asks whether to drop the edit, and waits for an answer.
+    QTest::mouseClick(settings->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")), Qt::LeftButton);
+  });
+  QTimer::singleShot(0, &window, [&window] {
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Btn_Prm_Gen")), Qt::LeftButton);
+  });
+  return QApplication::exec();
+}

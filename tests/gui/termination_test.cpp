@@ -1,0 +1,83 @@
+#include <signal.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+// The configurator in a process of its own, ended by a signal while nobody
+// can answer it: at logout, or Ctrl+C in the terminal it was started from.
+class TerminationTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Any warning fails, except the offscreen platform's note that it cannot
+  // resize windows to their content.
+  void init() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support propagateSizeHints)")));
+  }
+
+  void aSignalEndsTheProgramWithoutAsking_data() {
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<int>("signal_number");
+    QTest::newRow("unsaved edits, SIGTERM") << QStringLiteral("edits") << SIGTERM;
+    QTest::newRow("unsaved edits, SIGINT") << QStringLiteral("edits") << SIGINT;
+    QTest::newRow("question open, SIGTERM") << QStringLiteral("question") << SIGTERM;
+    QTest::newRow("question open, SIGINT") << QStringLiteral("question") << SIGINT;
+  }
+
+  void aSignalEndsTheProgramWithoutAsking() {
+    QFETCH(QString, scenario);
+    QFETCH(int, signal_number);
+    QTemporaryDir program;
+    QVERIFY(QDir(program.path()).mkpath(QStringLiteral("PROJECTS/Plant1")));
+    QFile settings(program.filePath(QStringLiteral("Velstrom.xml")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
+    settings.close();
+
+    QProcess driver;
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(QStringLiteral(TERMINATION_DRIVER_PATH), {program.path(), scenario});
+    QVERIFY(driver.waitForStarted(10000));
+    QByteArray said;
+    while (!said.contains("ready\n") && driver.waitForReadyRead(30000)) {
+      said += driver.readAllStandardOutput();
+    }
+    QVERIFY2(said.contains("ready\n"), said.constData());
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(::kill(static_cast<pid_t>(driver.processId()), signal_number), 0);
+    // Bounded only so that a program waiting for an answer fails the test
+    // instead of hanging it.
+    const bool ended = driver.waitForFinished(10000);
+    if (!ended) {
+      driver.kill();
+      driver.waitForFinished(10000);
+    }
+    QVERIFY2(ended, "the program waited for an answer nobody could give");
+    qInfo("ended %lld ms after the signal", static_cast<long long>(clock.elapsed()));
+    QCOMPARE(driver.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(driver.exitCode(), 0);
+
+    // The settings are saved; the edit nobody confirmed is not.
+    QVERIFY(read(program.filePath(QStringLiteral("Velstrom.xml"))).contains("<ipaddress>192.168.2.205</ipaddress>"));
+    QVERIFY(!QFile::exists(program.filePath(QStringLiteral("PROJECTS/Plant1/ParGen.xml"))));
+  }
+};
+
+QTEST_MAIN(TerminationTest)
+#include "termination_test.moc"
