@@ -15,7 +15,7 @@ mkdir -p "$program_dir"
 # The languages that ship with the program are refreshed at every start,
 # except those a translator has edited; any other file the user keeps in
 # LANGUAGE is left alone.
-tools/refresh-languages.sh languages "$program_dir/LANGUAGE"
+build/bin/sw48230-cli install-languages build/bin/LANGUAGE "$program_dir/LANGUAGE"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG

@@ -33,6 +33,9 @@ constexpr Command Commands[] = {
      run_build},
     {"check", "PROJECT_DIR",
      "run the checks of the settings and table screens on the project's files and list every failure", run_check},
+    {"install-languages", "SHIPPED_DIR LANGUAGE_DIR",
+     "copy the shipped language files into a program directory's LANGUAGE folder, keeping files the user edited",
+     run_install_languages},
 };
 
 void print_usage(std::ostream& out) {

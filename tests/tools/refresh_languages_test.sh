@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Checks tools/refresh-languages.sh: shipped language files are installed
-# and refreshed, a file the user edited is kept and named in one line.
+# Checks the refresh of the shipped language files that ./run.sh runs at
+# every start: they are installed and refreshed, a file the user edited is
+# kept and named in one line.
+# Usage: refresh_languages_test.sh COMMAND... (called as COMMAND SHIPPED TARGET)
 set -euo pipefail
-script=$1
+refresh=("$@")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shipped="$work/shipped"
@@ -22,7 +24,7 @@ printf 'STR0 = Inizio v1\n' >"$shipped/Italiano.lng"
 printf 'BM flag\n' >"$shipped/Deutsch.bmp"
 
 # First start: everything is installed, silently.
-out=$("$script" "$shipped" "$target")
+out=$("${refresh[@]}" "$shipped" "$target")
 [ -z "$out" ] || fail "first start said: $out"
 expect_file "$target/Deutsch.lng" 'STR0 = Anfang v1'
 expect_file "$target/Deutsch.bmp" 'BM flag'
@@ -35,7 +37,7 @@ printf 'BM flag v2\n' >"$shipped/Deutsch.bmp"
 printf 'STR0 = Mein Anfang\n' >"$target/Deutsch.lng"
 rm "$target/Italiano.lng"
 printf 'STR0 = Kezdet\n' >"$target/Magyar.lng"
-out=$("$script" "$shipped" "$target")
+out=$("${refresh[@]}" "$shipped" "$target")
 [ "$(printf '%s\n' "$out" | wc -l)" -eq 1 ] || fail "expected one line, got: $out"
 case $out in *Deutsch.lng*) ;; *) fail "the kept file is not named: $out" ;; esac
 case $out in *Italiano* | *bmp*) fail "names files that were refreshed: $out" ;; esac
@@ -46,21 +48,21 @@ expect_file "$target/Magyar.lng" 'STR0 = Kezdet'
 
 # The edit stays through further starts; once the user puts the shipped text
 # back, the file is refreshed again with the next release.
-out=$("$script" "$shipped" "$target")
+out=$("${refresh[@]}" "$shipped" "$target")
 case $out in *Deutsch.lng*) ;; *) fail "the kept file is not named again: $out" ;; esac
 expect_file "$target/Deutsch.lng" 'STR0 = Mein Anfang'
 cp "$shipped/Deutsch.lng" "$target/Deutsch.lng"
-out=$("$script" "$shipped" "$target")
+out=$("${refresh[@]}" "$shipped" "$target")
 [ -z "$out" ] || fail "an unedited file was reported: $out"
 printf 'STR0 = Anfang v3\n' >"$shipped/Deutsch.lng"
-"$script" "$shipped" "$target" >/dev/null
+"${refresh[@]}" "$shipped" "$target" >/dev/null
 expect_file "$target/Deutsch.lng" 'STR0 = Anfang v3'
 
 # A folder installed by the old script, without a record: only files that
 # differ from the shipped ones count as edited.
 rm "$target/.shipped"
 printf 'STR0 = Alt\n' >"$target/Italiano.lng"
-out=$("$script" "$shipped" "$target")
+out=$("${refresh[@]}" "$shipped" "$target")
 case $out in *Italiano.lng*) ;; *) fail "an unrecorded, different file was replaced: $out" ;; esac
 case $out in *Deutsch*) fail "an unrecorded, identical file was named: $out" ;; esac
 expect_file "$target/Italiano.lng" 'STR0 = Alt'

@@ -1,5 +1,6 @@
 #include "core/app/program_dir.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -61,6 +62,13 @@ std::string fingerprint(std::string_view bytes) {
   return text;
 }
 
+// Language files and their flags; anything else in the folder (a manifest,
+// an editor's backup) is not the program's to hand out.
+bool is_shipped_kind(const std::filesystem::path& file) {
+  const std::filesystem::path extension = file.extension();
+  return extension == ".lng" || extension == ".bmp";
+}
+
 using Manifest = std::map<std::string, std::string>;  // file name -> fingerprint
 
 // One line per file: the fingerprint, two blanks, the UTF-8 file name.
@@ -112,17 +120,19 @@ void Prepare_Program_Dir(const ProgramDirChoice& choice) {
   Refresh_Shipped_Languages(choice.shipped_languages, language_dir);
 }
 
-void Refresh_Shipped_Languages(const std::filesystem::path& shipped, const std::filesystem::path& language_dir) {
+std::vector<std::string> Refresh_Shipped_Languages(const std::filesystem::path& shipped,
+                                                   const std::filesystem::path& language_dir) {
+  std::vector<std::string> kept;
   std::error_code error;
   std::filesystem::directory_iterator files(shipped, error);
-  if (error) return;
+  if (error) return kept;
 
   const std::filesystem::path manifest_file = language_dir / Shipped_Manifest_Name;
   const Manifest old_manifest = parse_manifest(read_bytes(manifest_file).value_or(""));
   Manifest manifest = old_manifest;
 
   for (const std::filesystem::directory_entry& entry : files) {
-    if (!entry.is_regular_file(error)) continue;
+    if (!entry.is_regular_file(error) || !is_shipped_kind(entry.path())) continue;
     const std::optional<std::string> bytes = read_bytes(entry.path());
     if (!bytes) continue;
     const std::string name = path_to_utf8(entry.path().filename());
@@ -137,11 +147,16 @@ void Refresh_Shipped_Languages(const std::filesystem::path& shipped, const std::
       }
       const auto last = old_manifest.find(name);
       const bool unchanged_since_shipped = last != old_manifest.end() && last->second == fingerprint(*current);
-      if (!unchanged_since_shipped) continue;  // the user's own or changed file
+      if (!unchanged_since_shipped) {  // the user's own or changed file
+        kept.push_back(name);
+        continue;
+      }
     }
     if (!write_file_atomically(target, *bytes)) manifest[name] = shipped_print;
   }
   if (manifest != old_manifest) write_file_atomically(manifest_file, format_manifest(manifest));
+  std::sort(kept.begin(), kept.end());
+  return kept;
 }
 
 }  // namespace sw48230

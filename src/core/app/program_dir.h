@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace sw48230 {
 
@@ -63,6 +64,8 @@ inline constexpr const char* Shipped_Manifest_Name = ".shipped";
 // Copies every file of `shipped` into `language_dir` when the file there is
 // missing or is still exactly what was shipped last time; a file the user
 // changed, or one of their own that happens to have a shipped name, is kept.
-void Refresh_Shipped_Languages(const std::filesystem::path& shipped, const std::filesystem::path& language_dir);
+// Gives the names of the files kept that way, so that the caller can say so.
+std::vector<std::string> Refresh_Shipped_Languages(const std::filesystem::path& shipped,
+                                                   const std::filesystem::path& language_dir);
 
 }  // namespace sw48230

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -106,7 +107,7 @@ class ShippedLanguageRefresh : public ::testing::Test {
   void ship(const std::string& name, const std::string& text) { write_file(shipped_ / name, text); }
   fs::path shipped() const { return shipped_; }
   fs::path target(const std::string& name) const { return language_ / name; }
-  void refresh() { Refresh_Shipped_Languages(shipped_, language_); }
+  std::vector<std::string> refresh() { return Refresh_Shipped_Languages(shipped_, language_); }
 
   TempDir root_;
   fs::path shipped_ = root_ / "share";
@@ -121,7 +122,9 @@ class ShippedLanguageRefresh : public ::testing::Test {
 TEST_F(ShippedLanguageRefresh, FirstStartCopiesEveryShippedFile) {
   ship("Deutsch.lng", "STR0 = Beginn\r\n");
   ship("Deutsch.bmp", std::string("BM\0\x01", 4));
-  refresh();
+  ship("README.txt", "not a language");
+  EXPECT_TRUE(refresh().empty());
+  EXPECT_FALSE(fs::exists(target("README.txt")));
   EXPECT_EQ(read_file(target("Deutsch.lng")), "STR0 = Beginn\r\n");
   EXPECT_EQ(read_file(target("Deutsch.bmp")), std::string("BM\0\x01", 4));
   EXPECT_TRUE(fs::exists(target(Shipped_Manifest_Name)));
@@ -141,7 +144,7 @@ TEST_F(ShippedLanguageRefresh, AnUpgradeReplacesOnlyFilesTheUserLeftAlone) {
   ship("Deutsch.lng", "STR0 = Anfang\r\n");
   ship("Italiano.lng", "STR0 = Avvio\r\n");
   ship("Espanol.lng", "STR0 = Inicio\r\n");
-  refresh();
+  EXPECT_EQ(refresh(), (std::vector<std::string>{"Espanol.lng", "Italiano.lng"}));
 
   EXPECT_EQ(read_file(target("Deutsch.lng")), "STR0 = Anfang\r\n");
   EXPECT_EQ(read_file(target("Italiano.lng")), "STR0 = Comincia\r\n");
