@@ -56,17 +56,22 @@ int check_table(const TableKind& kind, const std::filesystem::path& dir, std::os
 
 }  // namespace
 
+int report_check_failures(const std::filesystem::path& dir, std::ostream& out) {
+  // The files in the order of the workflow; a missing file is what its
+  // screen would start from, defaults or an empty table, and passes.
+  int failures = check_settings(dir, out);
+  failures += check_table(Read_Requests(), dir, out);
+  failures += check_table(Write_Requests(), dir, out);
+  return failures;
+}
+
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto folder = project_folder_argument(args, err);
   if (!folder) return Exit_Failure;
   const std::filesystem::path& dir = *folder;
   const std::string& project = args.front();
 
-  // The files in the order of the workflow; a missing file is what its
-  // screen would start from, defaults or an empty table, and passes.
-  int failures = check_settings(dir, out);
-  failures += check_table(Read_Requests(), dir, out);
-  failures += check_table(Write_Requests(), dir, out);
+  const int failures = report_check_failures(dir, out);
   if (failures == 0) out << project << ": all checks pass\n";
   out.flush();
   if (failures == 0) return Exit_Success;

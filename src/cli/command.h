@@ -37,10 +37,16 @@ struct Command {
 // folder on `err` and gives nothing.
 std::optional<std::filesystem::path> project_folder_argument(const std::vector<std::string>& args, std::ostream& err);
 
+// Runs the checks of the settings and table screens on the project's files
+// and writes each failure as a line "FILE: TEXT" with the text of the
+// screen's error box. Returns the number of failures.
+int report_check_failures(const std::filesystem::path& dir, std::ostream& out);
+
 int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sw48230::cli

@@ -33,6 +33,10 @@ constexpr Command Commands[] = {
      run_build},
     {"check", "PROJECT_DIR",
      "run the checks of the settings and table screens on the project's files and list every failure", run_check},
+    {"probe", "PROJECT_DIR [--table read|write|both] [--rows LIST] [--timeout MS] [--parallel N] [--json]",
+     "send each request of the project once to its Modbus TCP server, as the device will, and report the answers; "
+     "write requests only read back the range they would write. LIST: row numbers and ranges, as 1,3,5-8",
+     run_probe},
 };
 
 void print_usage(std::ostream& out) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
@@ -31,6 +32,11 @@ enum class Request_Table {
 // left half-filled and must be thrown away.
 [[nodiscard]] std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
                                                              const std::filesystem::path& var2_file, Bank2Image& image);
+// The same, also giving for each filled record the number of the table row
+// it was made from (the k-th row element is row k, as on the screens).
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
+                                                             const std::filesystem::path& var2_file, Bank2Image& image,
+                                                             std::vector<int>& record_rows);
 
 struct BankRowsAppend {
   std::uint16_t rows = 0;  // the count that Bank_Params gives for the table
@@ -44,5 +50,17 @@ struct BankRowsAppend {
 // row with an attribute that is missing or not a number, is an error, and
 // then nothing is appended.
 BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& file, Bytes& bank);
+
+struct NumberedBankRow {
+  int row = 0;  // in the table, from 1
+  Bank_Row bank_row;
+};
+struct BankRowsRead {
+  std::vector<NumberedBankRow> rows;  // in file order, not sorted
+  std::optional<ImageError> error;    // then `rows` is empty
+};
+
+// The rows Append_Bank_Rows takes from one table file, before sorting.
+BankRowsRead Read_Bank_Rows(Request_Table table, const std::filesystem::path& file);
 
 }  // namespace sw48230
