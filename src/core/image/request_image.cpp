@@ -136,8 +136,9 @@ struct TableFile {
   XmlFile xml;
   std::optional<ImageError> error;
 
-  explicit TableFile(const std::filesystem::path& path)
-      : name(path_to_utf8(path.filename())), xml(read_xml_file(path)) {
+  explicit TableFile(const TableInput& input)
+      : name(path_to_utf8(input.file.filename())),
+        xml(input.text ? parse_xml_text(*input.text) : read_xml_file(input.file)) {
     if (xml.status == XmlFile::Status::Unreadable) {
       error = ImageError{name, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error};
     }
@@ -197,7 +198,7 @@ void fill_record(Request_Table table, RowReader& read, std::uint16_t default_por
   record.Byte_Count = Byte_Count_For(record.Function, record.Quantity);
 }
 
-std::optional<ImageError> read_records(Request_Table table, const std::filesystem::path& path, Bank2Image& image,
+std::optional<ImageError> read_records(Request_Table table, const TableInput& path, Bank2Image& image,
                                        std::size_t& next_record, std::uint32_t& count, std::vector<int>* record_rows) {
   const TableFile file(path);
   if (file.error) return file.error;
@@ -237,9 +238,8 @@ std::uint8_t type_code(Request_Table table, std::uint8_t type) {
   return type == 0 ? Coils_Type_Code : Registers_Type_Code;
 }
 
-std::optional<ImageError> read_master_requests(const std::filesystem::path& var_file,
-                                               const std::filesystem::path& var2_file, Bank2Image& image,
-                                               std::vector<int>* record_rows) {
+std::optional<ImageError> read_master_requests(const TableInput& var_file, const TableInput& var2_file,
+                                               Bank2Image& image, std::vector<int>* record_rows) {
   General_Block& general = image.general;
   general.Default_Port = Default_Modbus_Port;
   general.Request_Count = 0;
@@ -264,14 +264,13 @@ std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_
   return read_master_requests(var_file, var2_file, image, nullptr);
 }
 
-std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
-                                               const std::filesystem::path& var2_file, Bank2Image& image,
-                                               std::vector<int>& record_rows) {
+std::optional<ImageError> Read_Master_Requests(const TableInput& var_file, const TableInput& var2_file,
+                                               Bank2Image& image, std::vector<int>& record_rows) {
   record_rows.clear();
   return read_master_requests(var_file, var2_file, image, &record_rows);
 }
 
-BankRowsRead Read_Bank_Rows(Request_Table table, const std::filesystem::path& path) {
+BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& path) {
   const TableFile file(path);
   if (file.error) return {{}, file.error};
 

@@ -10,8 +10,8 @@
 namespace sw48230 {
 namespace {
 
-void plan_records(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                  const std::filesystem::path& var2_file, ProbePlan& plan) {
+void plan_records(const std::filesystem::path& pargen_file, const TableInput& var_file, const TableInput& var2_file,
+                  ProbePlan& plan) {
   // The records are too large for the stack of a worker thread.
   auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(pargen_file, image->general);
@@ -44,8 +44,8 @@ std::uint8_t bank_row_function(Request_Table table, std::uint8_t type_code) {
   return type_code == 1 ? modbus_function::Read_Coils : modbus_function::Read_Holding_Registers;
 }
 
-void plan_bank_rows(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                    const std::filesystem::path& var2_file, ProbePlan& plan) {
+void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInput& var_file, const TableInput& var2_file,
+                    ProbePlan& plan) {
   // In the order of the bank.bin build, so that the same fault is named.
   BankRowsRead reads = Read_Bank_Rows(Request_Table::COB_Request, var_file);
   if (reads.error) {
@@ -84,8 +84,8 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const std::filesys
 
 }  // namespace
 
-ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                          const std::filesystem::path& var2_file) {
+ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInput& var_file,
+                          const TableInput& var2_file) {
   ProbePlan plan;
   const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
   if (device.error) {

@@ -24,7 +24,10 @@ struct ProbePlan {
   std::optional<ImageError> error;
 };
 
-ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                          const std::filesystem::path& var2_file);
+// A table screen passes its table as the document it would save
+// (TableInput::Document), so that the rows are probed as they stand on the
+// screen.
+ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInput& var_file,
+                          const TableInput& var2_file);
 
 }  // namespace sw48230

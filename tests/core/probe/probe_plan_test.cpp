@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/commsettings/comm_settings.h"
+#include "core/tables/request_file.h"
+#include "core/tables/table_kind.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -105,6 +107,45 @@ TEST_F(ProbePlanTest, WhatTheImageBuildRefusesGivesNoRequests) {
   ASSERT_TRUE(probe.error);
   EXPECT_EQ(probe.error->message(), "ParGen.xml is missing");
   EXPECT_TRUE(probe.requests.empty());
+}
+
+TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
+  write_settings(Device_Type_Dip_Switch);
+  write("var.xml", Rows{screen_row(), screen_row()});
+  write("var2.xml", Rows{setting_row().set("Type", "0")});
+
+  // The screen as the user left it: row 1 changed, row 2 disabled, row 3
+  // added, nothing saved.
+  const TableContext context = Read_Table_Context(dir_ / "ParGen.xml");
+  RequestTable table;
+  ASSERT_EQ(Load_Requests(Read_Requests(), dir_ / "var.xml", context, table).error, "");
+  table.cell(1, Col_IP) = "10.0.0.5";
+  table.cell(1, Col_Address) = "40";
+  table.cell(2, Col_Enable) = "N";
+  table.cell(3, Col_Enable) = "Y";
+  table.cell(3, Col_COB) = "300";
+  table.cell(3, Col_CAN_Type) = "CAN 2.0A (11 bits)";
+  table.cell(3, Col_IP) = "10.0.0.6";
+  table.cell(3, Col_Port) = "1502";
+  table.cell(3, Col_ID_Modbus) = "2";
+  table.cell(3, Col_Type) = "Input Register";
+  table.cell(3, Col_Address) = "0";
+  table.cell(3, Col_NPoint) = "2";
+  const ProbePlan probe =
+      Make_Probe_Plan(dir_ / "ParGen.xml", TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)),
+                      dir_ / "var2.xml");
+  ASSERT_FALSE(probe.error) << probe.error->message();
+  EXPECT_EQ(probe.requests, (std::vector<ProbeRequest>{
+                                request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
+                                request(Read, 3, "10.0.0.6", 1502, 2, 4, 0, 2),
+                                request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
+                            }));
+
+  // A document is named by its file in what the build refuses.
+  const ProbePlan broken =
+      Make_Probe_Plan(dir_ / "ParGen.xml", TableInput::Document("var.xml", "<root><row"), dir_ / "var2.xml");
+  ASSERT_TRUE(broken.error);
+  EXPECT_EQ(broken.error->file, "var.xml");
 }
 
 }  // namespace
