@@ -1,6 +1,7 @@
 #include <atomic>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -8,7 +9,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include "cli/command.h"
 #include "core/common/paths.h"

@@ -1,16 +1,11 @@
 #include "core/probe/probe_run.h"
 
-#include <modbus.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <exception>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <utility>
 

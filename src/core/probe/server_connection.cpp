@@ -29,7 +29,9 @@ ProbeStatus connect_status(int error) {
     case ENETUNREACH:
     case EHOSTUNREACH:
     case ENETDOWN:
+#ifdef EHOSTDOWN  // not among the codes of every C library on Windows
     case EHOSTDOWN:
+#endif
     case ETIMEDOUT:
       return ProbeStatus::Unreachable;
     default:
