@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,7 @@ void probe_rows(benchmark::State& state, int server_count) {
     requests.push_back({Request_Table::COB_Request, row, addresses[server], servers.port(server), 1,
                         modbus_function::Read_Holding_Registers, start, Registers_Per_Row});
   }
-  const std::atomic<bool> stop{false};
+  ProbeStop stop;
   const ProbeOptions options{1000, Default_Probe_Parallel};
   std::size_t failed = 0;
   for (auto _ : state) {

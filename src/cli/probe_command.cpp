@@ -1,4 +1,3 @@
-#include <atomic>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -225,7 +224,7 @@ int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostr
   ProbeOptions options;
   options.timeout_ms = arguments.timeout_ms.value_or(plan.timeout_ms);
   options.parallel = arguments.parallel;
-  const std::atomic<bool> stop{false};
+  ProbeStop stop;
   const std::vector<ProbeResult> results = Run_Probe(requests, options, stop);
 
   bool all_ok = !rows_missing;

@@ -1,6 +1,7 @@
 #include "core/probe/probe_run.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -38,7 +39,7 @@ std::vector<ServerRequests> group_by_server(const std::vector<ProbeRequest>& req
 }  // namespace
 
 std::vector<ProbeResult> Run_Probe(const std::vector<ProbeRequest>& requests, const ProbeOptions& options,
-                                   const std::atomic<bool>& stop, const ProbeProgress& progress) {
+                                   ProbeStop& stop, const ProbeProgress& progress) {
   const std::vector<ServerRequests> servers = group_by_server(requests);
   std::vector<std::optional<ProbeResult>> results(requests.size());
   std::atomic<std::size_t> next_server{0};
@@ -47,14 +48,14 @@ std::vector<ProbeResult> Run_Probe(const std::vector<ProbeRequest>& requests, co
 
   auto work = [&] {
     try {
-      for (std::size_t s = next_server++; s < servers.size() && !stop; s = next_server++) {
+      for (std::size_t s = next_server++; s < servers.size() && !stop.requested(); s = next_server++) {
         const ServerRequests& server = servers[s];
-        ServerConnection connection(server.address, server.port, options.timeout_ms);
+        ServerConnection connection(server.address, server.port, options.timeout_ms, stop);
         for (const std::size_t i : server.requests) {
-          if (stop) break;
-          ProbeResult result = connection.send(requests[i]);
+          std::optional<ProbeResult> result = connection.send(requests[i]);
+          if (!result) break;
           const std::lock_guard lock(report);
-          if (progress) progress(result);
+          if (progress) progress(*result);
           results[i] = std::move(result);
         }
       }

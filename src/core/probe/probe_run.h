@@ -1,11 +1,11 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "core/probe/probe_request.h"
+#include "core/probe/probe_stop.h"
 
 namespace sw48230 {
 
@@ -27,11 +27,10 @@ using ProbeProgress = std::function<void(const ProbeResult&)>;
 // connection is connected again once for the request that found it closed.
 // Only the reads of functions 1 to 4 are ever sent.
 //
-// Blocks until every request has its result or `stop` is set; setting it
-// lets the requests under way finish (each within its time-out) and sends
-// no more. The results are in the order of `requests`; one that was not sent
-// because of `stop` has none.
+// Blocks until every request has its result or `stop` is requested. The
+// results are in the order of `requests`; a request that was not sent, or
+// whose answer had not come, when the stop came has none.
 std::vector<ProbeResult> Run_Probe(const std::vector<ProbeRequest>& requests, const ProbeOptions& options,
-                                   const std::atomic<bool>& stop, const ProbeProgress& progress = {});
+                                   ProbeStop& stop, const ProbeProgress& progress = {});
 
 }  // namespace sw48230

@@ -75,8 +75,9 @@ ServerAddress Check_Server_Address(const std::string& address) {
   return {true, {}};
 }
 
-ServerConnection::ServerConnection(const std::string& address, std::uint16_t port, std::uint32_t timeout_ms)
-    : timeout_ms_(std::max<std::uint32_t>(timeout_ms, 1)) {
+ServerConnection::ServerConnection(const std::string& address, std::uint16_t port, std::uint32_t timeout_ms,
+                                   ProbeStop& stop)
+    : timeout_ms_(std::max<std::uint32_t>(timeout_ms, 1)), stop_(stop) {
   const ServerAddress checked = Check_Server_Address(address);
   if (!checked.valid) {
     failure_ = Failure{ProbeStatus::Error, checked.problem};
@@ -99,7 +100,10 @@ ServerConnection::~ServerConnection() {
 bool ServerConnection::connect() {
   if (modbus_connect(context_) == 0) {
     connected_ = true;
-    return true;
+    if (stop_.attach(modbus_get_socket(context_))) return true;
+    // Stopped while connecting; the caller sees the stop.
+    close();
+    return false;
   }
   const int error = errno;
   failure_ = Failure{connect_status(error), system_reason(error)};
@@ -107,7 +111,8 @@ bool ServerConnection::connect() {
 }
 
 void ServerConnection::close() {
-  if (connected_) modbus_close(context_);
+  if (!connected_) return;
+  stop_.detach(modbus_get_socket(context_), [this] { modbus_close(context_); });
   connected_ = false;
 }
 
@@ -165,7 +170,7 @@ ServerConnection::Exchange ServerConnection::exchange(const ProbeRequest& reques
   return Exchange::Answered;
 }
 
-ProbeResult ServerConnection::send(const ProbeRequest& request) {
+std::optional<ProbeResult> ServerConnection::send(const ProbeRequest& request) {
   ProbeResult result;
   result.table = request.table;
   result.row = request.row;
@@ -175,12 +180,17 @@ ProbeResult ServerConnection::send(const ProbeRequest& request) {
     return result;
   }
   for (int attempt = 0; attempt < 2; ++attempt) {
+    if (stop_.requested()) return std::nullopt;
     if (!connected_ && (failure_ || !connect())) {
+      if (!failure_) return std::nullopt;
       result.status = failure_->status;
       result.reason = failure_->reason;
       return result;
     }
-    if (exchange(request, result) == Exchange::Answered) return result;
+    const Exchange exchanged = exchange(request, result);
+    // A stop cuts the connection off: whatever came of it is no answer.
+    if (stop_.requested()) return std::nullopt;
+    if (exchanged == Exchange::Answered) return result;
     close();
   }
   result.status = ProbeStatus::Error;

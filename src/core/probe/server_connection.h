@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/probe/probe_request.h"
+#include "core/probe/probe_stop.h"
 
 // libmodbus's context, kept out of the callers' includes.
 struct _modbus;
@@ -17,14 +18,15 @@ namespace sw48230 {
 // costs one time-out rather than one per row.
 class ServerConnection {
  public:
-  ServerConnection(const std::string& address, std::uint16_t port, std::uint32_t timeout_ms);
+  ServerConnection(const std::string& address, std::uint16_t port, std::uint32_t timeout_ms, ProbeStop& stop);
   ~ServerConnection();
   ServerConnection(const ServerConnection&) = delete;
   ServerConnection& operator=(const ServerConnection&) = delete;
 
   // Sends the request's read and waits for the answer. The request's
-  // address and port are this connection's.
-  ProbeResult send(const ProbeRequest& request);
+  // address and port are this connection's. Nothing when the probe was
+  // stopped before the answer came.
+  std::optional<ProbeResult> send(const ProbeRequest& request);
 
  private:
   struct Failure {
@@ -39,6 +41,7 @@ class ServerConnection {
 
   _modbus* context_ = nullptr;
   std::uint32_t timeout_ms_;
+  ProbeStop& stop_;
   bool connected_ = false;
   std::optional<Failure> failure_;
 };

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/commsettings/comm_settings.h"
@@ -30,7 +31,7 @@ ProbeRequest read_request(const std::string& address, std::uint16_t port, std::u
 }
 
 std::vector<ProbeResult> probe(const std::vector<ProbeRequest>& requests, int parallel = Default_Probe_Parallel) {
-  const std::atomic<bool> stop{false};
+  ProbeStop stop;
   return Run_Probe(requests, {Short_Timeout_Ms, parallel}, stop);
 }
 
@@ -49,7 +50,7 @@ TEST(ProbeRunTest, AnswersOfARealServer) {
       read_request("127.0.0.1", port, modbus_function::Read_Holding_Registers, 1, 1),
   };
   std::vector<int> reported;
-  const std::atomic<bool> stop{false};
+  ProbeStop stop;
   const std::vector<ProbeResult> results = Run_Probe(
       requests, {Short_Timeout_Ms, 8}, stop, [&](const ProbeResult& result) { reported.push_back(result.row); });
 
@@ -227,12 +228,30 @@ TEST(ProbeRunTest, StopSendsNoFurtherRequest) {
   for (int i = 0; i < 5; ++i) {
     requests.push_back(read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 0, 1));
   }
-  std::atomic<bool> stop{false};
+  ProbeStop stop;
   const std::vector<ProbeResult> results =
-      Run_Probe(requests, {Short_Timeout_Ms, 8}, stop, [&](const ProbeResult&) { stop = true; });
+      Run_Probe(requests, {Short_Timeout_Ms, 8}, stop, [&](const ProbeResult&) { stop.request(); });
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results[0].row, requests[0].row);
   EXPECT_EQ(server.functions_received().size(), 1u);
+}
+
+TEST(ProbeRunTest, StopCutsOffTheRequestsUnderWay) {
+  const ModbusTestServer server({"127.0.0.1", "127.0.0.2"}, ServerBehaviour{.silent_unit = Silent_Unit});
+  const std::vector<ProbeRequest> requests = {
+      read_request("127.0.0.1", server.port(0), modbus_function::Read_Holding_Registers, 0, 1, Silent_Unit),
+      read_request("127.0.0.2", server.port(1), modbus_function::Read_Holding_Registers, 0, 1, Silent_Unit),
+      read_request("127.0.0.1", server.port(0), modbus_function::Read_Holding_Registers, 0, 1),
+  };
+  ProbeStop stop;
+  std::vector<ProbeResult> results;
+  // A time-out far beyond the test's: only the stop can end these waits.
+  std::thread probe([&] { results = Run_Probe(requests, {600000, 8}, stop); });
+  while (server.functions_received().size() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  stop.request();
+  probe.join();
+  EXPECT_TRUE(results.empty());
+  EXPECT_EQ(server.functions_received().size(), 2u);
 }
 
 TEST(ProbeRunTest, ExceptionNames) {
