@@ -48,5 +48,6 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_install_languages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sw48230::cli

@@ -36,6 +36,10 @@ constexpr Command Commands[] = {
     {"install-languages", "SHIPPED_DIR LANGUAGE_DIR",
      "copy the shipped language files into a program directory's LANGUAGE folder, keeping files the user edited",
      run_install_languages},
+    {"probe", "PROJECT_DIR [--table read|write|both] [--rows LIST] [--timeout MS] [--parallel N] [--json]",
+     "send each request of the project once to its Modbus TCP server, as the device will, and report the answers; "
+     "write requests only read back the range they would write. LIST: row numbers and ranges, as 1,3,5-8",
+     run_probe},
 };
 
 void print_usage(std::ostream& out) {

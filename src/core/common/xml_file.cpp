@@ -7,6 +7,24 @@
 
 namespace sw48230 {
 
+namespace {
+
+constexpr unsigned Parse_Options = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
+void take_parse_result(XmlFile& file, const pugi::xml_parse_result& result) {
+  if (result) {
+    file.status = XmlFile::Status::Loaded;
+  } else {
+    file.status = XmlFile::Status::Unreadable;
+    file.error = result.description();
+    const bool read_failed = result.status == pugi::status_file_not_found || result.status == pugi::status_io_error ||
+                             result.status == pugi::status_out_of_memory;
+    if (!read_failed) file.error += " (at byte " + std::to_string(result.offset) + ")";
+  }
+}
+
+}  // namespace
+
 XmlFile read_xml_file(const std::filesystem::path& path) {
   XmlFile file;
   std::error_code error;
@@ -26,17 +44,13 @@ XmlFile read_xml_file(const std::filesystem::path& path) {
     file.error = read_error;
     return file;
   }
-  const pugi::xml_parse_result result = file.document.load_buffer(
-      bytes->data(), bytes->size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
-  if (result) {
-    file.status = XmlFile::Status::Loaded;
-  } else {
-    file.status = XmlFile::Status::Unreadable;
-    file.error = result.description();
-    const bool read_failed = result.status == pugi::status_file_not_found || result.status == pugi::status_io_error ||
-                             result.status == pugi::status_out_of_memory;
-    if (!read_failed) file.error += " (at byte " + std::to_string(result.offset) + ")";
-  }
+  take_parse_result(file, file.document.load_buffer(bytes->data(), bytes->size(), Parse_Options));
+  return file;
+}
+
+XmlFile parse_xml_text(std::string_view text) {
+  XmlFile file;
+  take_parse_result(file, file.document.load_buffer(text.data(), text.size(), Parse_Options, pugi::encoding_utf8));
   return file;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace sw48230 {
@@ -20,6 +21,10 @@ struct XmlFile {
 // Text made only of blanks is kept, since a value such as " " is the user's
 // value.
 XmlFile read_xml_file(const std::filesystem::path& path);
+
+// The same for a document held in memory, such as the one a screen would
+// save: it is never Missing.
+XmlFile parse_xml_text(std::string_view text);
 
 // The document of a file; nothing when the file is missing, cannot be opened
 // or is not well-formed, for the readers that treat all of those alike.

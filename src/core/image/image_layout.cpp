@@ -83,6 +83,11 @@ Ipv4Bytes Ip_Address_Bytes(std::uint32_t number) {
           static_cast<std::uint8_t>((number >> 8) & 0xFFu), static_cast<std::uint8_t>(number & 0xFFu)};
 }
 
+std::string Ip_Address_Text(const Ipv4Bytes& address) {
+  return std::to_string(address[0]) + '.' + std::to_string(address[1]) + '.' + std::to_string(address[2]) + '.' +
+         std::to_string(address[3]);
+}
+
 std::uint8_t Byte_Count_For(std::uint8_t function, std::uint16_t quantity) {
   using namespace modbus_function;
   const bool bits = function == Read_Coils || function == Read_Discrete_Inputs || function == Write_Single_Coil ||

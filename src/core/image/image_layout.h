@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,8 @@ using Ipv4Bytes = std::array<std::uint8_t, 4>;
 // significant byte is the first address byte.
 std::uint32_t Ip_Address_Number(const Ipv4Bytes& address);
 Ipv4Bytes Ip_Address_Bytes(std::uint32_t number);
+// The dotted decimal text, such as "192.168.0.11".
+std::string Ip_Address_Text(const Ipv4Bytes& address);
 
 // ---- bank2.bin ---------------------------------------------------------
 

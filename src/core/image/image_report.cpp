@@ -15,11 +15,6 @@ namespace {
 
 // ---- values ------------------------------------------------------------
 
-std::string address_text(const Ipv4Bytes& address) {
-  return std::to_string(address[0]) + '.' + std::to_string(address[1]) + '.' + std::to_string(address[2]) + '.' +
-         std::to_string(address[3]);
-}
-
 std::string hex_text(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
@@ -110,9 +105,9 @@ void text_bank2(const DecodedBank2& bank2, std::string& out) {
   out += "\nGeneral_Block\n";
   out += field_line("CAN_Bit_Rate", std::to_string(g.CAN_Bit_Rate) + " bit/s");
   out += field_line("Time_Out", std::to_string(g.Time_Out) + " ms");
-  out += field_line("IP_Address", address_text(g.IP_Address));
-  out += field_line("Subnet_Mask", address_text(g.Subnet_Mask));
-  out += field_line("Gateway", address_text(g.Gateway));
+  out += field_line("IP_Address", Ip_Address_Text(g.IP_Address));
+  out += field_line("Subnet_Mask", Ip_Address_Text(g.Subnet_Mask));
+  out += field_line("Gateway", Ip_Address_Text(g.Gateway));
   out += field_line("Default_Port", std::to_string(g.Default_Port));
   out += field_line("Record_Count", std::to_string(g.Record_Count));
   out += field_line("Request_Count", std::to_string(g.Request_Count));
@@ -131,13 +126,13 @@ void text_bank2(const DecodedBank2& bank2, std::string& out) {
                      "quantity", "bytes", "poll time", "max error", "swap"});
   for (std::size_t i = 0; i < filled; ++i) {
     const Request_Record& r = bank2.image.records[i];
-    out +=
-        table.line({std::to_string(i), bank2.is_request_record(i) ? "request" : "setting",
-                    std::to_string(r.Slot_Offset), hex_text(record_cob_id(r)), record_cob_kind(r),
-                    address_text(Ip_Address_Bytes(r.IP_Address)), std::to_string(r.Port), std::to_string(r.ID_Modbus),
-                    std::to_string(r.Function) + ' ' + std::string(Modbus_Function_Name(r.Function)),
-                    std::to_string(r.Address_Word), std::to_string(r.Quantity), std::to_string(r.Byte_Count),
-                    std::to_string(r.Poll_Time), std::to_string(r.Max_Error), swapped(r) ? "Y" : "N"});
+    out += table.line({std::to_string(i), bank2.is_request_record(i) ? "request" : "setting",
+                       std::to_string(r.Slot_Offset), hex_text(record_cob_id(r)), record_cob_kind(r),
+                       Ip_Address_Text(Ip_Address_Bytes(r.IP_Address)), std::to_string(r.Port),
+                       std::to_string(r.ID_Modbus),
+                       std::to_string(r.Function) + ' ' + std::string(Modbus_Function_Name(r.Function)),
+                       std::to_string(r.Address_Word), std::to_string(r.Quantity), std::to_string(r.Byte_Count),
+                       std::to_string(r.Poll_Time), std::to_string(r.Max_Error), swapped(r) ? "Y" : "N"});
   }
 }
 
@@ -153,12 +148,12 @@ void text_bank(const DecodedBank& bank, std::string& out) {
   out += field_line("CAN_Baud code", std::to_string(p.CAN_Baud_Code) +
                                          (bit_rate != 0 ? " (" + std::to_string(bit_rate) + " bit/s)" : " (unknown)"));
   out += field_line("CAN_Type", std::to_string(p.CAN_Type) + " (" + bank_cob_kind(p.CAN_Type) + ")");
-  out += field_line("IP_Address", address_text(p.IP_Address));
-  out += field_line("Subnet_Mask", address_text(p.Subnet_Mask));
+  out += field_line("IP_Address", Ip_Address_Text(p.IP_Address));
+  out += field_line("Subnet_Mask", Ip_Address_Text(p.Subnet_Mask));
   out += field_line("Time_Out", std::to_string(p.Time_Out) + " ms");
   out += field_line("Port", std::to_string(p.Port));
   out += field_line("En_GAT", std::to_string(p.En_GAT));
-  out += field_line("Gateway", address_text(p.Gateway));
+  out += field_line("Gateway", Ip_Address_Text(p.Gateway));
   out += field_line("Dis_Sock", std::to_string(p.Dis_Sock));
   out += field_line("request rows", std::to_string(bank.stored_request_rows));
   out += field_line("setting rows", std::to_string(bank.stored_setting_rows));
@@ -172,7 +167,7 @@ void text_bank(const DecodedBank& bank, std::string& out) {
   for (const auto* rows : {&bank.request_rows, &bank.setting_rows}) {
     for (const Bank_Row& row : *rows) {
       out += table.line({std::to_string(index++), rows == &bank.request_rows ? "request" : "setting", hex_text(row.COB),
-                         bank_cob_kind(p.CAN_Type), address_text(row.IP_Address), std::to_string(row.ID_Modbus),
+                         bank_cob_kind(p.CAN_Type), Ip_Address_Text(row.IP_Address), std::to_string(row.ID_Modbus),
                          std::to_string(row.Type_Code) + ' ' + std::string(bank_type_name(row.Type_Code)),
                          std::to_string(row.Address_Word), std::to_string(row.Quantity)});
     }
@@ -251,9 +246,9 @@ void json_bank2(const DecodedBank2& bank2, std::string& out) {
   const std::string block = JsonObject()
                                 .number("can_bit_rate", g.CAN_Bit_Rate)
                                 .number("time_out", g.Time_Out)
-                                .text("ip_address", address_text(g.IP_Address))
-                                .text("subnet_mask", address_text(g.Subnet_Mask))
-                                .text("gateway", address_text(g.Gateway))
+                                .text("ip_address", Ip_Address_Text(g.IP_Address))
+                                .text("subnet_mask", Ip_Address_Text(g.Subnet_Mask))
+                                .text("gateway", Ip_Address_Text(g.Gateway))
                                 .number("default_port", g.Default_Port)
                                 .number("record_count", g.Record_Count)
                                 .number("request_count", g.Request_Count)
@@ -275,7 +270,7 @@ void json_bank2(const DecodedBank2& bank2, std::string& out) {
                           .number("slot_offset", r.Slot_Offset)
                           .text("cob_id", hex_text(record_cob_id(r)))
                           .text("cob_kind", record_cob_kind(r))
-                          .text("slave_address", address_text(Ip_Address_Bytes(r.IP_Address)))
+                          .text("slave_address", Ip_Address_Text(Ip_Address_Bytes(r.IP_Address)))
                           .number("port", r.Port)
                           .number("unit_id", r.ID_Modbus)
                           .number("function", r.Function)
@@ -301,12 +296,12 @@ void json_bank(const DecodedBank& bank, std::string& out) {
                                  .number("can_baud_code", p.CAN_Baud_Code)
                                  .raw("can_bit_rate", bit_rate != 0 ? std::to_string(bit_rate) : "null")
                                  .number("can_type", p.CAN_Type)
-                                 .text("ip_address", address_text(p.IP_Address))
-                                 .text("subnet_mask", address_text(p.Subnet_Mask))
+                                 .text("ip_address", Ip_Address_Text(p.IP_Address))
+                                 .text("subnet_mask", Ip_Address_Text(p.Subnet_Mask))
                                  .number("time_out", p.Time_Out)
                                  .number("port", p.Port)
                                  .number("en_gat", p.En_GAT)
-                                 .text("gateway", address_text(p.Gateway))
+                                 .text("gateway", Ip_Address_Text(p.Gateway))
                                  .number("dis_sock", p.Dis_Sock)
                                  .number("request_rows", bank.stored_request_rows)
                                  .number("setting_rows", bank.stored_setting_rows)
@@ -321,7 +316,7 @@ void json_bank(const DecodedBank& bank, std::string& out) {
                          .text("table", table == &bank.request_rows ? "request" : "setting")
                          .text("cob_id", hex_text(row.COB))
                          .text("cob_kind", bank_cob_kind(p.CAN_Type))
-                         .text("slave_address", address_text(row.IP_Address))
+                         .text("slave_address", Ip_Address_Text(row.IP_Address))
                          .number("unit_id", row.ID_Modbus)
                          .number("type_code", row.Type_Code)
                          .text("type_name", bank_type_name(row.Type_Code))

@@ -136,8 +136,9 @@ struct TableFile {
   XmlFile xml;
   std::optional<ImageError> error;
 
-  explicit TableFile(const std::filesystem::path& path)
-      : name(path_to_utf8(path.filename())), xml(read_xml_file(path)) {
+  explicit TableFile(const TableInput& input)
+      : name(path_to_utf8(input.file.filename())),
+        xml(input.text ? parse_xml_text(*input.text) : read_xml_file(input.file)) {
     if (xml.status == XmlFile::Status::Unreadable) {
       error = ImageError{name, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error};
       return;
@@ -232,9 +233,9 @@ void fill_record(Request_Table table, RowReader& read, const TableContext& conte
   record.Byte_Count = Byte_Count_For(record.Function, record.Quantity);
 }
 
-std::optional<ImageError> read_records(Request_Table table, const std::filesystem::path& path,
-                                       const TableContext& context, Bank2Image& image, std::size_t& next_record,
-                                       std::uint32_t& count) {
+std::optional<ImageError> read_records(Request_Table table, const TableInput& path, const TableContext& context,
+                                       Bank2Image& image, std::size_t& next_record, std::uint32_t& count,
+                                       std::vector<int>* record_rows) {
   const TableFile file(path);
   if (file.error) return file.error;
   std::optional<ImageError> error;
@@ -260,6 +261,7 @@ std::optional<ImageError> read_records(Request_Table table, const std::filesyste
       return false;
     }
     record.Slot_Offset = static_cast<std::uint16_t>((8u * count) & 0xFFFFu);
+    if (record_rows) record_rows->push_back(number);
     ++next_record;
     ++count;
     return true;
@@ -272,34 +274,48 @@ std::uint8_t type_code(Request_Table table, std::uint8_t type) {
   return type == 0 ? Coils_Type_Code : Registers_Type_Code;
 }
 
-}  // namespace
-
-std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
-                                               const std::filesystem::path& var2_file, Bank2Image& image,
-                                               const TableContext& context) {
+std::optional<ImageError> read_master_requests(const TableInput& var_file, const TableInput& var2_file,
+                                               Bank2Image& image, const TableContext& context,
+                                               std::vector<int>* record_rows) {
   General_Block& general = image.general;
   general.Default_Port = Default_Modbus_Port;
   general.Request_Count = 0;
   general.Setting_Count = 0;
   std::size_t next_record = 0;
-  if (auto error = read_records(Request_Table::COB_Request, var_file, context, image, next_record, general.Request_Count)) {
+  if (auto error = read_records(Request_Table::COB_Request, var_file, context, image, next_record,
+                                general.Request_Count, record_rows)) {
     return error;
   }
-  if (auto error = read_records(Request_Table::COB_Setting, var2_file, context, image, next_record, general.Setting_Count)) {
+  if (auto error = read_records(Request_Table::COB_Setting, var2_file, context, image, next_record,
+                                general.Setting_Count, record_rows)) {
     return error;
   }
   general.Record_Count = static_cast<std::uint32_t>(next_record);
   return std::nullopt;
 }
 
-BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& path, Bytes& bank) {
-  const TableFile file(path);
-  if (file.error) return {0, file.error};
+}  // namespace
 
-  std::vector<Bank_Row> rows;
-  std::optional<ImageError> error;
+std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
+                                               const std::filesystem::path& var2_file, Bank2Image& image,
+                                               const TableContext& context) {
+  return read_master_requests(var_file, var2_file, image, context, nullptr);
+}
+
+std::optional<ImageError> Read_Master_Requests(const TableInput& var_file, const TableInput& var2_file,
+                                               Bank2Image& image, std::vector<int>& record_rows,
+                                               const TableContext& context) {
+  record_rows.clear();
+  return read_master_requests(var_file, var2_file, image, context, &record_rows);
+}
+
+BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& path) {
+  const TableFile file(path);
+  if (file.error) return {{}, file.error};
+
+  BankRowsRead read_rows;
   file.for_each_row([&](pugi::xml_node element, int number) {
-    if (rows.size() == Bank_Table_Row_Limit) return false;
+    if (read_rows.rows.size() == Bank_Table_Row_Limit) return false;
     RowReader read(element, file.name, number);
     if (!in_use(read)) return true;
     Bank_Row row;
@@ -312,17 +328,25 @@ BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path
     row.Type_Code = type_code(table, low8(read.required(attr::Type)));
     row.Quantity = low8(read.required(attr::Quantity));
     if (read.error()) {
-      error = read.error();
+      read_rows.error = read.error();
       return false;
     }
-    rows.push_back(row);
+    read_rows.rows.push_back({number, row});
     return true;
   });
-  if (error) return {0, error};
+  if (read_rows.error) read_rows.rows.clear();
+  return read_rows;
+}
 
-  std::stable_sort(rows.begin(), rows.end(), [](const Bank_Row& a, const Bank_Row& b) { return a.COB < b.COB; });
+BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& path, Bytes& bank) {
+  BankRowsRead read = Read_Bank_Rows(table, path);
+  if (read.error) return {0, read.error};
+
+  std::vector<NumberedBankRow>& rows = read.rows;
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const NumberedBankRow& a, const NumberedBankRow& b) { return a.bank_row.COB < b.bank_row.COB; });
   bank.reserve(bank.size() + rows.size() * Bank_Row_Size);
-  for (const Bank_Row& row : rows) Append_Bank_Row(row, bank);
+  for (const NumberedBankRow& row : rows) Append_Bank_Row(row.bank_row, bank);
   return {static_cast<std::uint16_t>(rows.size()), std::nullopt};
 }
 

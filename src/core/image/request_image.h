@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
@@ -19,6 +21,21 @@ namespace sw48230 {
 enum class Request_Table {
   COB_Request,  // read requests, var.xml
   COB_Setting,  // write requests, var2.xml
+};
+
+// A table as the builds read it: its file, or the document its screen would
+// save, so that rows not saved yet can be compiled as they will be.
+struct TableInput {
+  // Not explicit: a file is what nearly every caller has.
+  TableInput(const std::filesystem::path& file) : file(file) {}
+  static TableInput Document(std::string file_name, std::string text) {
+    TableInput input{std::filesystem::path(file_name)};
+    input.text = std::move(text);
+    return input;
+  }
+
+  std::filesystem::path file;  // with a document, only its name counts
+  std::optional<std::string> text;
 };
 
 // Fills the records of `image` from the front, one per enabled row in use
@@ -35,6 +52,11 @@ enum class Request_Table {
 [[nodiscard]] std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
                                                              const std::filesystem::path& var2_file, Bank2Image& image,
                                                              const TableContext& context = {});
+// The same, also giving for each filled record the number of the table row
+// it was made from (the k-th row element is row k, as on the screens).
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const TableInput& var_file, const TableInput& var2_file,
+                                                             Bank2Image& image, std::vector<int>& record_rows,
+                                                             const TableContext& context = {});
 
 struct BankRowsAppend {
   std::uint16_t rows = 0;  // the count that Bank_Params gives for the table
@@ -48,5 +70,17 @@ struct BankRowsAppend {
 // row with an attribute that is missing or not a number, is an error, and
 // then nothing is appended.
 BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& file, Bytes& bank);
+
+struct NumberedBankRow {
+  int row = 0;  // in the table, from 1
+  Bank_Row bank_row;
+};
+struct BankRowsRead {
+  std::vector<NumberedBankRow> rows;  // in file order, not sorted
+  std::optional<ImageError> error;    // then `rows` is empty
+};
+
+// The rows Append_Bank_Rows takes from one table file, before sorting.
+BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& file);
 
 }  // namespace sw48230

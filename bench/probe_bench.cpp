@@ -1,0 +1,56 @@
+// The probe of a full read table (512 rows) against local Modbus TCP
+// servers: all rows on one server, and the rows spread over 8 servers on 8
+// loopback addresses. Goal: under 1 s each, with no more than 8 connections
+// open at once; the counters report the connections the servers saw.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "core/probe/probe_run.h"
+#include "support/modbus_test_server.h"
+
+namespace sw48230 {
+namespace {
+
+constexpr int Rows = 512;
+constexpr std::uint16_t Registers_Per_Row = 4;
+
+void probe_rows(benchmark::State& state, int server_count) {
+  std::vector<std::string> addresses;
+  for (int s = 1; s <= server_count; ++s) addresses.push_back("127.0.0." + std::to_string(s));
+  const test::ModbusTestServer servers(addresses);
+
+  std::vector<ProbeRequest> requests;
+  for (int row = 1; row <= Rows; ++row) {
+    const std::size_t server = static_cast<std::size_t>(row % server_count);
+    const auto start = static_cast<std::uint16_t>(row % (test::Test_Points - Registers_Per_Row));
+    requests.push_back({Request_Table::COB_Request, row, addresses[server], servers.port(server), 1,
+                        modbus_function::Read_Holding_Registers, start, Registers_Per_Row});
+  }
+  ProbeStop stop;
+  const ProbeOptions options{1000, Default_Probe_Parallel};
+  std::size_t failed = 0;
+  for (auto _ : state) {
+    const std::vector<ProbeResult> results = Run_Probe(requests, options, stop);
+    for (const ProbeResult& result : results) failed += result.ok() ? 0 : 1;
+    benchmark::DoNotOptimize(results.data());
+  }
+  if (failed > 0) state.SkipWithError("a row was not answered");
+  state.counters["rows"] = Rows;
+  state.counters["most_connections_open"] = servers.most_connections_open();
+  state.counters["connections_per_run"] =
+      static_cast<double>(servers.connections_accepted()) / static_cast<double>(state.iterations());
+}
+
+void BM_Probe_512_Rows_One_Server(benchmark::State& state) { probe_rows(state, 1); }
+void BM_Probe_512_Rows_Eight_Servers(benchmark::State& state) { probe_rows(state, 8); }
+
+BENCHMARK(BM_Probe_512_Rows_One_Server)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Probe_512_Rows_Eight_Servers)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace sw48230
+
+BENCHMARK_MAIN();

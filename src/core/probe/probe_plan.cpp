@@ -1,0 +1,102 @@
+#include "core/probe/probe_plan.h"
+
+#include <memory>
+#include <string>
+
+#include "core/image/comm_image.h"
+#include "core/image/image_build.h"
+#include "core/image/image_layout.h"
+
+namespace sw48230 {
+namespace {
+
+void plan_records(const std::filesystem::path& pargen_file, const TableInput& var_file, const TableInput& var2_file,
+                  ProbePlan& plan) {
+  // The records are too large for the stack of a worker thread.
+  auto image = std::make_unique<Bank2Image>();
+  Read_Communication_Settings(pargen_file, image->general);
+  std::vector<int> rows;
+  if (auto error = Read_Master_Requests(var_file, var2_file, *image, rows, Read_Table_Context(pargen_file))) {
+    plan.error = std::move(error);
+    return;
+  }
+  plan.timeout_ms = image->general.Time_Out;
+  plan.requests.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const Request_Record& record = image->records[i];
+    ProbeRequest request;
+    request.table = i < image->general.Request_Count ? Request_Table::COB_Request : Request_Table::COB_Setting;
+    request.row = rows[i];
+    request.address = Ip_Address_Text(Ip_Address_Bytes(record.IP_Address));
+    request.port = record.Port;
+    request.unit_id = record.ID_Modbus;
+    request.function = Probe_Function(record.Function);
+    request.start = record.Address_Word;
+    request.quantity = record.Quantity;
+    plan.requests.push_back(std::move(request));
+  }
+}
+
+// bank.bin keeps a write row's type as 1 for coils and 3 for registers, the
+// codes of the matching reads.
+std::uint8_t bank_row_function(Request_Table table, std::uint8_t type_code) {
+  if (table == Request_Table::COB_Request) return Probe_Function(type_code);
+  return type_code == 1 ? modbus_function::Read_Coils : modbus_function::Read_Holding_Registers;
+}
+
+void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInput& var_file, const TableInput& var2_file,
+                    ProbePlan& plan) {
+  // In the order of the bank.bin build, so that the same fault is named.
+  BankRowsRead reads = Read_Bank_Rows(Request_Table::COB_Request, var_file);
+  if (reads.error) {
+    plan.error = std::move(reads.error);
+    return;
+  }
+  BankRowsRead writes = Read_Bank_Rows(Request_Table::COB_Setting, var2_file);
+  if (writes.error) {
+    plan.error = std::move(writes.error);
+    return;
+  }
+  const BankParamsRead settings = Read_Bank_Params(pargen_file);
+  if (!settings.params) {
+    plan.error = settings.error;
+    return;
+  }
+  plan.timeout_ms = settings.params->Time_Out;
+  plan.requests.reserve(reads.rows.size() + writes.rows.size());
+  for (const auto& [table, rows] :
+       {std::pair{Request_Table::COB_Request, &reads.rows}, std::pair{Request_Table::COB_Setting, &writes.rows}}) {
+    for (const NumberedBankRow& numbered : *rows) {
+      const Bank_Row& row = numbered.bank_row;
+      ProbeRequest request;
+      request.table = table;
+      request.row = numbered.row;
+      request.address = Ip_Address_Text(row.IP_Address);
+      request.port = settings.params->Port;
+      request.unit_id = row.ID_Modbus;
+      request.function = bank_row_function(table, row.Type_Code);
+      request.start = row.Address_Word;
+      request.quantity = row.Quantity;
+      plan.requests.push_back(std::move(request));
+    }
+  }
+}
+
+}  // namespace
+
+ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInput& var_file,
+                          const TableInput& var2_file) {
+  ProbePlan plan;
+  const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
+  if (device.error) {
+    plan.error = device.error;
+  } else if (device.type_1) {
+    plan_records(pargen_file, var_file, var2_file, plan);
+  } else {
+    plan_bank_rows(pargen_file, var_file, var2_file, plan);
+  }
+  if (plan.error) plan.requests.clear();
+  return plan;
+}
+
+}  // namespace sw48230

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "core/image/image_error.h"
+#include "core/probe/probe_request.h"
+
+namespace sw48230 {
+
+// What a probe of the project sends: the requests the image build makes of
+// the project's files, so that the probe tries exactly what the device will
+// send. For device type 1 that is one request per enabled row with the row's
+// own port; for every other device type one per row, all on the project's
+// port.
+struct ProbePlan {
+  // The read requests first, then the write requests, each in table order.
+  std::vector<ProbeRequest> requests;
+  // The project's answer time-out as the image holds it.
+  std::uint32_t timeout_ms = 0;
+  // The image cannot be built, so there is nothing the device would send.
+  std::optional<ImageError> error;
+};
+
+// A table screen passes its table as the document it would save
+// (TableInput::Document), so that the rows are probed as they stand on the
+// screen.
+ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInput& var_file,
+                          const TableInput& var2_file);
+
+}  // namespace sw48230
