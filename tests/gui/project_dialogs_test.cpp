@@ -7,6 +7,7 @@
 
 #include "fakes.h"
 #include "gui/app/tf_main.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 
@@ -40,7 +41,7 @@ void click(QDialog* dialog, const char* name) {
 
 }  // namespace
 
-class ProjectDialogsTest : public QObject {
+class ProjectDialogsTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -13,6 +13,7 @@
 #include "core/i18n/message_table.h"
 #include "fakes.h"
 #include "gui/ui/texts.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 using test::default_text;
@@ -40,7 +41,7 @@ void click(const TFMain& window, const char* name) {
 
 }  // namespace
 
-class TFMainTest : public QObject {
+class TFMainTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -501,6 +501,12 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 489 */ "Default Values",
     /* 490 */ "!! Default Values, at least a byte is not correct (0..255)",
     /* 491 */ "!! Default Values, dimension of CAN frame and number of Default Values are different",
+    /* 492 */ "!! Cob-ID is empty, but rows below it hold requests, which would not be saved",
+    /* 493 */ "Error!!! The table is full: row 512 is in use. Delete a row before inserting one",
+    /* 494 */ "Undo",
+    /* 495 */ "Redo",
+    /* 496 */ "Undo the last change of the table (Ctrl+Z)",
+    /* 497 */ "Redo the last change undone (Ctrl+Y)",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

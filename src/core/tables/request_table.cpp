@@ -1,5 +1,7 @@
 #include "core/tables/request_table.h"
 
+#include "core/common/text.h"
+
 namespace sw48230 {
 
 RequestTable::RequestTable() : cells_(static_cast<std::size_t>(RowCount) * ColCount) { Reset(); }
@@ -25,6 +27,20 @@ void RequestTable::Reset() {
     cell(row, Col_Enable) = Tick_Yes;
     for (int col = Col_Enable + 1; col < ColCount; ++col) cell(row, col).clear();
   }
+}
+
+bool RequestTable::Row_In_Use(int row) const { return !trim_blanks(cell(row, Col_COB)).empty(); }
+
+int RequestTable::First_Gap_Row() const {
+  int gap = 0;
+  for (int row = 1; row < RowCount; ++row) {
+    if (!Row_In_Use(row)) {
+      if (gap == 0) gap = row;
+    } else if (gap != 0) {
+      return gap;
+    }
+  }
+  return 0;
 }
 
 }  // namespace sw48230

@@ -213,7 +213,7 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (button == Btn_Info) {
     FAbout->exec();
   } else if (button == Btn_Opz) {
-    if (FSoftOptions->exec() == QDialog::Accepted) {
+    if (FSoftOptions->Open() == QDialog::Accepted) {
       Save_Setting();
       Set_Update_Timer();
     }
@@ -222,11 +222,11 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (button == Btn_Prm_Gen) {
     // The screens load and save their own files; their results change
     // nothing here.
-    FParGen->exec();
+    FParGen->Open();
   } else if (button == Btn_COB_Request) {
-    FCOBRequest->exec();
+    FCOBRequest->Open();
   } else if (button == Btn_COB_Setting) {
-    FCOBSetting->exec();
+    FCOBSetting->Open();
   } else if (button == Btn_CreateBin) {
     Update_Device();
   }
@@ -251,20 +251,20 @@ void TFMain::Update_Device() {
 }
 
 void TFMain::Create_New_Project() {
-  if (FNew_Project->exec() == QDialog::Accepted) Show_Project_Labels();
+  if (FNew_Project->Open() == QDialog::Accepted) Show_Project_Labels();
 }
 
 void TFMain::Open_Project() {
-  if (FOpenConf->exec() != QDialog::Accepted) return;
+  if (FOpenConf->Open() != QDialog::Accepted) return;
   sw48230::Open_Project(state_, to_utf8(FOpenConf->Name_Conf()));
   Show_Project_Labels();
 }
 
 void TFMain::Show_Update_Screen(ImageKind built) {
   if (built == ImageKind::Bank2) {
-    FBootTCP->exec();
+    FBootTCP->Open();
   } else {
-    FBootSer->exec();
+    FBootSer->Open();
   }
 }
 
@@ -302,9 +302,13 @@ void TFMain::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// A termination request cannot wait for an answer: an open screen is
+// cancelled without its question about unsaved changes.
 void TFMain::Terminate() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) dialog->reject();
+    if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) {
+      dialog->done(QDialog::Rejected);
+    }
   }
   close();
 }
