@@ -51,7 +51,8 @@ void LoadIntoModel(benchmark::State& state) {
   const auto file = bench_folder() / "var.xml";
   if (Save_Requests(Read_Requests(), file, full_table())) state.SkipWithError("cannot write var.xml");
   RequestTable table;
-  RequestTableModel model(table, nullptr);
+  RequestTableModel model(
+      table, [](int, int, std::string) {}, nullptr);
   for (auto _ : state) {
     const RequestLoad loaded = Load_Requests(Read_Requests(), file, Dip_Switch, table);
     model.Table_Changed();

@@ -74,6 +74,20 @@ TEST_F(CheckTest, EveryFailingRowWithTheMessageOfItsScreen) {
   EXPECT_EQ(run.err, "sw48230-cli: " + project_.string() + ": 6 checks fail\n");
 }
 
+// A file written by hand or by an older program may hold a row without a
+// Cob-ID before further requests; the screens refuse to save such a table.
+TEST_F(CheckTest, ARowWithoutACobIdBeforeRequestsFails) {
+  write_settings(0);
+  write("var.xml", Rows{screen_row(), screen_row().set("COB", " "), screen_row(), screen_row().set("COB", "9000")});
+  write("var2.xml", Rows{setting_row().set("COB", ""), setting_row().set("Address_Word", "70000")});
+  const test::CliRun run = check();
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out,
+            "var.xml: Error row 2!! Cob-ID is empty, but rows below it hold requests, which would not be saved\n"
+            "var2.xml: Error row 1!! Cob-ID is empty, but rows below it hold requests, which would not be saved\n"
+            "var2.xml: Error row 2!! Address must be between 0 and 65535\n");
+}
+
 TEST_F(CheckTest, FilesThatCannotBeLoadedFail) {
   write("ParGen.xml", "<GeneralParameter><Device_Type>1");
   write("var.xml", "<C_TO_Customer_Protocol><row");

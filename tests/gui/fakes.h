@@ -135,6 +135,25 @@ inline QString default_text(int index) {
   return QString::fromStdString(default_messages().at(static_cast<std::size_t>(index)));
 }
 
+// What the window system does when the user minimises a screen and brings
+// it back: a show that no opening caused. True when the screen saw that
+// show, so a test cannot pass without one.
+inline bool minimise_and_restore(QWidget* screen) {
+  struct ShowCounter final : QObject {
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Show) ++shows;
+      return false;
+    }
+  } counter;
+  screen->installEventFilter(&counter);
+  screen->setWindowState(Qt::WindowMinimized);
+  screen->setWindowState(Qt::WindowNoState);
+  QCoreApplication::processEvents();
+  screen->removeEventFilter(&counter);
+  return counter.shows > 0;
+}
+
 // Runs `act` on the next modal dialog once it is shown. The test starts the
 // dialog afterwards, since exec() blocks until `act` ends it. The watcher
 // ends itself once it has acted; a test that may show no dialog deletes it.

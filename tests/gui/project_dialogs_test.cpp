@@ -9,6 +9,7 @@
 
 #include "fakes.h"
 #include "gui/app/tf_main.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 
@@ -42,7 +43,7 @@ void click(QDialog* dialog, const char* name) {
 
 }  // namespace
 
-class ProjectDialogsTest : public QObject {
+class ProjectDialogsTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -21,6 +21,7 @@
 
 #include "platform/program_starter.h"
 #include "platform/signal_bridge.h"
+#include "screen_test.h"
 
 using namespace std::chrono_literals;
 
@@ -96,7 +97,7 @@ void previous_handler(int) { previous_handler_calls = previous_handler_calls + 1
 
 }  // namespace
 
-class StartProgramTest : public QObject {
+class StartProgramTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private:

@@ -8,6 +8,7 @@
 #include "core/i18n/message_table.h"
 #include "gui/ui/texts.h"
 #include "platform/program_starter.h"
+#include "screen_test.h"
 #include "update_fixture.h"
 
 using namespace sw48230;
@@ -42,7 +43,7 @@ bool on_page(QDialog* dialog, int page) {
 
 }  // namespace
 
-class TFBootSerTest : public QObject {
+class TFBootSerTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -8,6 +8,7 @@
 #include "core/i18n/message_table.h"
 #include "gui/ui/texts.h"
 #include "platform/program_starter.h"
+#include "screen_test.h"
 #include "update_fixture.h"
 
 using namespace sw48230;
@@ -83,7 +84,7 @@ class ClickingClock final : public Clock {
 
 }  // namespace
 
-class TFBootTCPTest : public QObject {
+class TFBootTCPTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

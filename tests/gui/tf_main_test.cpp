@@ -20,6 +20,7 @@
 #include "core/i18n/message_table.h"
 #include "fakes.h"
 #include "gui/ui/texts.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 using test::default_text;
@@ -61,7 +62,7 @@ QByteArray capture_standard_error(const QString& file, const std::function<void(
 
 }  // namespace
 
-class TFMainTest : public QObject {
+class TFMainTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -10,6 +10,7 @@
 #include "core/commsettings/device_type.h"
 #include "fakes.h"
 #include "gui/app/tf_main.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 
@@ -83,7 +84,7 @@ constexpr const char* Jumper_Only[] = {"CB_CAN_Type", "E_Port_Modbus_TCP_Master"
 
 }  // namespace
 
-class TFParGenTest : public QObject {
+class TFParGenTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

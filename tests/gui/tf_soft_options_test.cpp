@@ -12,6 +12,7 @@
 #include "gui/app/tf_main.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/texts.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 
@@ -94,7 +95,7 @@ struct Program {
 
 }  // namespace
 
-class TFSoftOptionsTest : public QObject {
+class TFSoftOptionsTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -12,6 +12,7 @@
 #include "gui/app/tf_main.h"
 #include "gui/i18n/version_check.h"
 #include "platform/http_getter.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 
@@ -80,7 +81,7 @@ void click_link(QLabel* label) { QTest::mouseClick(label, Qt::LeftButton, {}, QP
 
 }  // namespace
 
-class UpdateCheckTest : public QObject {
+class UpdateCheckTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

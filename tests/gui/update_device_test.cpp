@@ -6,6 +6,7 @@
 
 #include "fakes.h"
 #include "gui/app/tf_main.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 
@@ -59,7 +60,7 @@ struct Fixture {
 
 }  // namespace
 
-class UpdateDeviceTest : public QObject {
+class UpdateDeviceTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:

@@ -24,6 +24,7 @@
 #include "platform/event_loop_clock.h"
 #include "platform/icmp_echo.h"
 #include "platform/serial_ports.h"
+#include "screen_test.h"
 
 using namespace sw48230;
 using namespace std::chrono_literals;
@@ -92,7 +93,7 @@ int in_own_network(const char* ping_groups, bool raw_sockets, const std::functio
 
 // The services of the device update that talk to the system. Echoes go to
 // the loopback address only.
-class UpdateServicesTest : public QObject {
+class UpdateServicesTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private:

@@ -508,6 +508,12 @@ constexpr std::string_view kDefaultTexts[] = {
     "stopped: wait until it ends before switching off the device.",
     /* 495 */ "Warning! The settings could not be saved:",
     /* 496 */ "Error! The folder could not be created:",
+    /* 497 */ "!! Cob-ID is empty, but rows below it hold requests, which would not be saved",
+    /* 498 */ "Error!!! The table is full: row 512 is in use. Delete a row before inserting one",
+    /* 499 */ "Undo",
+    /* 500 */ "Redo",
+    /* 501 */ "Undo the last change of the table (Ctrl+Z)",
+    /* 502 */ "Redo the last change undone (Ctrl+Y)",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -70,8 +70,13 @@ int check_row(const TableKind& kind, const RequestTable& table, const TableConte
 std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& table, const TableContext& context,
                                    bool first_only) {
   std::vector<RowFailure> failures;
+  const int gap = table.First_Gap_Row();
   for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
-    if (trim_blanks(table.cell(row, Col_COB)).empty()) {
+    if (!table.Row_In_Use(row)) {
+      if (row == gap) {
+        failures.push_back({row, Msg_Row_Gap});
+        if (first_only) break;
+      }
       if (kind.gap_ends_checks) break;
       continue;
     }

@@ -17,7 +17,13 @@ struct RowFailure {
   bool operator==(const RowFailure&) const = default;
 };
 
-// The checks of a request table, rows from the first upwards. With
+// A row without a Cob-ID followed by rows in use: the file keeps the rows up
+// to the first without a Cob-ID, so saving would drop every request below
+// it without a word. Both tables refuse it like a failed row check.
+inline constexpr int Msg_Row_Gap = 497;
+
+// The checks of a request table, rows from the first upwards. The first row
+// without a Cob-ID fails when a row in use follows it. With
 // `first_only` the visit ends at the first failure, as the screen's OK does;
 // without it every failing row is listed (one failure per row).
 std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& table, const TableContext& context,

@@ -31,4 +31,18 @@ void RequestTable::Reset() {
   }
 }
 
+bool RequestTable::Row_In_Use(int row) const { return !trim_blanks(cell(row, Col_COB)).empty(); }
+
+int RequestTable::First_Gap_Row() const {
+  int gap = 0;
+  for (int row = 1; row < RowCount; ++row) {
+    if (!Row_In_Use(row)) {
+      if (gap == 0) gap = row;
+    } else if (gap != 0) {
+      return gap;
+    }
+  }
+  return 0;
+}
+
 }  // namespace sw48230

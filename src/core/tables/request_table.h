@@ -59,6 +59,14 @@ class RequestTable {
   // Every data row fresh: its number, Enable ticked, everything else empty.
   void Reset();
 
+  // A row is in use when its Cob-ID, trimmed of blanks, is not empty. The
+  // stored table ends at the first row not in use.
+  bool Row_In_Use(int row) const;
+
+  // The first row not in use that has a row in use somewhere below it, 0
+  // when there is none. Saving would drop every row after it.
+  int First_Gap_Row() const;
+
   // The current cell, on which the row operations act.
   int current_row = 1;
   int current_col = 1;

@@ -1,5 +1,7 @@
 #include "core/tables/row_editing.h"
 
+#include <algorithm>
+
 #include "core/common/number_text.h"
 #include "core/common/text.h"
 
@@ -21,10 +23,14 @@ void Delete_Row(RequestTable& table, int row) {
   for (int col = First_Data_Col; col <= Last_Data_Col; ++col) table.cell(Last_Row, col).clear();
 }
 
-void Insert_Row(RequestTable& table, int row) {
+bool Can_Insert_Row(const RequestTable& table) { return !table.Row_In_Use(Last_Row); }
+
+bool Insert_Row(RequestTable& table, int row) {
+  if (!Can_Insert_Row(table)) return false;
   for (int k = Last_Row - 1; k >= row; --k) copy_row(table, k, k + 1);
   for (int col = First_Data_Col; col <= Last_Data_Col; ++col) table.cell(row, col).clear();
   table.cell(row, Col_Enable) = Tick_Yes;
+  return true;
 }
 
 void Copy_Row(const RequestTable& table, int row, RowCopyBuffer& buffer) {
@@ -49,14 +55,22 @@ void Paste_Row(RequestTable& table, int row, const RowCopyBuffer& buffer) {
   }
 }
 
-bool Jump_Next_Cell(RequestTable& table, bool enable_jump_field_tables) {
+bool Jump_Next_Cell(RequestTable& table, bool enable_jump_field_tables, const std::vector<int>& hidden) {
   if (!enable_jump_field_tables) return false;
-  if (table.current_col > 0 && table.current_row > 0) {
-    if (table.current_col < Last_Data_Col) {
-      ++table.current_col;
-    } else {
-      table.current_col = First_Data_Col;
-      table.current_row = table.current_row < Last_Row ? table.current_row + 1 : 1;
+  const auto visible = [&hidden](int col) { return std::find(hidden.begin(), hidden.end(), col) == hidden.end(); };
+  const auto next_visible = [&visible](int after) {
+    for (int col = after + 1; col <= Last_Data_Col; ++col) {
+      if (visible(col)) return col;
+    }
+    return 0;
+  };
+  if (table.current_row < 1 || table.current_row > Last_Row) return true;
+  if (const int col = next_visible(table.current_col); col != 0) {
+    table.current_col = col;
+  } else if (table.current_row < Last_Row) {
+    if (const int first = next_visible(Col_Number); first != 0) {
+      table.current_col = first;
+      ++table.current_row;
     }
   }
   return true;

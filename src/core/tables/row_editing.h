@@ -18,13 +18,18 @@ using RowCopyBuffer = std::vector<std::string>;
 inline constexpr int Msg_Paste_Overwrite = 395;
 inline constexpr int Msg_Paste_Bad_Copy = 396;
 inline constexpr int Msg_Paste_Nothing_Copied = 397;
+// Insert Row refused: the last row is in use and would be pushed out.
+inline constexpr int Msg_Table_Full = 498;
 
 // Moves every later row up by one and clears the last row.
 void Delete_Row(RequestTable& table, int row);
 
-// Moves `row` and every later row down by one (the last row's content is
-// lost) and makes `row` a fresh row with Enable ticked.
-void Insert_Row(RequestTable& table, int row);
+// Moves `row` and every later row down by one and makes `row` a fresh row
+// with Enable ticked. Refused, with nothing moved, while the last row is in
+// use: its request would be pushed out of the table. A last row without a
+// Cob-ID holds nothing that is saved, so it may go.
+bool Can_Insert_Row(const RequestTable& table);
+bool Insert_Row(RequestTable& table, int row);
 
 // Replaces the buffer with the data cells of `row`.
 void Copy_Row(const RequestTable& table, int row, RowCopyBuffer& buffer);
@@ -43,9 +48,11 @@ PasteCheck Check_Paste(const RequestTable& table, int row, bool Do_Copy, const R
 void Paste_Row(RequestTable& table, int row, const RowCopyBuffer& buffer);
 
 // The Enter key with "jump to the next field" on: moves the current cell to
-// the next data cell, wrapping from the last cell to the first. Returns
-// whether the key is consumed (always, while the option is on).
-bool Jump_Next_Cell(RequestTable& table, bool enable_jump_field_tables);
+// the next data cell the user can see, skipping `hidden` columns; from the
+// last visible column to the first visible data column of the next row. On
+// the last row's last visible column it stays. Returns whether the key is
+// consumed (always, while the option is on).
+bool Jump_Next_Cell(RequestTable& table, bool enable_jump_field_tables, const std::vector<int>& hidden);
 
 // A double click fits a column to its content only on a column title and
 // only while the option is on.

@@ -214,7 +214,7 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (button == Btn_Info) {
     FAbout->exec();
   } else if (button == Btn_Opz) {
-    if (FSoftOptions->exec() == QDialog::Accepted) {
+    if (FSoftOptions->Open() == QDialog::Accepted) {
       if (const std::error_code error = Save_Setting()) {
         context_.services.boxes.warning(
             this, to_qstring(Failure_Text(messages_, Msg_Settings_Not_Saved, state_.settings_file(), error.message())));
@@ -226,11 +226,11 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (button == Btn_Prm_Gen) {
     // The screens load and save their own files; their results change
     // nothing here.
-    FParGen->exec();
+    FParGen->Open();
   } else if (button == Btn_COB_Request) {
-    FCOBRequest->exec();
+    FCOBRequest->Open();
   } else if (button == Btn_COB_Setting) {
-    FCOBSetting->exec();
+    FCOBSetting->Open();
   } else if (button == Btn_CreateBin) {
     Update_Device();
   }
@@ -263,20 +263,20 @@ void TFMain::Update_Device() {
 }
 
 void TFMain::Create_New_Project() {
-  if (FNew_Project->exec() == QDialog::Accepted) Show_Project_Labels();
+  if (FNew_Project->Open() == QDialog::Accepted) Show_Project_Labels();
 }
 
 void TFMain::Open_Project() {
-  if (FOpenConf->exec() != QDialog::Accepted) return;
+  if (FOpenConf->Open() != QDialog::Accepted) return;
   sw48230::Open_Project(state_, to_utf8(FOpenConf->Name_Conf()));
   Show_Project_Labels();
 }
 
 void TFMain::Show_Update_Screen(ImageKind built) {
   if (built == ImageKind::Bank2) {
-    FBootTCP->exec();
+    FBootTCP->Open();
   } else {
-    FBootSer->exec();
+    FBootSer->Open();
   }
 }
 

@@ -22,7 +22,6 @@
 namespace sw48230 {
 namespace {
 
-constexpr int Msg_Exit_Without_Saving = 123;
 constexpr int Address_Width = 44;
 
 void fill(QComboBox* list, const std::vector<std::string>& texts) {
@@ -282,7 +281,6 @@ CommSettings TFParGen::settings() const {
 }
 
 void TFParGen::showEvent(QShowEvent* event) {
-  FormShow();
   Screen::showEvent(event);
   FormActivate();
 }
@@ -361,11 +359,6 @@ void TFParGen::Btn_OKClick() {
     return;
   }
   accept();
-}
-
-void TFParGen::reject() {
-  if (Is_Change_ && !context_.services.boxes.question(this, text(Msg_Exit_Without_Saving))) return;
-  Screen::reject();
 }
 
 }  // namespace sw48230

@@ -30,11 +30,9 @@ class TFParGen final : public Screen {
 
   bool Is_Change() const { return Is_Change_; }
 
-  // Cancel, the Escape key and the window's close box: changes are given up
-  // only after the user said so.
-  void reject() override;
-
  protected:
+  void FormShow() override;
+  bool Has_Unsaved_Changes() const override { return Is_Change_; }
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -54,7 +52,6 @@ class TFParGen final : public Screen {
   QWidget* make_group(GroupIndex index, const char* name);
   void Set_Group_Expanded(GroupIndex index, bool expanded);
   QLineEdit* make_edit(const char* name, int width);
-  void FormShow();
   void FormActivate();
   void On_Change();
   void Move_GroupBoxs();

@@ -163,11 +163,6 @@ void TFSoftOptions::Set_Lang() {
   Show_Language_Texts();
 }
 
-void TFSoftOptions::showEvent(QShowEvent* event) {
-  FormShow();
-  Screen::showEvent(event);
-}
-
 void TFSoftOptions::FormShow() {
   const AppState& state = context_.state;
   Language_In_Use = state.Language_Name;

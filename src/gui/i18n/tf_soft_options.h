@@ -26,13 +26,12 @@ class TFSoftOptions final : public Screen {
   void Set_Lang() override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   static constexpr int Slot_Count = 6;
 
-  void FormShow();
   void Draw_Page();
   void Show_Language_Texts();
   void Choose_Language(int slot);

@@ -47,10 +47,9 @@ void TFNew_Project::Set_Lang() {
   set_caption(Btn_Cancel, text(29), text(265));
 }
 
-void TFNew_Project::showEvent(QShowEvent* event) {
+void TFNew_Project::FormShow() {
   E_New_Proj->clear();
   E_New_Proj->setFocus();
-  Screen::showEvent(event);
 }
 
 void TFNew_Project::Btn_OKClick() {

@@ -18,7 +18,7 @@ class TFNew_Project final : public Screen {
   void Set_Lang() override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
 
  private:
   void Btn_OKClick();

@@ -46,12 +46,9 @@ void TFOpenConf::Set_Lang() {
   set_caption(Btn_Cancel, text(37), text(268));
 }
 
-void TFOpenConf::showEvent(QShowEvent* event) {
-  Fill_List();
-  Screen::showEvent(event);
-}
+void TFOpenConf::FormShow() { Fill_List(); }
 
-// The list is rebuilt at every show, so folders added or removed outside the
+// The list is rebuilt at every opening, so folders added or removed outside the
 // program appear or disappear.
 void TFOpenConf::Fill_List() {
   const AppState& state = context_.state;

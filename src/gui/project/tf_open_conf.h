@@ -20,7 +20,7 @@ class TFOpenConf final : public Screen {
   const QString& Name_Conf() const { return Name_Conf_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
 
  private:
   void Fill_List();

@@ -4,8 +4,8 @@
 
 namespace sw48230 {
 
-RequestTableModel::RequestTableModel(RequestTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
+RequestTableModel::RequestTableModel(RequestTable& table, CellEditor edit, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), edit_(std::move(edit)) {}
 
 int RequestTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : RequestTable::Data_Rows;
@@ -29,15 +29,16 @@ QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
 
 bool RequestTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || index.column() == Col_Number) return false;
-  std::string& cell = table_.cell(table_row(index), index.column());
+  std::string text;
   if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
     if (role != Qt::CheckStateRole) return false;
-    cell = value.value<Qt::CheckState>() == Qt::Checked ? Tick_Yes : Tick_No;
+    text = value.value<Qt::CheckState>() == Qt::Checked ? Tick_Yes : Tick_No;
   } else {
     if (role != Qt::EditRole) return false;
-    cell = to_utf8(value.toString());
+    text = to_utf8(value.toString());
   }
-  emit dataChanged(index, index, {role});
+  // An edit left without a change is no step to undo.
+  if (text != table_.cell(table_row(index), index.column())) edit_(table_row(index), index.column(), std::move(text));
   return true;
 }
 
@@ -69,5 +70,10 @@ void RequestTableModel::setTitles(QStringList titles, QStringList hints) {
 // Every cell may have changed, but no row came or went: the view keeps its
 // current cell.
 void RequestTableModel::Table_Changed() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
+
+void RequestTableModel::Cell_Changed(int row, int col) {
+  const QModelIndex changed = index(row - 1, col);
+  emit dataChanged(changed, changed);
+}
 
 }  // namespace sw48230

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <functional>
+#include <string>
 
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
@@ -10,11 +12,15 @@ namespace sw48230 {
 
 // The Qt view of a request table: rows 1 to 512 of the core table, its
 // column titles and their hints. Check-box cells show as check boxes and
-// keep "Y" / "N"; every other cell is its text.
+// keep "Y" / "N"; every other cell is its text. A user's change of a cell
+// goes to `edit` (table row, column, new text), which writes it so that it
+// can be undone.
 class RequestTableModel final : public QAbstractTableModel {
   Q_OBJECT
  public:
-  RequestTableModel(RequestTable& table, QObject* parent);
+  using CellEditor = std::function<void(int row, int col, std::string text)>;
+
+  RequestTableModel(RequestTable& table, CellEditor edit, QObject* parent);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -28,12 +34,14 @@ class RequestTableModel final : public QAbstractTableModel {
   // After the core table changed behind the model's back (load, row
   // operations).
   void Table_Changed();
+  void Cell_Changed(int row, int col);
 
   // Model rows are table rows 1 to 512.
   static int table_row(const QModelIndex& index) { return index.row() + 1; }
 
  private:
   RequestTable& table_;
+  CellEditor edit_;
   QStringList titles_;
   QStringList hints_;
 };

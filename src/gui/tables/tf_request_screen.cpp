@@ -1,12 +1,14 @@
 #include "gui/tables/tf_request_screen.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -14,6 +16,7 @@
 #include "core/common/paths.h"
 #include "core/tables/request_checks.h"
 #include "gui/tables/request_table_model.h"
+#include "gui/tables/table_commands.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/table_delegates.h"
 #include "gui/ui/texts.h"
@@ -21,8 +24,9 @@
 
 namespace sw48230 {
 
-// The grid, with the Enter key walking to the next cell while the option is
-// on, also when Enter ends an edit.
+// The grid. Enter, with an editor or a drop-down list open or not, commits
+// the edit and then asks `jump` to move the cursor; it moves only while the
+// option is on.
 class RequestTableView final : public QTableView {
  public:
   RequestTableView(QWidget* parent, std::function<bool()> jump) : QTableView(parent), jump_(std::move(jump)) {}
@@ -33,16 +37,20 @@ class RequestTableView final : public QTableView {
     if (QWidget* editor = focusWidget(); editor != nullptr && isAncestorOf(editor)) commitData(editor);
   }
 
+  void Enter_In_Editor(QWidget* editor) {
+    // A list whose choice already ended the edit leaves only the move.
+    if (indexWidget(currentIndex()) == editor) {
+      commitData(editor);
+      closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    setFocus();
+    jump_();
+  }
+
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && jump_()) return;
     QTableView::keyPressEvent(event);
-  }
-
-  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
-    QTableView::closeEditor(editor, hint);
-    // Enter in an editor ends the edit with this hint.
-    if (hint == QAbstractItemDelegate::SubmitModelCache) jump_();
   }
 
  private:
@@ -50,6 +58,12 @@ class RequestTableView final : public QTableView {
 };
 
 namespace {
+
+// The undo and redo buttons: captions, then hints.
+constexpr int Msg_Undo = 499;
+constexpr int Msg_Redo = 500;
+constexpr int Msg_Undo_Hint = 501;
+constexpr int Msg_Redo_Hint = 502;
 
 QStringList to_qstrings(const std::vector<std::string>& texts) {
   QStringList list;
@@ -62,24 +76,25 @@ QStringList to_qstrings(const std::vector<std::string>& texts) {
 RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWidget* parent)
     : Screen(context, parent),
       kind_(kind),
-      model_(new RequestTableModel(table_, this)),
+      undo_(new QUndoStack(this)),
+      model_(new RequestTableModel(
+          table_,
+          [this](int row, int col, std::string text) {
+            undo_->push(new CellEdit(row_target(), row, col, std::move(text)));
+          },
+          this)),
       Btn_OK(make_named<QPushButton>(this, "Btn_OK")),
       Btn_Cancel(make_named<QPushButton>(this, "Btn_Cancel")),
       Btn_DelRow(make_named<QPushButton>(this, "Btn_DelRow")),
       Btn_InsRow(make_named<QPushButton>(this, "Btn_InsRow")),
       Btn_CopyRow(make_named<QPushButton>(this, "Btn_CopyRow")),
-      Btn_PasteRow(make_named<QPushButton>(this, "Btn_PasteRow")) {
+      Btn_PasteRow(make_named<QPushButton>(this, "Btn_PasteRow")),
+      Btn_Undo(make_named<QPushButton>(this, "Btn_Undo")),
+      Btn_Redo(make_named<QPushButton>(this, "Btn_Redo")) {
   setObjectName(QString::fromLatin1(kind.screen_name));
   setSizeGripEnabled(true);
 
-  ACG_Modbus = new RequestTableView(this, [this] {
-    const QModelIndex current = ACG_Modbus->currentIndex();
-    table_.current_row = current.isValid() ? RequestTableModel::table_row(current) : 1;
-    table_.current_col = current.isValid() ? current.column() : Col_Enable;
-    if (!Jump_Next_Cell(table_, context_.state.enable_jump_field_tables)) return false;
-    ACG_Modbus->setCurrentIndex(model_->index(table_.current_row - 1, table_.current_col));
-    return true;
-  });
+  ACG_Modbus = new RequestTableView(this, [this] { return Jump_Next_Cell(); });
   ACG_Modbus->setObjectName("ACG_Modbus");
   ACG_Modbus->setModel(model_);
   ACG_Modbus->verticalHeader()->hide();
@@ -89,10 +104,17 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   ACG_Modbus->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
   ACG_Modbus->setMinimumSize(900, 400);
+  auto* cell_delegate = new CellDelegate(this);
   can_type_delegate_ = new ComboBoxDelegate({CAN_Type_11_Bits, CAN_Type_29_Bits}, this);
   type_delegate_ = new ComboBoxDelegate(to_qstrings(kind.type_texts), this);
+  ACG_Modbus->setItemDelegate(cell_delegate);
   ACG_Modbus->setItemDelegateForColumn(Col_CAN_Type, can_type_delegate_);
   ACG_Modbus->setItemDelegateForColumn(Col_Type, type_delegate_);
+  for (CellDelegate* delegate :
+       {cell_delegate, static_cast<CellDelegate*>(can_type_delegate_), static_cast<CellDelegate*>(type_delegate_)}) {
+    connect(delegate, &CellDelegate::Enter_Pressed, this,
+            [this](QWidget* editor) { ACG_Modbus->Enter_In_Editor(editor); });
+  }
   connect(ACG_Modbus->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
           &RequestScreen::ACG_ModbusDblClickCell);
 
@@ -102,12 +124,33 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   connect(Btn_InsRow, &QPushButton::clicked, this, &RequestScreen::Btn_InsRowClick);
   connect(Btn_CopyRow, &QPushButton::clicked, this, &RequestScreen::Btn_CopyRowClick);
   connect(Btn_PasteRow, &QPushButton::clicked, this, &RequestScreen::Btn_PasteRowClick);
-  for (QPushButton* button : {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow}) {
+  connect(Btn_Undo, &QPushButton::clicked, this, [this] {
+    ACG_Modbus->commit_open_edit();
+    undo_->undo();
+  });
+  connect(Btn_Redo, &QPushButton::clicked, undo_, &QUndoStack::redo);
+  connect(undo_, &QUndoStack::canUndoChanged, Btn_Undo, &QPushButton::setEnabled);
+  connect(undo_, &QUndoStack::canRedoChanged, Btn_Redo, &QPushButton::setEnabled);
+  Btn_Undo->setEnabled(false);
+  Btn_Redo->setEnabled(false);
+  // The keys work wherever the focus is on the screen; an open cell editor
+  // undoes its own typing first.
+  auto* undo_keys = new QAction(this);
+  undo_keys->setShortcuts(QKeySequence::Undo);
+  connect(undo_keys, &QAction::triggered, Btn_Undo, &QPushButton::click);
+  auto* redo_keys = new QAction(this);
+  redo_keys->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(redo_keys, &QAction::triggered, Btn_Redo, &QPushButton::click);
+  addActions({undo_keys, redo_keys});
+  for (QPushButton* button :
+       {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Undo, Btn_Redo}) {
     button->setAutoDefault(false);  // Enter belongs to the grid
   }
 
   auto* rows = new QHBoxLayout;
-  for (QPushButton* button : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow}) rows->addWidget(button);
+  for (QPushButton* button : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Undo, Btn_Redo}) {
+    rows->addWidget(button);
+  }
   rows->addStretch();
   body()->addLayout(rows);
   body()->addWidget(ACG_Modbus, 1);
@@ -127,6 +170,8 @@ void RequestScreen::Set_Lang() {
   for (int i = 0; i < 6; ++i) {
     set_caption(buttons[i], text(kind_.msg_first_button + i), text(kind_.msg_first_button_hint + i));
   }
+  set_caption(Btn_Undo, text(Msg_Undo), text(Msg_Undo_Hint));
+  set_caption(Btn_Redo, text(Msg_Redo), text(Msg_Redo_Hint));
   QStringList titles;
   QStringList hints;
   for (int col = 0; col < RequestTable::ColCount; ++col) {
@@ -135,18 +180,15 @@ void RequestScreen::Set_Lang() {
     hints.append(hint != 0 ? text(hint) : QString());
   }
   model_->setTitles(titles, hints);
-  set_hint(ACG_Modbus, text(kind_.msg_description));
+  // Only the column titles have hints; a hint of the whole grid would show
+  // over every cell.
+  ACG_Modbus->setAccessibleName(text(kind_.msg_description));
   // The grid's corner button would select all cells, which a table of
   // single-cell edits has no use for; it is only named for screen readers.
   for (auto* corner : ACG_Modbus->findChildren<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly)) {
     corner->setEnabled(false);
     corner->setAccessibleName(text(kind_.msg_description));
   }
-}
-
-void RequestScreen::showEvent(QShowEvent* event) {
-  FormShow();
-  Screen::showEvent(event);
 }
 
 void RequestScreen::FormShow() {
@@ -158,6 +200,7 @@ void RequestScreen::FormShow() {
   model_->Table_Changed();
   ACG_Modbus->setCurrentIndex(model_->index(0, Col_COB));
   Do_Copy = false;
+  undo_->clear();
 
   if (!loaded.error.empty()) show_file_error(loaded.error);
   if (loaded.rows_left_out > 0) {
@@ -177,10 +220,52 @@ void RequestScreen::show_file_error(const std::string& error) {
   QTimer::singleShot(0, this, [this, message] { context_.services.boxes.error(this, message); });
 }
 
+bool RequestScreen::Has_Unsaved_Changes() const { return !undo_->isClean(); }
+
+void RequestScreen::reject() {
+  ACG_Modbus->commit_open_edit();  // an edit still open counts as a change
+  Screen::reject();
+}
+
+// OK and Cancel end the history; the next opening starts a new one.
+void RequestScreen::done(int result) {
+  Screen::done(result);
+  undo_->clear();
+}
+
+// After a change or its undo: the cursor goes to the changed cell, or to the
+// changed row, so the user sees what happened.
+void RequestScreen::Show_Change(int row, int col, bool move_cursor) {
+  if (col < 0) {
+    model_->Table_Changed();
+    const QModelIndex current = ACG_Modbus->currentIndex();
+    col = current.isValid() ? current.column() : Col_COB;
+  } else {
+    model_->Cell_Changed(row, col);
+  }
+  if (move_cursor) ACG_Modbus->setCurrentIndex(model_->index(row - 1, col));
+}
+
+bool RequestScreen::Jump_Next_Cell() {
+  const QModelIndex current = ACG_Modbus->currentIndex();
+  table_.current_row = current.isValid() ? RequestTableModel::table_row(current) : 1;
+  table_.current_col = current.isValid() ? current.column() : Col_Enable;
+  if (!sw48230::Jump_Next_Cell(table_, context_.state.enable_jump_field_tables,
+                               Hidden_Columns(kind_, table_context_.Hard_Type))) {
+    return false;
+  }
+  ACG_Modbus->setCurrentIndex(model_->index(table_.current_row - 1, table_.current_col));
+  return true;
+}
+
 // Hidden columns keep their values: they are loaded and saved like the others.
 void RequestScreen::Update_Columns() {
   for (int col = 0; col < RequestTable::ColCount; ++col) ACG_Modbus->setColumnHidden(col, false);
   for (int col : Hidden_Columns(kind_, table_context_.Hard_Type)) ACG_Modbus->setColumnHidden(col, true);
+}
+
+TableTarget RequestScreen::row_target() {
+  return TableTarget{table_, [this](int row, int col, bool move_cursor) { Show_Change(row, col, move_cursor); }};
 }
 
 int RequestScreen::current_row() const {
@@ -191,6 +276,7 @@ int RequestScreen::current_row() const {
 void RequestScreen::Btn_OKClick() {
   ACG_Modbus->commit_open_edit();
   if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
+    if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, Col_COB));
     context_.services.boxes.error(this,
                                   text(kind_.msg_error_row) + QString::number(failure->row) + text(failure->message));
     return;
@@ -207,14 +293,16 @@ void RequestScreen::Btn_DelRowClick() {
   ACG_Modbus->commit_open_edit();
   const int row = current_row();
   if (!context_.services.boxes.question(this, text(kind_.msg_delete_question) + QString::number(row))) return;
-  Delete_Row(table_, row);
-  model_->Table_Changed();
+  undo_->push(new RowOperation(row_target(), RowOperation::Kind::Delete, row));
 }
 
 void RequestScreen::Btn_InsRowClick() {
   ACG_Modbus->commit_open_edit();
-  Insert_Row(table_, current_row());
-  model_->Table_Changed();
+  if (!Can_Insert_Row(table_)) {
+    context_.services.boxes.error(this, text(Msg_Table_Full));
+    return;
+  }
+  undo_->push(new RowOperation(row_target(), RowOperation::Kind::Insert, current_row()));
 }
 
 void RequestScreen::Btn_CopyRowClick() {
@@ -240,8 +328,7 @@ void RequestScreen::Btn_PasteRowClick() {
     case PasteCheck::Free:
       break;
   }
-  Paste_Row(table_, row, buffer);
-  model_->Table_Changed();
+  undo_->push(new RowOperation(row_target(), RowOperation::Kind::Paste, row, buffer));
 }
 
 void RequestScreen::ACG_ModbusDblClickCell(int column) {

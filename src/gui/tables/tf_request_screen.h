@@ -6,17 +6,20 @@
 
 class QPushButton;
 class QTableView;
+class QUndoStack;
 
 namespace sw48230 {
 
 class ComboBoxDelegate;
 class RequestTableModel;
 class RequestTableView;
+struct TableTarget;
 
 // A table of Modbus TCP master requests tied to Cob-IDs. The read requests
 // (TFCOBRequest, var.xml) and the write requests (TFCOBSetting, var2.xml)
 // are this one screen with the differences of their TableKind. The file is
-// read at every opening, checked on OK and then written whole.
+// read at every opening, checked on OK and then written whole. Every change
+// of the user can be undone back to the opened table.
 class RequestScreen : public Screen {
   Q_OBJECT
  public:
@@ -26,12 +29,18 @@ class RequestScreen : public Screen {
 
   const RequestTable& table() const { return table_; }
 
+  void reject() override;
+
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
+  bool Has_Unsaved_Changes() const override;
+  void done(int result) override;
 
  private:
-  void FormShow();
   void Update_Columns();
+  void Show_Change(int row, int col, bool move_cursor);
+  bool Jump_Next_Cell();
+  TableTarget row_target();
   int current_row() const;
   void Btn_OKClick();
   void Btn_DelRowClick();
@@ -46,6 +55,7 @@ class RequestScreen : public Screen {
   TableContext table_context_;
   bool Do_Copy = false;
 
+  QUndoStack* undo_;
   RequestTableModel* model_;
   RequestTableView* ACG_Modbus;
   ComboBoxDelegate* can_type_delegate_;
@@ -56,6 +66,8 @@ class RequestScreen : public Screen {
   QPushButton* Btn_InsRow;
   QPushButton* Btn_CopyRow;
   QPushButton* Btn_PasteRow;
+  QPushButton* Btn_Undo;
+  QPushButton* Btn_Redo;
 };
 
 // COB Request: the read requests.

@@ -4,9 +4,15 @@
 #include <QVBoxLayout>
 
 #include "core/app/product.h"
+#include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 
 namespace sw48230 {
+namespace {
+
+constexpr int Msg_Exit_Without_Saving = 123;
+
+}  // namespace
 
 Screen::Screen(const Context& context, QWidget* parent)
     : QDialog(parent),
@@ -24,6 +30,16 @@ Screen::Screen(const Context& context, QWidget* parent)
   set_caption(L_SW_Code, QString::fromUtf8(SW_Code));
   body_->addWidget(L_SW_Code);
   body_->addWidget(L_SW_Desc);
+}
+
+int Screen::Open() {
+  FormShow();
+  return exec();
+}
+
+void Screen::reject() {
+  if (Has_Unsaved_Changes() && !context_.services.boxes.question(this, text(Msg_Exit_Without_Saving))) return;
+  QDialog::reject();
 }
 
 QString Screen::text(int index) const { return message(context_.messages, index); }

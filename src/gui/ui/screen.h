@@ -20,7 +20,20 @@ class Screen : public QDialog {
 
   virtual void Set_Lang() = 0;
 
+  // The opening from the main window: the screen loads what it shows, then
+  // runs modally. Only this loads: a show that the window system causes
+  // (restoring a minimised window, switching desktops) leaves the screen as
+  // the user left it.
+  int Open();
+
+  // Cancel, the Escape key and the window's close box: unsaved changes are
+  // given up only after the user said so.
+  void reject() override;
+
  protected:
+  virtual void FormShow() {}
+  virtual bool Has_Unsaved_Changes() const { return false; }
+
   // Builds the header; derived screens add their controls below it.
   QVBoxLayout* body() const { return body_; }
   QString text(int index) const;

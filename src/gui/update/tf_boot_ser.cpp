@@ -86,12 +86,7 @@ void TFBootSer::Set_Lang() {
   set_caption(options_.Btn_Update, text(88), text(466));
 }
 
-void TFBootSer::showEvent(QShowEvent* event) {
-  FormShow();
-  Screen::showEvent(event);
-}
-
-// The check boxes are left as the user set them at the last showing.
+// The check boxes are left as the user set them at the last opening.
 void TFBootSer::FormShow() {
   update_ComPort();
   Show_Page(1);

@@ -24,10 +24,9 @@ class TFBootSer final : public Screen {
   void Set_Lang() override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
 
  private:
-  void FormShow();
   void update_ComPort();
   void Show_Page(int page);
   void Btn_NextClick();

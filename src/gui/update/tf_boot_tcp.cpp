@@ -117,12 +117,7 @@ void TFBootTCP::Set_Lang() {
   set_caption(options_.Btn_Update, text(68), text(478));
 }
 
-void TFBootTCP::showEvent(QShowEvent* event) {
-  FormShow();
-  Screen::showEvent(event);
-}
-
-// The fields keep their texts from the last showing unless the remembered
+// The fields keep their texts from the last opening unless the remembered
 // address is a valid one.
 void TFBootTCP::FormShow() {
   Show_Page(1);

@@ -23,11 +23,10 @@ class TFBootTCP final : public Screen {
   void Set_Lang() override;
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void FormShow() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void FormShow();
   void Show_Page(int page);
   QString Address_Text() const;
   void Show_Ping_Result(int message_index, bool found, const QString& detail = QString());

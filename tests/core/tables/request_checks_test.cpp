@@ -112,13 +112,21 @@ TEST(RequestChecks, FirstFailurePerTable) {
          t.cell(1, Col_IP) = "x";
        },
        RowFailure{1, 385}, RowFailure{1, 451}},
-      {"a gap ends the read checks but not the write checks", Jumper_11,
+      {"a row without a Cob-ID before a row in use fails first", Jumper_11,
        [](RequestTable& t) {
          t.cell(2, Col_COB) = " ";
          good_row(t, 3);
          t.cell(3, Col_ID_Modbus) = "300";
        },
-       none, RowFailure{3, 453}},
+       RowFailure{2, Msg_Row_Gap}, RowFailure{2, Msg_Row_Gap}},
+      {"also when the row in use below is disabled", Dip_Switch,
+       [](RequestTable& t) {
+         t.cell(7, Col_COB) = "x";
+         t.cell(7, Col_Enable) = "N";
+       },
+       RowFailure{2, Msg_Row_Gap}, RowFailure{2, Msg_Row_Gap}},
+      {"empty rows after the last request are no gap", Jumper_11, [](RequestTable& t) { t.cell(2, Col_COB) = " "; },
+       none, none},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -139,6 +147,18 @@ TEST(RequestChecks, AllFailuresAreListedOnePerRow) {
   const std::vector<RowFailure> failures = Check_Rows(Read_Requests(), table, Jumper_11, false);
   EXPECT_EQ(failures, (std::vector<RowFailure>{{1, 381}, {3, 389}}));
   EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, true), (std::vector<RowFailure>{{1, 381}}));
+}
+
+TEST(RequestChecks, AGapIsListedOnceAndTheWriteChecksGoOn) {
+  RequestTable table;
+  good_row(table, 1);
+  good_row(table, 4);
+  good_row(table, 6);
+  table.cell(4, Col_Address) = "-2";
+  table.cell(6, Col_Address) = "-2";
+  EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, false), (std::vector<RowFailure>{{2, Msg_Row_Gap}}));
+  EXPECT_EQ(Check_Rows(Write_Requests(), table, Jumper_11, false),
+            (std::vector<RowFailure>{{2, Msg_Row_Gap}, {4, 455}, {6, 455}}));
 }
 
 TEST(RequestChecks, AnEmptyTablePasses) {

@@ -40,9 +40,12 @@ TEST(RowEditing, DeleteMovesLaterRowsUpAndClearsTheLast) {
   expect_row(last, 512, "");
 }
 
-TEST(RowEditing, InsertMovesRowsDownDroppingTheLastAndStartsEnabled) {
+TEST(RowEditing, InsertMovesRowsDownAndStartsEnabled) {
+  // The last row holds no request, so nothing that is saved is pushed out.
   RequestTable table = full_table();
-  Insert_Row(table, 1);
+  table.cell(512, Col_COB) = "  ";
+  ASSERT_TRUE(Can_Insert_Row(table));
+  EXPECT_TRUE(Insert_Row(table, 1));
   EXPECT_EQ(table.cell(1, Col_Enable), "Y");
   for (int col = 2; col < RequestTable::ColCount; ++col) EXPECT_EQ(table.cell(1, col), "");
   expect_row(table, 2, "1");
@@ -50,10 +53,40 @@ TEST(RowEditing, InsertMovesRowsDownDroppingTheLastAndStartsEnabled) {
   expect_numbers_kept(table);
 
   RequestTable last = full_table();
-  Insert_Row(last, 512);
+  last.cell(512, Col_COB).clear();
+  EXPECT_TRUE(Insert_Row(last, 512));
   expect_row(last, 511, "511");
   EXPECT_EQ(last.cell(512, Col_Enable), "Y");
-  EXPECT_EQ(last.cell(512, Col_COB), "");
+  EXPECT_EQ(last.cell(512, Col_Mnemonic), "");
+}
+
+TEST(RowEditing, InsertIsRefusedWhileTheLastRowIsInUse) {
+  for (const int row : {1, 300, 512}) {
+    SCOPED_TRACE(row);
+    RequestTable table = full_table();
+    EXPECT_FALSE(Can_Insert_Row(table));
+    EXPECT_FALSE(Insert_Row(table, row));
+    for (int r = 1; r < RequestTable::RowCount; ++r) expect_row(table, r, std::to_string(r));
+  }
+}
+
+TEST(RowEditing, GapsBeforeRowsInUse) {
+  RequestTable table;
+  EXPECT_EQ(table.First_Gap_Row(), 0);
+  table.cell(1, Col_COB) = "1";
+  table.cell(2, Col_COB) = "2";
+  EXPECT_EQ(table.First_Gap_Row(), 0);  // the empty rows after the last request are no gap
+  table.cell(5, Col_COB) = "5";
+  table.cell(9, Col_COB) = "9";
+  EXPECT_EQ(table.First_Gap_Row(), 3);
+  table.cell(3, Col_COB) = "3";
+  table.cell(4, Col_COB) = "4";
+  EXPECT_EQ(table.First_Gap_Row(), 6);
+  table.cell(4, Col_COB) = " \t ";  // blanks only
+  EXPECT_EQ(table.First_Gap_Row(), 4);
+  RequestTable last_only;
+  last_only.cell(512, Col_COB) = "0";
+  EXPECT_EQ(last_only.First_Gap_Row(), 1);
 }
 
 TEST(RowEditing, CopyAndPaste) {
@@ -83,24 +116,31 @@ TEST(RowEditing, CopyAndPaste) {
   EXPECT_EQ(table.cell(5, Col_Number), "5");
 }
 
-TEST(RowEditing, EnterWalksTheTableAndWraps) {
+TEST(RowEditing, EnterWalksTheVisibleCellsAndStopsAtTheEnd) {
+  const std::vector<int> none;
+  const std::vector<int> jumper = {1, 3, 5, 10, 11, 12};
+  const std::vector<int> write_dip = {10, 11};
   const struct {
+    const std::vector<int>& hidden;
     int col, row;
     int next_col, next_row;
   } cases[] = {
-      {1, 1, 2, 1}, {12, 7, 13, 7}, {13, 7, 1, 8}, {13, 512, 1, 1}, {0, 5, 0, 5}, {4, 0, 4, 0},
+      {none, 1, 1, 2, 1},       {none, 12, 7, 13, 7},     {none, 13, 7, 1, 8},           {none, 13, 512, 13, 512},
+      {none, 0, 5, 1, 5},       {none, 4, 0, 4, 0},       {jumper, 2, 1, 4, 1},          {jumper, 4, 1, 6, 1},
+      {jumper, 9, 1, 13, 1},    {jumper, 13, 1, 2, 2},    {jumper, 13, 512, 13, 512},    {jumper, 0, 3, 2, 3},
+      {write_dip, 9, 4, 12, 4}, {write_dip, 13, 4, 1, 5}, {write_dip, 12, 512, 13, 512},
   };
   for (const auto& c : cases) {
     RequestTable table;
     table.current_col = c.col;
     table.current_row = c.row;
-    EXPECT_TRUE(Jump_Next_Cell(table, true));
+    EXPECT_TRUE(Jump_Next_Cell(table, true, c.hidden));
     EXPECT_EQ(table.current_col, c.next_col) << c.col << "," << c.row;
     EXPECT_EQ(table.current_row, c.next_row) << c.col << "," << c.row;
   }
   RequestTable table;
   table.current_col = 3;
-  EXPECT_FALSE(Jump_Next_Cell(table, false));
+  EXPECT_FALSE(Jump_Next_Cell(table, false, none));
   EXPECT_EQ(table.current_col, 3);
 }
 

@@ -1,0 +1,62 @@
+#include "gui/tables/table_commands.h"
+
+#include <utility>
+
+namespace sw48230 {
+namespace {
+
+constexpr int Last_Row = RequestTable::RowCount - 1;
+
+}  // namespace
+
+CellEdit::CellEdit(TableTarget target, int row, int col, std::string text)
+    : target_(std::move(target)),
+      row_(row),
+      col_(col),
+      before_(target_.table.cell(row, col)),
+      after_(std::move(text)) {}
+
+void CellEdit::set(const std::string& text) {
+  target_.table.cell(row_, col_) = text;
+  target_.show(row_, col_, std::exchange(done_once_, true));
+}
+
+RowOperation::RowOperation(TableTarget target, Kind kind, int row, RowCopyBuffer pasted)
+    : target_(std::move(target)), kind_(kind), row_(row), pasted_(std::move(pasted)) {
+  Copy_Row(target_.table, kind == Kind::Insert ? Last_Row : row, lost_);
+}
+
+void RowOperation::redo() {
+  switch (kind_) {
+    case Kind::Delete:
+      Delete_Row(target_.table, row_);
+      break;
+    case Kind::Insert:
+      Insert_Row(target_.table, row_);
+      break;
+    case Kind::Paste:
+      Paste_Row(target_.table, row_, pasted_);
+      break;
+  }
+  target_.show(row_, -1, true);
+}
+
+void RowOperation::undo() {
+  switch (kind_) {
+    case Kind::Delete:
+      // The delete left the last row empty, so the insert moves nothing out.
+      Insert_Row(target_.table, row_);
+      Paste_Row(target_.table, row_, lost_);
+      break;
+    case Kind::Insert:
+      Delete_Row(target_.table, row_);
+      Paste_Row(target_.table, Last_Row, lost_);
+      break;
+    case Kind::Paste:
+      Paste_Row(target_.table, row_, lost_);
+      break;
+  }
+  target_.show(row_, -1, true);
+}
+
+}  // namespace sw48230

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+namespace sw48230::test {
+
+// The base of every screen test: any Qt warning fails the test function in
+// which it was raised, so a misused widget or editor cannot pass unnoticed.
+// A test that expects a warning names it with QTest::ignoreMessage.
+class ScreenTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+};
+
+}  // namespace sw48230::test
