@@ -42,5 +42,7 @@ int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::o
 int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sw48230::cli

@@ -8,6 +8,7 @@
 #include "core/common/number_text.h"
 #include "core/common/text.h"
 #include "core/i18n/message_table.h"
+#include "core/tables/request_checks.h"
 #include "core/tables/table_report_messages.h"
 
 namespace sw48230 {
@@ -29,12 +30,17 @@ std::optional<std::int32_t> number_in(const std::string& text, std::int32_t low,
   return value;
 }
 
-// The rows a save keeps and the image build compiles; only dip-switch
-// hardware knows disabled rows.
-std::vector<int> enabled_rows(const RequestTable& table, const TableContext& context) {
+// The rows a save keeps and the image build compiles (only dip-switch
+// hardware knows disabled rows), less those that fail their checks: their
+// error says more than a warning would.
+std::vector<int> enabled_rows(const TableKind& kind, const RequestTable& table, const TableContext& context) {
+  const std::vector<RowFailure> failures = Check_Rows(kind, table, context, false);
+  auto failure = failures.begin();
   std::vector<int> rows;
   for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
     if (context.Hard_Type == 1 && to_upper_ascii(trim_blanks(table.cell(row, Col_Enable))) != "Y") continue;
+    while (failure != failures.end() && failure->row < row) ++failure;
+    if (failure != failures.end() && failure->row == row) continue;
     rows.push_back(row);
   }
   return rows;
@@ -136,7 +142,7 @@ std::optional<ConverterNetwork> Converter_Network(const CommSettings& settings) 
 std::vector<NetworkWarning> Network_Warnings(const TableKind& kind, const RequestTable& table,
                                              const TableContext& context,
                                              const std::optional<ConverterNetwork>& converter) {
-  const std::vector<int> rows = enabled_rows(table, context);
+  const std::vector<int> rows = enabled_rows(kind, table, context);
   std::vector<NetworkWarning> warnings;
   if (converter) address_warnings(table, rows, *converter, warnings);
   if (&kind == &Read_Requests()) same_cob_warnings(table, rows, context, warnings);

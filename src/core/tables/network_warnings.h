@@ -32,8 +32,7 @@ struct ConverterNetwork {
 std::optional<ConverterNetwork> Converter_Network(const CommSettings& settings);
 
 // The warnings of one request table, over the rows a save keeps (row 1 up to
-// the first row without a Cob-ID) that are enabled and whose cells the
-// warning needs are valid:
+// the first row without a Cob-ID) that are enabled and pass their checks:
 // - a server outside the converter's subnet while no gateway is enabled;
 // - a server at the converter's own address, or at the network or broadcast
 //   address of its subnet;
