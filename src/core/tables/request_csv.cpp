@@ -337,12 +337,17 @@ CsvImport Import_Csv_File(const TableKind& kind, const std::filesystem::path& fi
 
   std::ifstream in(file, std::ios::binary);
   if (!in) return fail(Msg_Csv_Unreadable, "cannot be opened");
-  // The file may have grown since its size was taken: read one byte more
-  // than allowed, never the whole file.
-  std::string bytes(Csv_Max_Bytes + 1, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  // The file may have grown since its size was taken: it is read in pieces
+  // until its end or just past the limit, never whole.
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(size));
+  std::array<char, 64 * 1024> piece;
+  while (in && bytes.size() <= Csv_Max_Bytes) {
+    in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+    bytes.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) return fail(Msg_Csv_Unreadable, "read error");
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (bytes.size() > Csv_Max_Bytes) return fail(Msg_Csv_Too_Large, "");
   return Import_Csv(kind, bytes, context);
 }
 
