@@ -6,12 +6,14 @@
 #include <fstream>
 #include <random>
 
+#include "full_table.h"
 #include "core/tables/request_checks.h"
 #include "gui/tables/request_table_model.h"
 
 namespace {
 
 using namespace sw48230;
+using bench::full_table;
 
 std::filesystem::path bench_folder() {
   static const std::filesystem::path folder = [] {
@@ -21,28 +23,6 @@ std::filesystem::path bench_folder() {
     return path;
   }();
   return folder;
-}
-
-RequestTable full_table() {
-  RequestTable table;
-  for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
-    const std::vector<std::string> cells = {"Y",
-                                            std::to_string(row),
-                                            CAN_Type_11_Bits,
-                                            "192.168.0." + std::to_string(row % 250),
-                                            "502",
-                                            "1",
-                                            "Holding Register",
-                                            std::to_string(row * 4),
-                                            "4",
-                                            "1000",
-                                            "0",
-                                            "N",
-                                            "request " + std::to_string(row)};
-    for (int col = 1; col < RequestTable::ColCount; ++col)
-      table.cell(row, col) = cells[static_cast<std::size_t>(col - 1)];
-  }
-  return table;
 }
 
 constexpr TableContext Dip_Switch{1, 0, 502};

@@ -49,5 +49,7 @@ int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_install_languages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sw48230::cli

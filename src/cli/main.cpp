@@ -31,8 +31,10 @@ constexpr Command Commands[] = {
      "build the project's image as Update Device does and write it to PROJECT_DIR/bin (bank2.bin for device type 1, "
      "bank.bin otherwise)",
      run_build},
-    {"check", "PROJECT_DIR",
-     "run the checks of the settings and table screens on the project's files and list every failure", run_check},
+    {"check", "[--strict] PROJECT_DIR",
+     "run the checks of the settings and table screens on the project's files and list every failure, then the "
+     "network warnings (which fail the command only with --strict)",
+     run_check},
     {"install-languages", "SHIPPED_DIR LANGUAGE_DIR",
      "copy the shipped language files into a program directory's LANGUAGE folder, keeping files the user edited",
      run_install_languages},
@@ -40,6 +42,11 @@ constexpr Command Commands[] = {
      "send each request of the project once to its Modbus TCP server, as the device will, and report the answers; "
      "write requests only read back the range they would write. LIST: row numbers and ranges, as 1,3,5-8",
      run_probe},
+    {"export", "PROJECT_DIR --table read|write [FILE]",
+     "write the read (var.xml) or write (var2.xml) request table as CSV to FILE, or to standard output", run_export},
+    {"import", "PROJECT_DIR --table read|write FILE",
+     "replace the read or write request table by the CSV FILE when every line passes the table's checks",
+     run_import},
 };
 
 void print_usage(std::ostream& out) {

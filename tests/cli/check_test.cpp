@@ -70,7 +70,8 @@ TEST_F(CheckTest, EveryFailingRowWithTheMessageOfItsScreen) {
             "var.xml: Error row 3!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)\n"
             "var.xml: Error row 5!! NPoint must be between 1 and 64\n"
             "var2.xml: Error row 1!! Type must be selected\n"
-            "var2.xml: Error row 2!! Address must be between 0 and 65535\n");
+            "var2.xml: Error row 2!! Address must be between 0 and 65535\n"
+            "warning: var.xml: Warning rows 1, 4!! Enabled read requests with the same Cob-ID feed one CAN frame\n");
   EXPECT_EQ(run.err, "sw48230-cli: " + project_.string() + ": 6 checks fail\n");
 }
 
@@ -88,6 +89,33 @@ TEST_F(CheckTest, ARowWithoutACobIdBeforeRequestsFails) {
             "var2.xml: Error row 2!! Address must be between 0 and 65535\n");
 }
 
+// Warnings follow the failures and do not fail the check unless --strict asks
+// for it.
+TEST_F(CheckTest, NetworkWarningsFollowTheFailures) {
+  write_settings(0);  // the converter at 192.168.0.10/24, no gateway
+  write("var.xml", Rows{screen_row(), screen_row().set("COB", "0x100"), screen_row().set("IP_Add_B3", "1").set("COB", "257")});
+  write("var2.xml", Rows{setting_row().set("IP_Add_B4", "10")});
+  const std::string warnings =
+      "warning: var.xml: Warning rows 1, 2!! Enabled read requests with the same Cob-ID feed one CAN frame\n"
+      "warning: var.xml: Warning row 3!! The server is outside the converter's subnet and no gateway is enabled: "
+      "the converter cannot reach it\n"
+      "warning: var2.xml: Warning row 1!! The server address is the converter's own address\n";
+
+  const test::CliRun run = check();
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out, warnings + project_.string() + ": all checks pass\n");
+  EXPECT_EQ(run.err, "");
+
+  const test::CliRun strict = test::run_cli(temp_.path(), {"check", "--strict", project_.string()});
+  EXPECT_EQ(strict.exit_code, 1);
+  EXPECT_EQ(strict.out, run.out);
+  EXPECT_EQ(strict.err, "sw48230-cli: " + project_.string() + ": 3 warnings (--strict)\n");
+
+  // Without ParGen.xml the converter's address is unknown.
+  fs::remove(project_ / "ParGen.xml");
+  EXPECT_EQ(check().out, warnings.substr(0, warnings.find('\n') + 1) + project_.string() + ": all checks pass\n");
+}
+
 TEST_F(CheckTest, FilesThatCannotBeLoadedFail) {
   write("ParGen.xml", "<GeneralParameter><Device_Type>1");
   write("var.xml", "<C_TO_Customer_Protocol><row");
@@ -102,10 +130,12 @@ TEST_F(CheckTest, FilesThatCannotBeLoadedFail) {
     }
     return result;
   }();
-  ASSERT_EQ(lines.size(), 3u) << run.out;
+  // The 513 rows are one request repeated: their ranges overlap.
+  ASSERT_EQ(lines.size(), 4u) << run.out;
   EXPECT_EQ(lines[0].rfind("ParGen.xml: cannot be read: ", 0), 0u) << lines[0];
   EXPECT_EQ(lines[1].rfind("var.xml: cannot be read: ", 0), 0u) << lines[1];
   EXPECT_EQ(lines[2], "var2.xml: 1 row beyond row 512 is not checked, and saving the table leaves it out");
+  EXPECT_EQ(lines[3].rfind("warning: var2.xml: Warning rows 1, 2, 3, ", 0), 0u) << lines[3];
 }
 
 TEST_F(CheckTest, MissingFilesAreWhatTheScreensStartFrom) {

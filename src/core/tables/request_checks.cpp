@@ -97,4 +97,31 @@ std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTab
   return failures.front();
 }
 
+int Failed_Column(const TableKind& kind, int message) {
+  switch (message - kind.msg_error_row) {
+    case CAN_Type_Empty:
+    case CAN_Type_Invalid:
+      return Col_CAN_Type;
+    case Slave_IP:
+      return Col_IP;
+    case Port_Range:
+      return Col_Port;
+    case Slave_ID:
+      return Col_ID_Modbus;
+    case Type_Missing:
+      return Col_Type;
+    case Address_Range:
+      return Col_Address;
+    case NPoint_Bits:
+    case NPoint_Registers:
+      return Col_NPoint;
+    case Poll_Time_Range:
+      return Col_Poll_Time;
+    case Max_Error_Range:
+      return Col_Max_Error;
+    default:
+      return Col_COB;
+  }
+}
+
 }  // namespace sw48230

@@ -32,4 +32,8 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
 // The screen's check: the first failure, if any.
 std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
 
+// The column whose cell a failed check is about, by the check's message;
+// the Cob-ID column for a message that names no other.
+int Failed_Column(const TableKind& kind, int message);
+
 }  // namespace sw48230

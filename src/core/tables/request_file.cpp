@@ -12,38 +12,36 @@ namespace sw48230 {
 namespace {
 
 constexpr const char* Root_Name = "C_TO_Customer_Protocol";
-constexpr const char* Address_Attributes[] = {"IP_Add_B1", "IP_Add_B2", "IP_Add_B3", "IP_Add_B4"};
 constexpr const char* Address_Fallbacks[] = {"192", "168", "0", "11"};
 
-std::string attribute(pugi::xml_node row, const char* name, std::string fallback) {
-  const pugi::xml_attribute value = row.attribute(name);
-  return value ? std::string(value.value()) : std::move(fallback);
+// What a load puts in a row for each attribute the file row lacks.
+RowAttributes load_fallbacks(const TableKind& kind, const TableContext& context) {
+  return {"Y",
+          "",
+          context.Type_Can != 0 ? CAN_Type_29_Bits : CAN_Type_11_Bits,
+          Address_Fallbacks[0],
+          Address_Fallbacks[1],
+          Address_Fallbacks[2],
+          Address_Fallbacks[3],
+          std::to_string(context.Default_Port),
+          "1",
+          std::to_string(kind.type_code_when_missing),
+          "",
+          "",
+          "",
+          "0",
+          "Y",
+          ""};
 }
 
-void load_row(const TableKind& kind, const TableContext& context, pugi::xml_node element, RequestTable& table,
+void load_row(const TableKind& kind, const RowAttributes& fallbacks, pugi::xml_node element, RequestTable& table,
               int row) {
-  table.cell(row, Col_Enable) = attribute(element, "Enable", "Y");
-  table.cell(row, Col_COB) = attribute(element, "COB", "");
-  table.cell(row, Col_CAN_Type) =
-      attribute(element, "CAN_Type", context.Type_Can != 0 ? CAN_Type_29_Bits : CAN_Type_11_Bits);
-  std::string address;
-  for (std::size_t i = 0; i < 4; ++i) {
-    if (i > 0) address += '.';
-    address += attribute(element, Address_Attributes[i], Address_Fallbacks[i]);
+  RowAttributes values;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const pugi::xml_attribute value = element.attribute(Row_Attribute_Names()[i]);
+    values[i] = value ? std::string(value.value()) : fallbacks[i];
   }
-  table.cell(row, Col_IP) = std::move(address);
-  table.cell(row, Col_Port) = attribute(element, "Port", std::to_string(context.Default_Port));
-  table.cell(row, Col_ID_Modbus) = attribute(element, "ID_Modbus", "1");
-  const std::int32_t type = to_int32(attribute(element, "Type", std::to_string(kind.type_code_when_missing)), -1);
-  table.cell(row, Col_Type) = type >= 0 && type < static_cast<std::int32_t>(kind.type_texts.size())
-                                  ? kind.type_texts[static_cast<std::size_t>(type)]
-                                  : "";
-  table.cell(row, Col_Address) = attribute(element, "Address_Word", "");
-  table.cell(row, Col_NPoint) = attribute(element, "Quantity", "");
-  table.cell(row, Col_Poll_Time) = attribute(element, "PollTime", "");
-  table.cell(row, Col_Max_Error) = attribute(element, "MaxError", "0");
-  table.cell(row, Col_Swap) = attribute(element, "Swap", "Y");
-  table.cell(row, Col_Mnemonic) = attribute(element, "Mnemonic", "");
+  Set_Row_Attributes(kind, values, table, row);
 }
 
 // A type text becomes its code; any other text, possible only in a row that
@@ -71,6 +69,7 @@ RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& fi
   if (xml.status == XmlFile::Status::Unreadable) result.error = xml.error;
   if (xml.status != XmlFile::Status::Loaded) return result;
 
+  const RowAttributes fallbacks = load_fallbacks(kind, context);
   int row = 1;
   for (pugi::xml_node element : root_element(xml.document).children()) {
     if (element.type() != pugi::node_element) continue;
@@ -78,9 +77,47 @@ RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& fi
       ++result.rows_left_out;
       continue;
     }
-    load_row(kind, context, element, table, row++);
+    load_row(kind, fallbacks, element, table, row++);
   }
   return result;
+}
+
+const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names() {
+  static constexpr std::array<const char*, Row_Attribute_Count> names = {
+      "Enable", "COB",          "CAN_Type", "IP_Add_B1", "IP_Add_B2", "IP_Add_B3", "IP_Add_B4", "Port",
+      "ID_Modbus", "Type", "Address_Word", "Quantity", "PollTime", "MaxError", "Swap", "Mnemonic"};
+  return names;
+}
+
+RowAttributes Row_Attributes(const TableKind& kind, const RequestTable& table, int row) {
+  const auto bytes = Split_Address(table.cell(row, Col_IP));
+  return {table.cell(row, Col_Enable),    table.cell(row, Col_COB),       table.cell(row, Col_CAN_Type),
+          bytes[0],
+          bytes[1],
+          bytes[2],
+          bytes[3],
+          table.cell(row, Col_Port),      table.cell(row, Col_ID_Modbus), type_code(kind, table.cell(row, Col_Type)),
+          table.cell(row, Col_Address),   table.cell(row, Col_NPoint),    table.cell(row, Col_Poll_Time),
+          table.cell(row, Col_Max_Error), table.cell(row, Col_Swap),      table.cell(row, Col_Mnemonic)};
+}
+
+void Set_Row_Attributes(const TableKind& kind, const RowAttributes& values, RequestTable& table, int row) {
+  table.cell(row, Col_Enable) = values[0];
+  table.cell(row, Col_COB) = values[1];
+  table.cell(row, Col_CAN_Type) = values[2];
+  table.cell(row, Col_IP) = values[3] + '.' + values[4] + '.' + values[5] + '.' + values[6];
+  table.cell(row, Col_Port) = values[7];
+  table.cell(row, Col_ID_Modbus) = values[8];
+  const std::int32_t type = to_int32(values[9], -1);
+  table.cell(row, Col_Type) = type >= 0 && type < static_cast<std::int32_t>(kind.type_texts.size())
+                                  ? kind.type_texts[static_cast<std::size_t>(type)]
+                                  : "";
+  table.cell(row, Col_Address) = values[10];
+  table.cell(row, Col_NPoint) = values[11];
+  table.cell(row, Col_Poll_Time) = values[12];
+  table.cell(row, Col_Max_Error) = values[13];
+  table.cell(row, Col_Swap) = values[14];
+  table.cell(row, Col_Mnemonic) = values[15];
 }
 
 std::array<std::string, 4> Split_Address(std::string_view address) {
@@ -101,23 +138,10 @@ std::string Requests_Document(const TableKind& kind, const RequestTable& table) 
   pugi::xml_node root = document.append_child(Root_Name);
   for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
     pugi::xml_node element = root.append_child("row");
-    const auto add = [&element](const char* name, const std::string& value) {
-      element.append_attribute(name).set_value(value.c_str());
-    };
-    add("Enable", table.cell(row, Col_Enable));
-    add("COB", table.cell(row, Col_COB));
-    add("CAN_Type", table.cell(row, Col_CAN_Type));
-    const auto bytes = Split_Address(table.cell(row, Col_IP));
-    for (std::size_t i = 0; i < 4; ++i) add(Address_Attributes[i], bytes[i]);
-    add("Port", table.cell(row, Col_Port));
-    add("ID_Modbus", table.cell(row, Col_ID_Modbus));
-    add("Type", type_code(kind, table.cell(row, Col_Type)));
-    add("Address_Word", table.cell(row, Col_Address));
-    add("Quantity", table.cell(row, Col_NPoint));
-    add("PollTime", table.cell(row, Col_Poll_Time));
-    add("MaxError", table.cell(row, Col_Max_Error));
-    add("Swap", table.cell(row, Col_Swap));
-    add("Mnemonic", table.cell(row, Col_Mnemonic));
+    const RowAttributes values = Row_Attributes(kind, table, row);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      element.append_attribute(Row_Attribute_Names()[i]).set_value(values[i].c_str());
+    }
   }
   document.append_child(pugi::node_comment).set_value(Project_File_Comment);
   return serialize_xml(document);

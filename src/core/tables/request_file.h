@@ -37,6 +37,18 @@ RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& fi
 std::string Requests_Document(const TableKind& kind, const RequestTable& table);
 std::error_code Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
 
+// The attributes of a row element, in file order.
+inline constexpr int Row_Attribute_Count = 16;
+using RowAttributes = std::array<std::string, Row_Attribute_Count>;
+const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names();
+
+// A row's attribute values as they are saved.
+RowAttributes Row_Attributes(const TableKind& kind, const RequestTable& table, int row);
+// Fills a row's cells from attribute values as a load does: the address
+// bytes joined with dots, the type code as its list text (any other value
+// leaves the cell empty), every other value unchanged.
+void Set_Row_Attributes(const TableKind& kind, const RowAttributes& values, RequestTable& table, int row);
+
 // The four address bytes of an address cell as they are saved, each trimmed.
 std::array<std::string, 4> Split_Address(std::string_view address);
 

@@ -1,0 +1,115 @@
+// export and import: a request table to and from CSV for spreadsheets.
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/command.h"
+#include "core/common/atomic_file.h"
+#include "core/common/paths.h"
+#include "core/commsettings/comm_settings.h"
+#include "core/i18n/message_table.h"
+#include "core/tables/request_csv.h"
+#include "core/tables/request_file.h"
+#include "core/tables/table_kind.h"
+
+namespace sw48230::cli {
+namespace {
+
+struct TableArguments {
+  std::filesystem::path project;
+  const TableKind* kind = nullptr;
+  std::optional<std::string> file;
+};
+
+// PROJECT_DIR --table read|write [FILE], the option anywhere.
+std::optional<TableArguments> table_arguments(const std::vector<std::string>& args, bool file_required,
+                                              std::ostream& err) {
+  std::vector<std::string> positional;
+  const TableKind* kind = nullptr;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--table") {
+      positional.push_back(args[i]);
+      continue;
+    }
+    if (kind != nullptr) throw UsageError("--table given twice");
+    if (i + 1 == args.size()) throw UsageError("--table needs read or write");
+    const std::string& name = args[++i];
+    if (name == "read") {
+      kind = &Read_Requests();
+    } else if (name == "write") {
+      kind = &Write_Requests();
+    } else {
+      throw UsageError("--table takes read or write, not \"" + name + "\"");
+    }
+  }
+  if (kind == nullptr) throw UsageError("--table read|write is needed");
+  if (file_required && positional.size() < 2) throw UsageError("a CSV file is needed");
+  std::optional<std::string> file;
+  if (positional.size() == 2) {
+    file = positional.back();
+    positional.pop_back();
+  }
+  const auto project = project_folder_argument(positional, err);
+  if (!project) return std::nullopt;
+  return TableArguments{*project, kind, file};
+}
+
+}  // namespace
+
+int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto arguments = table_arguments(args, false, err);
+  if (!arguments) return Exit_Failure;
+  const TableKind& kind = *arguments->kind;
+  const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
+  RequestTable table;
+  const RequestLoad loaded = Load_Requests(kind, arguments->project / kind.file_name, context, table);
+  if (!loaded.error.empty()) {
+    err << "sw48230-cli: " << kind.file_name << ": cannot be read: " << loaded.error << '\n';
+    return Exit_Failure;
+  }
+  if (loaded.rows_left_out > 0) {
+    err << "sw48230-cli: " << kind.file_name << ": " << loaded.rows_left_out << " rows beyond row "
+        << RequestTable::Data_Rows << " are left out\n";
+  }
+  const std::string csv = Export_Csv(kind, table);
+  if (!arguments->file) {
+    out << csv;
+    out.flush();
+    return out ? Exit_Success : Exit_Failure;
+  }
+  if (const std::error_code error = write_file_atomically(path_from_utf8(*arguments->file), csv)) {
+    err << "sw48230-cli: " << *arguments->file << ": cannot be written: " << error.message() << '\n';
+    return Exit_Failure;
+  }
+  return Exit_Success;
+}
+
+int run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto arguments = table_arguments(args, true, err);
+  if (!arguments) return Exit_Failure;
+  const TableKind& kind = *arguments->kind;
+  const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
+  const CsvImport imported = Import_Csv_File(kind, path_from_utf8(*arguments->file), context);
+  if (!imported.ok()) {
+    MessageTable messages;
+    messages.Default_Messages();
+    for (const CsvFailure& failure : imported.failures) {
+      out << *arguments->file << ": " << Csv_Failure_Text(messages, failure) << '\n';
+    }
+    out.flush();
+    err << "sw48230-cli: " << *arguments->file << ": nothing imported, " << kind.file_name << " is unchanged\n";
+    return Exit_Failure;
+  }
+  const std::filesystem::path target = arguments->project / kind.file_name;
+  if (const std::error_code error = Save_Requests(kind, target, imported.table)) {
+    err << "sw48230-cli: " << kind.file_name << ": cannot be written: " << error.message() << '\n';
+    return Exit_Failure;
+  }
+  out << kind.file_name << ": " << imported.rows << (imported.rows == 1 ? " request" : " requests")
+      << " imported from " << *arguments->file << '\n';
+  return Exit_Success;
+}
+
+}  // namespace sw48230::cli
