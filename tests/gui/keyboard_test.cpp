@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "screen_test.h"
 #include "update_fixture.h"
 
 using namespace sw48230;
@@ -61,13 +62,14 @@ const QStringList Options_Page{"CB_Firmware", "CB_Read_Firm", "CB_Conf", "CB_Rea
 
 }  // namespace
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:
   // Any warning fails, except the offscreen platform's note that it cannot
   // resize windows to their content.
   void init() {
+    ScreenTest::init();
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support propagateSizeHints)")));
   }
 

@@ -6,11 +6,12 @@ namespace sw48230::test {
 
 // The base of every screen test: any Qt warning fails the test function in
 // which it was raised, so a misused widget or editor cannot pass unnoticed.
-// A test that expects a warning names it with QTest::ignoreMessage.
+// A test that expects a warning names it with QTest::ignoreMessage; one
+// with an init() of its own calls this one first.
 class ScreenTest : public QObject {
   Q_OBJECT
 
- private slots:
+ protected slots:
   void init();
 };
 

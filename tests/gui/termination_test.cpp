@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "screen_test.h"
+
 namespace {
 
 QByteArray read(const QString& path) {
@@ -19,13 +21,14 @@ QByteArray read(const QString& path) {
 
 // The configurator in a process of its own, ended by a signal while nobody
 // can answer it: at logout, or Ctrl+C in the terminal it was started from.
-class TerminationTest : public QObject {
+class TerminationTest : public sw48230::test::ScreenTest {
   Q_OBJECT
 
  private slots:
   // Any warning fails, except the offscreen platform's note that it cannot
   // resize windows to their content.
   void init() {
+    ScreenTest::init();
     QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support propagateSizeHints)")));
   }
 
