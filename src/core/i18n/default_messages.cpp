@@ -514,6 +514,20 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 500 */ "Redo",
     /* 501 */ "Undo the last change of the table (Ctrl+Z)",
     /* 502 */ "Redo the last change undone (Ctrl+Y)",
+    /* 503 */ "Test",
+    /* 504 */ "Send the requests of the selected rows, or of every enabled row, once to their servers and show the answers; nothing is written to a server",
+    /* 505 */ "Stop",
+    /* 506 */ "Stop the test of the requests",
+    /* 507 */ "Result",
+    /* 508 */ "What the row's server answered when the requests were last tested; it is not saved",
+    /* 509 */ "ok",
+    /* 510 */ "exception",
+    /* 511 */ "timeout",
+    /* 512 */ "refused",
+    /* 513 */ "unreachable",
+    /* 514 */ "error",
+    /* 515 */ "%1 of %2 rows tested",
+    /* 516 */ "No row to test: only enabled rows with a Cob-ID are tested",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 
