@@ -11,8 +11,9 @@
 
 namespace sw48230 {
 
-RequestTestPanel::RequestTestPanel(QWidget* parent, ShowResult show)
+RequestTestPanel::RequestTestPanel(QWidget* parent, Prober& prober, ShowResult show)
     : QWidget(parent),
+      prober_(prober),
       show_(std::move(show)),
       Btn_Test(make_named<QPushButton>(this, "Btn_Test")),
       Btn_Stop(make_named<QPushButton>(this, "Btn_Stop")),
@@ -53,7 +54,7 @@ void RequestTestPanel::Start(std::vector<ProbeRequest> requests, ProbeOptions op
   // joins the thread before the panel goes, and Qt drops calls queued for an
   // object that is gone.
   worker_ = std::thread([this, run, stop, options, requests = std::move(requests)] {
-    Run_Probe(requests, options, *stop, [this, run](const ProbeResult& result) {
+    prober_.run(requests, options, *stop, [this, run](const ProbeResult& result) {
       QMetaObject::invokeMethod(
           this, [this, run, result] { Result_Arrived(run, result); }, Qt::QueuedConnection);
     });
@@ -90,7 +91,10 @@ void RequestTestPanel::Show_Idle() {
 
 void RequestTestPanel::Show_Progress() {
   progress_->setValue(done_);
-  progress_->setFormat(QString(progress_text_).arg(done_).arg(total_));
+  // A language file may leave a number out, which arg() would warn about.
+  progress_->setFormat(QString(progress_text_)
+                           .replace(QLatin1String("%1"), QString::number(done_))
+                           .replace(QLatin1String("%2"), QString::number(total_)));
 }
 
 QString Probe_Result_Text(const ProbeResult& result, const QStringList& status_words) {

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/probe/probe_run.h"
+#include "core/probe/prober.h"
 
 class QProgressBar;
 class QPushButton;
@@ -22,7 +22,7 @@ class RequestTestPanel final : public QWidget {
  public:
   using ShowResult = std::function<void(const ProbeResult&)>;
 
-  RequestTestPanel(QWidget* parent, ShowResult show);
+  RequestTestPanel(QWidget* parent, Prober& prober, ShowResult show);
   // A panel never outlives its probe thread.
   ~RequestTestPanel() override;
 
@@ -44,6 +44,7 @@ class RequestTestPanel final : public QWidget {
   void Show_Idle();
   void Show_Progress();
 
+  Prober& prober_;
   ShowResult show_;
   QPushButton* Btn_Test;
   QPushButton* Btn_Stop;

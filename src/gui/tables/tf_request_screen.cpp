@@ -109,7 +109,7 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
       Btn_PasteRow(make_named<QPushButton>(this, "Btn_PasteRow")),
       Btn_Undo(make_named<QPushButton>(this, "Btn_Undo")),
       Btn_Redo(make_named<QPushButton>(this, "Btn_Redo")),
-      test_panel_(new RequestTestPanel(this, [this](const ProbeResult& result) {
+      test_panel_(new RequestTestPanel(this, context_.services.prober, [this](const ProbeResult& result) {
         QStringList words;
         for (int i = 0; i < Msg_Test_Status_Count; ++i) words.append(text(Msg_Test_First_Status + i));
         model_->Set_Result(result.row, {Probe_Result_Text(result, words), result.ok()});
