@@ -12,6 +12,7 @@
 
 #include "../support/fake_clock.h"
 #include "core/i18n/message_table.h"
+#include "core/probe/prober.h"
 #include "core/update/ping.h"
 #include "gui/app/context.h"
 #include "gui/ui/message_boxes.h"
@@ -127,7 +128,9 @@ struct FakeServices {
   FakeSerialPorts serial_ports;
   FakeEchoSender echo;
   FakeClock clock;
-  Services services() { return Services{boxes, programs, browser, http, serial_ports, echo, clock}; }
+  // The screens' probes go to real servers, which the tests run on 127.0.0.1.
+  ModbusProber prober;
+  Services services() { return Services{boxes, programs, browser, http, serial_ports, echo, clock, prober}; }
 };
 
 // The built-in English text of a message.

@@ -57,7 +57,7 @@ void press(QWidget* widget, Qt::Key key) {
 }
 
 const QStringList Request_Chain{"Btn_DelRow", "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow",
-                                "ACG_Modbus", "Btn_OK",     "Btn_Cancel"};
+                                "ACG_Modbus", "Btn_Test",   "Btn_OK",      "Btn_Cancel"};
 const QStringList Options_Page{"CB_Firmware", "CB_Read_Firm", "CB_Conf", "CB_Read_Conf", "Btn_Update"};
 
 }  // namespace

@@ -130,9 +130,9 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     QTemporaryDir program;
     allow_update_check(program);
     test::FakeServices fakes;
-    TFMain window(
-        Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo, fakes.clock},
-        program.path().toStdString());
+    TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
+                           fakes.clock, fakes.prober},
+                  program.path().toStdString());
     window.show();
     QString shown;
     test::when_dialog_shown([&](QDialog* dialog) {
@@ -181,9 +181,9 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     QTemporaryDir program;
     allow_update_check(program);
     test::FakeServices fakes;
-    TFMain window(
-        Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo, fakes.clock},
-        program.path().toStdString());
+    TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
+                           fakes.clock, fakes.prober},
+                  program.path().toStdString());
     window.show();
     auto* timer = child<QTimer>(&window, "Timer_Update");
     auto* notice = child<QLabel>(&window, "LL_Update");

@@ -540,6 +540,20 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 526 */ "!! The server address is the broadcast address of the converter's subnet",
     /* 527 */ "!! Enabled read requests with the same Cob-ID feed one CAN frame",
     /* 528 */ "!! Enabled write requests write overlapping ranges of the same server",
+    /* 529 */ "Test",
+    /* 530 */ "Send the requests of the selected rows, or of every enabled row, once to their servers and show the answers; nothing is written to a server",
+    /* 531 */ "Stop",
+    /* 532 */ "Stop the test of the requests",
+    /* 533 */ "Result",
+    /* 534 */ "What the row's server answered when the requests were last tested; it is not saved",
+    /* 535 */ "ok",
+    /* 536 */ "exception",
+    /* 537 */ "timeout",
+    /* 538 */ "refused",
+    /* 539 */ "unreachable",
+    /* 540 */ "error",
+    /* 541 */ "%1 of %2 rows tested",
+    /* 542 */ "No row to test: only enabled rows with a Cob-ID are tested",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -11,6 +11,7 @@ class HttpGetter;
 class SerialPorts;
 class EchoSender;
 class Clock;
+class Prober;
 
 // The services of the platform that the screens use; the program hands in
 // the real ones, tests hand in fakes.
@@ -22,6 +23,7 @@ struct Services {
   SerialPorts& serial_ports;
   EchoSender& echo;
   Clock& clock;
+  Prober& prober;
 };
 
 // What every screen works with: the process-wide state and message table,

@@ -11,6 +11,7 @@
 #include "core/app/program_dir.h"
 #include "core/common/paths.h"
 #include "core/i18n/update_check.h"
+#include "core/probe/prober.h"
 #include "gui/app/tf_main.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -96,7 +97,8 @@ int main(int argc, char* argv[]) {
   SystemSerialPorts serial_ports;
   SystemIcmpEcho echo;
   EventLoopClock clock;
-  const Services services{boxes, programs, browser, http, serial_ports, echo, clock};
+  ModbusProber prober;
+  const Services services{boxes, programs, browser, http, serial_ports, echo, clock, prober};
 
   TFMain main_window(services, program_dir.dir);
   SignalBridge signals_bridge;

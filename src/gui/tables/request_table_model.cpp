@@ -1,5 +1,8 @@
 #include "gui/tables/request_table_model.h"
 
+#include <QBrush>
+#include <QColor>
+
 #include "gui/ui/texts.h"
 
 namespace sw48230 {
@@ -12,11 +15,19 @@ int RequestTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int RequestTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : RequestTable::ColCount;
+  return parent.isValid() ? 0 : RequestTable::ColCount + 1;
 }
 
 QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
+  if (index.column() == Col_Result) {
+    const auto found = results_.find(table_row(index));
+    if (found == results_.end()) return {};
+    const TestResult& result = found->second;
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return result.text;
+    if (role == Qt::ForegroundRole) return QBrush(result.ok ? QColor(0, 128, 0) : QColor(192, 0, 0));
+    return {};
+  }
   const std::string& cell = table_.cell(table_row(index), index.column());
   if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
     if (role == Qt::CheckStateRole) return Is_Ticked(cell) ? Qt::Checked : Qt::Unchecked;
@@ -28,7 +39,7 @@ QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool RequestTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || index.column() == Col_Number) return false;
+  if (!index.isValid() || index.column() == Col_Number || index.column() == Col_Result) return false;
   std::string text;
   if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
     if (role != Qt::CheckStateRole) return false;
@@ -44,6 +55,7 @@ bool RequestTableModel::setData(const QModelIndex& index, const QVariant& value,
 
 Qt::ItemFlags RequestTableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
+  if (index.column() == Col_Result) return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   switch (RequestTable::kind(index.column())) {
     case ColumnKind::Number:
       return Qt::ItemIsEnabled;
@@ -64,7 +76,18 @@ QVariant RequestTableModel::headerData(int section, Qt::Orientation orientation,
 void RequestTableModel::setTitles(QStringList titles, QStringList hints) {
   titles_ = std::move(titles);
   hints_ = std::move(hints);
-  emit headerDataChanged(Qt::Horizontal, 0, RequestTable::ColCount - 1);
+  emit headerDataChanged(Qt::Horizontal, 0, Col_Result);
+}
+
+void RequestTableModel::Set_Result(int row, TestResult result) {
+  results_[row] = std::move(result);
+  const QModelIndex changed = index(row - 1, Col_Result);
+  emit dataChanged(changed, changed);
+}
+
+void RequestTableModel::Clear_Results() {
+  results_.clear();
+  emit dataChanged(index(0, Col_Result), index(rowCount() - 1, Col_Result));
 }
 
 // Every cell may have changed, but no row came or went: the view keeps its

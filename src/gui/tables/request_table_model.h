@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "core/tables/request_table.h"
@@ -14,11 +15,20 @@ namespace sw48230 {
 // column titles and their hints. Check-box cells show as check boxes and
 // keep "Y" / "N"; every other cell is its text. A user's change of a cell
 // goes to `edit` (table row, column, new text), which writes it so that it
-// can be undone.
+// can be undone. After the table's columns comes the result column of a
+// test of the requests: shown only, never part of the table, its file or
+// its undo.
 class RequestTableModel final : public QAbstractTableModel {
   Q_OBJECT
  public:
   using CellEditor = std::function<void(int row, int col, std::string text)>;
+
+  static constexpr int Col_Result = RequestTable::ColCount;
+
+  struct TestResult {
+    QString text;  // shown, and the cell's hint
+    bool ok = false;
+  };
 
   RequestTableModel(RequestTable& table, CellEditor edit, QObject* parent);
 
@@ -36,6 +46,9 @@ class RequestTableModel final : public QAbstractTableModel {
   void Table_Changed();
   void Cell_Changed(int row, int col);
 
+  void Set_Result(int row, TestResult result);
+  void Clear_Results();
+
   // Model rows are table rows 1 to 512.
   static int table_row(const QModelIndex& index) { return index.row() + 1; }
 
@@ -44,6 +57,7 @@ class RequestTableModel final : public QAbstractTableModel {
   CellEditor edit_;
   QStringList titles_;
   QStringList hints_;
+  std::map<int, TestResult> results_;  // by table row
 };
 
 }  // namespace sw48230

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -11,11 +12,14 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <functional>
+#include <set>
 
 #include "core/app/app_state.h"
 #include "core/common/paths.h"
+#include "core/probe/probe_plan.h"
 #include "core/tables/request_checks.h"
 #include "gui/tables/request_table_model.h"
+#include "gui/tables/request_test_panel.h"
 #include "gui/tables/table_commands.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/table_delegates.h"
@@ -65,6 +69,20 @@ constexpr int Msg_Redo = 500;
 constexpr int Msg_Undo_Hint = 501;
 constexpr int Msg_Redo_Hint = 502;
 
+// The test of the requests: the Test and Stop buttons (captions, hints),
+// the result column (title, hint), the status words in the order of
+// ProbeStatus, the progress and the note when no row is left to test.
+constexpr int Msg_Test = 529;
+constexpr int Msg_Test_Hint = 530;
+constexpr int Msg_Test_Stop = 531;
+constexpr int Msg_Test_Stop_Hint = 532;
+constexpr int Msg_Test_Result = 533;
+constexpr int Msg_Test_Result_Hint = 534;
+constexpr int Msg_Test_First_Status = 535;
+constexpr int Msg_Test_Status_Count = 6;
+constexpr int Msg_Test_Progress = 541;
+constexpr int Msg_Test_No_Row = 542;
+
 QStringList to_qstrings(const std::vector<std::string>& texts) {
   QStringList list;
   for (const std::string& text : texts) list.append(to_qstring(text));
@@ -90,7 +108,12 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
       Btn_CopyRow(make_named<QPushButton>(this, "Btn_CopyRow")),
       Btn_PasteRow(make_named<QPushButton>(this, "Btn_PasteRow")),
       Btn_Undo(make_named<QPushButton>(this, "Btn_Undo")),
-      Btn_Redo(make_named<QPushButton>(this, "Btn_Redo")) {
+      Btn_Redo(make_named<QPushButton>(this, "Btn_Redo")),
+      test_panel_(new RequestTestPanel(this, context_.services.prober, [this](const ProbeResult& result) {
+        QStringList words;
+        for (int i = 0; i < Msg_Test_Status_Count; ++i) words.append(text(Msg_Test_First_Status + i));
+        model_->Set_Result(result.row, {Probe_Result_Text(result, words), result.ok()});
+      })) {
   setObjectName(QString::fromLatin1(kind.screen_name));
   setSizeGripEnabled(true);
 
@@ -100,7 +123,8 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   ACG_Modbus->verticalHeader()->hide();
   ACG_Modbus->verticalHeader()->setDefaultSectionSize(ACG_Modbus->fontMetrics().height() + 8);
   ACG_Modbus->horizontalHeader()->setStretchLastSection(true);
-  ACG_Modbus->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Several rows can be picked for a test.
+  ACG_Modbus->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ACG_Modbus->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
   ACG_Modbus->setMinimumSize(900, 400);
@@ -129,6 +153,7 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
     undo_->undo();
   });
   connect(Btn_Redo, &QPushButton::clicked, undo_, &QUndoStack::redo);
+  connect(test_panel_->test_button(), &QPushButton::clicked, this, &RequestScreen::Btn_TestClick);
   connect(undo_, &QUndoStack::canUndoChanged, Btn_Undo, &QPushButton::setEnabled);
   connect(undo_, &QUndoStack::canRedoChanged, Btn_Redo, &QPushButton::setEnabled);
   Btn_Undo->setEnabled(false);
@@ -154,11 +179,13 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   rows->addStretch();
   body()->addLayout(rows);
   body()->addWidget(ACG_Modbus, 1);
+  body()->addWidget(test_panel_);
   body()->addLayout(button_row({Btn_OK, Btn_Cancel}));
   // Tab leaves the grid for the next control, so every button is reachable
   // from the keyboard; the arrow keys move between cells.
   ACG_Modbus->setTabKeyNavigation(false);
-  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, ACG_Modbus, Btn_OK, Btn_Cancel});
+  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, ACG_Modbus, test_panel_->test_button(),
+                 test_panel_->stop_button(), Btn_OK, Btn_Cancel});
 
   Set_Lang();
 }
@@ -179,7 +206,11 @@ void RequestScreen::Set_Lang() {
     const int hint = Column_Hint_Message(kind_, col);
     hints.append(hint != 0 ? text(hint) : QString());
   }
+  titles.append(text(Msg_Test_Result));
+  hints.append(text(Msg_Test_Result_Hint));
   model_->setTitles(titles, hints);
+  test_panel_->Set_Texts(text(Msg_Test), text(Msg_Test_Hint), text(Msg_Test_Stop), text(Msg_Test_Stop_Hint),
+                         text(Msg_Test_Progress));
   // Only the column titles have hints; a hint of the whole grid would show
   // over every cell.
   ACG_Modbus->setAccessibleName(text(kind_.msg_description));
@@ -197,8 +228,12 @@ void RequestScreen::FormShow() {
   table_context_ = Read_Table_Context(state.ParGen_File);
   Update_Columns();
   const RequestLoad loaded = Load_Requests(kind_, file, table_context_, table_);
+  model_->Clear_Results();
   model_->Table_Changed();
-  ACG_Modbus->setCurrentIndex(model_->index(0, Col_COB));
+  // No row is selected at the opening, so Test probes every row until the
+  // user picks some.
+  ACG_Modbus->clearSelection();
+  ACG_Modbus->selectionModel()->setCurrentIndex(model_->index(0, Col_COB), QItemSelectionModel::NoUpdate);
   Do_Copy = false;
   undo_->clear();
 
@@ -229,6 +264,7 @@ void RequestScreen::reject() {
 
 // OK and Cancel end the history; the next opening starts a new one.
 void RequestScreen::done(int result) {
+  test_panel_->Stop();
   Screen::done(result);
   undo_->clear();
 }
@@ -273,20 +309,60 @@ int RequestScreen::current_row() const {
   return current.isValid() ? RequestTableModel::table_row(current) : 1;
 }
 
-void RequestScreen::Btn_OKClick() {
+// The checks of OK, which Test passes through too: a failure is said, as OK
+// says it.
+bool RequestScreen::Checks_Pass() {
   ACG_Modbus->commit_open_edit();
   if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
     if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, Col_COB));
     context_.services.boxes.error(this,
                                   text(kind_.msg_error_row) + QString::number(failure->row) + text(failure->message));
-    return;
+    return false;
   }
+  return true;
+}
+
+void RequestScreen::Btn_OKClick() {
+  if (!Checks_Pass()) return;
   const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
   if (const std::error_code error = Save_Requests(kind_, file, table_)) {
     context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + error.message()));
     return;
   }
   accept();
+}
+
+// The rows are probed as they stand on the screen: the table goes into the
+// plan as the document OK would save, the other table as its file.
+void RequestScreen::Btn_TestClick() {
+  if (!Checks_Pass()) return;
+  const AppState& state = context_.state;
+  const bool reads = &kind_ == &Read_Requests();
+  const TableInput shown = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
+  const TableInput other = state.Project_Dir / (reads ? Write_Requests() : Read_Requests()).file_name;
+  const ProbePlan plan =
+      reads ? Make_Probe_Plan(state.ParGen_File, shown, other) : Make_Probe_Plan(state.ParGen_File, other, shown);
+  if (plan.error) {
+    context_.services.boxes.error(this, to_qstring(plan.error->message()));
+    return;
+  }
+  std::set<int> selected;
+  for (const QModelIndex& index : ACG_Modbus->selectionModel()->selectedIndexes()) {
+    selected.insert(RequestTableModel::table_row(index));
+  }
+  const Request_Table table = reads ? Request_Table::COB_Request : Request_Table::COB_Setting;
+  std::vector<ProbeRequest> requests;
+  for (const ProbeRequest& request : plan.requests) {
+    if (request.table == table && (selected.empty() || selected.contains(request.row))) requests.push_back(request);
+  }
+  if (requests.empty()) {
+    context_.services.boxes.warning(this, text(Msg_Test_No_Row));
+    return;
+  }
+  model_->Clear_Results();
+  ProbeOptions options;
+  if (plan.timeout_ms > 0) options.timeout_ms = plan.timeout_ms;
+  test_panel_->Start(std::move(requests), options);
 }
 
 void RequestScreen::Btn_DelRowClick() {

@@ -13,6 +13,7 @@ namespace sw48230 {
 class ComboBoxDelegate;
 class RequestTableModel;
 class RequestTableView;
+class RequestTestPanel;
 struct TableTarget;
 
 // A table of Modbus TCP master requests tied to Cob-IDs. The read requests
@@ -42,7 +43,9 @@ class RequestScreen : public Screen {
   bool Jump_Next_Cell();
   TableTarget row_target();
   int current_row() const;
+  bool Checks_Pass();
   void Btn_OKClick();
+  void Btn_TestClick();
   void Btn_DelRowClick();
   void Btn_InsRowClick();
   void Btn_CopyRowClick();
@@ -68,6 +71,7 @@ class RequestScreen : public Screen {
   QPushButton* Btn_PasteRow;
   QPushButton* Btn_Undo;
   QPushButton* Btn_Redo;
+  RequestTestPanel* test_panel_;
 };
 
 // COB Request: the read requests.
