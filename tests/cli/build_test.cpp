@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/run_cli.h"
+#include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
@@ -157,6 +158,21 @@ TEST_F(BuildTest, AnImageFileThatCannotBeWrittenIsReported) {
   EXPECT_EQ(built.exit_code, 1);
   EXPECT_EQ(built.out, "");
   EXPECT_EQ(built.err.rfind("sw48230-cli: " + bin("bank2.bin").string() + " cannot be written: ", 0), 0u) << built.err;
+}
+
+// Windows hands a program its arguments in the ANSI code page unless it asks
+// for the wide command line; these letters are outside any one code page.
+TEST_F(BuildTest, AFolderNameOutsideTheCodePageReachesTheTool) {
+  const fs::path project = temp_ / path_from_utf8("Pr\u00FCfstand \u00DF \u0416");
+  fs::create_directory(project);
+  test::write_file(project / "ParGen.xml", settings_of_type(1));
+  const std::string bank2 = path_to_utf8(project / "bin" / "bank2.bin");
+
+  const test::CliRun built = run({"build", path_to_utf8(project)});
+  ASSERT_EQ(built.exit_code, 0) << built.err;
+  EXPECT_EQ(built.out, "wrote " + bank2 + ": 0 records (0 COB Request, 0 COB Setting)\n");
+  EXPECT_EQ(run({"check", path_to_utf8(project)}).exit_code, 0);
+  EXPECT_EQ(run({"dump", bank2}).exit_code, 0);
 }
 
 TEST_F(BuildTest, ArgumentsAndFolders) {
