@@ -22,8 +22,16 @@ fi
 build=$(realpath -m "${1:-build-windows}")
 toolchain=$source_dir/cmake/mingw-w64-x86_64.cmake
 
+# The time of each part goes to the log, to keep the CI run's time in view.
+part_start=$SECONDS
+part_done() {
+  echo "windows-check: $1 took $((SECONDS - part_start)) s" >&2
+  part_start=$SECONDS
+}
+
 tools/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev
 mkdir -p "$build"
+part_done "installing packages"
 
 deps=$build/deps
 prefix=$deps/prefix
@@ -56,6 +64,8 @@ if [ ! -f "$prefix/.pugixml-$pugixml_version" ]; then
   touch "$prefix/.pugixml-$pugixml_version"
 fi
 
+part_done "pugixml"
+
 # --- GoogleTest, from the sources Debian installs ---------------------------
 if [ ! -f "$prefix/.googletest" ]; then
   cmake -S /usr/src/googletest -B "$deps/googletest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -65,6 +75,8 @@ if [ ! -f "$prefix/.googletest" ]; then
   cmake --install "$deps/googletest-build" >/dev/null
   touch "$prefix/.googletest"
 fi
+
+part_done "GoogleTest"
 
 # --- Wine: a private prefix, no dialogs, no downloads of Mono or Gecko ------
 # ctest starts every Windows program through this wrapper.
@@ -86,14 +98,19 @@ if [ ! -f "$build/wine-prefix/system.reg" ]; then
   "$wine_run" wineboot --init >/dev/null 2>&1
 fi
 
+part_done "Wine prefix"
+
 # --- the program's core and command-line tool, and their tests --------------
 cmake -S . -B "$build/sw48230" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_FIND_ROOT_PATH="$prefix" -DSW48230_GUI=OFF -DSW48230_BENCHMARKS=OFF \
   "-DCMAKE_CROSSCOMPILING_EMULATOR=$wine_run" >/dev/null
 cmake --build "$build/sw48230" -j "$jobs"
+part_done "cross build"
 # The programs under Wine wait more than they compute: twice as many at once.
 ctest --test-dir "$build/sw48230" --output-on-failure --timeout 300 -j "$((jobs * 2))"
+part_done "tests under Wine"
 
 if [ -n "$linux_cli" ]; then
   tools/compare-cli-windows.py "$linux_cli" "$build/sw48230/bin/sw48230-cli.exe" "$wine_run" "$build/compare"
+  part_done "comparison with the Linux tool"
 fi
