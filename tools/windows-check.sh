@@ -29,7 +29,7 @@ part_done() {
   part_start=$SECONDS
 }
 
-tools/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev
+tools/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev python3
 mkdir -p "$build"
 part_done "installing packages"
 
