@@ -39,6 +39,16 @@ Tokens line_starting(const std::vector<Tokens>& lines, const Tokens& start) {
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// A path as a JSON string holds it: Windows paths have backslashes.
+std::string json_escaped(const std::string& path) {
+  std::string escaped;
+  for (const char c : path) {
+    if (c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
 class DumpTest : public ::testing::Test {
  protected:
   std::string write(const std::string& name, const Bytes& bytes) {
@@ -96,8 +106,10 @@ TEST_F(DumpTest, Bank2AsJson) {
   const std::string file = write("bank2.bin", Serialize_Bank2(test::sample_bank2()));
   const test::CliRun run = dump({"--json", file});
   ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(run.out.rfind("{\n  \"file\": \"" + file + "\",\n  \"layout\": \"bank2.bin\",\n  \"size\": 34816,\n", 0),
-            0u)
+  EXPECT_EQ(
+      run.out.rfind(
+          "{\n  \"file\": \"" + json_escaped(file) + "\",\n  \"layout\": \"bank2.bin\",\n  \"size\": 34816,\n", 0),
+      0u)
       << run.out;
   EXPECT_TRUE(contains(run.out,
                        "\"general_block\": {\"can_bit_rate\": 250000, \"time_out\": 70000, \"ip_address\": "
