@@ -251,6 +251,8 @@ TEST_F(BuildTest, RowsTheChecksPassAreBuiltAsTheScreensShowThem) {
   EXPECT_EQ(image.records[0].COB, 256u);
   EXPECT_EQ(image.records[1].COB, 100000u | COB_29_Bit_Flag);
   EXPECT_EQ(image.records[2].Function, modbus_function::Write_Single_Register);
+}
+
 // Windows hands a program its arguments in the ANSI code page unless it asks
 // for the wide command line; these letters are outside any one code page.
 TEST_F(BuildTest, AFolderNameOutsideTheCodePageReachesTheTool) {
