@@ -38,7 +38,7 @@ def row(number, type_code, **changes):
     attributes = {"Enable": "Y", "COB": str(0x100 + number), "CAN_Type": "CAN 2.0A (11 bits)", "IP_Add_B1": "192",
                   "IP_Add_B2": "168", "IP_Add_B3": "0", "IP_Add_B4": str(number % 250 + 1), "Port": "502",
                   "ID_Modbus": str(number % 247 + 1), "Type": str(type_code), "Address_Word": str(number * 4),
-                  "Quantity": str(number % 8 + 1), "PollTime": str(100 + number), "MaxError": "3",
+                  "Quantity": str(number % 4 + 1), "PollTime": str(100 + number), "MaxError": "3",
                   "Swap": "Y" if number % 2 else "N", "Mnemonic": f"R\u00e9quest {number} \u00df"}
     attributes.update(changes)
     return "<row " + " ".join(f'{name}="{value}"' for name, value in attributes.items()) + "/>"
