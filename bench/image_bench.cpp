@@ -4,9 +4,9 @@
 // beside it, since it reads every attribute and sorts.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "core/commsettings/comm_settings.h"
@@ -48,7 +48,7 @@ class FullProject {
  public:
   explicit FullProject(int device_type)
       : dir_(fs::temp_directory_path() /
-             ("sw48230-bench-" + std::to_string(::getpid()) + '-' + std::to_string(device_type))) {
+             ("sw48230-bench-" + std::to_string(std::random_device()()) + '-' + std::to_string(device_type))) {
     fs::create_directories(dir_);
     CommSettings settings;
     settings.Device_Type = device_type;

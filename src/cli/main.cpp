@@ -15,6 +15,7 @@
 
 #include "cli/command.h"
 #include "core/app/product.h"
+#include "core/app/program_arguments.h"
 
 namespace sw48230::cli {
 namespace {
@@ -105,9 +106,10 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   // Output lines end in "\n" on every system; scripts compare them byte by byte.
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 #endif
   try {
-    return sw48230::cli::run(std::vector<std::string>(argv + 1, argv + argc));
+    return sw48230::cli::run(sw48230::Program_Arguments(argc, argv));
   } catch (const std::exception& error) {
     std::cerr << sw48230::cli::Program_Name << ": " << error.what() << '\n';
     return sw48230::cli::Exit_Failure;

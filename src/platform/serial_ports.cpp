@@ -7,10 +7,7 @@
 #include <utility>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "core/common/windows_api.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>

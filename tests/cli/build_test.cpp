@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/run_cli.h"
+#include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
 #include "core/image/image_decode.h"
 #include "support/table_rows.h"
@@ -250,6 +251,21 @@ TEST_F(BuildTest, RowsTheChecksPassAreBuiltAsTheScreensShowThem) {
   EXPECT_EQ(image.records[0].COB, 256u);
   EXPECT_EQ(image.records[1].COB, 100000u | COB_29_Bit_Flag);
   EXPECT_EQ(image.records[2].Function, modbus_function::Write_Single_Register);
+}
+
+// Windows hands a program its arguments in the ANSI code page unless it asks
+// for the wide command line; these letters are outside any one code page.
+TEST_F(BuildTest, AFolderNameOutsideTheCodePageReachesTheTool) {
+  const fs::path project = temp_ / path_from_utf8("Pr\u00FCfstand \u00DF \u0416");
+  fs::create_directory(project);
+  test::write_file(project / "ParGen.xml", settings_of_type(1));
+  const std::string bank2 = path_to_utf8(project / "bin" / "bank2.bin");
+
+  const test::CliRun built = run({"build", path_to_utf8(project)});
+  ASSERT_EQ(built.exit_code, 0) << built.err;
+  EXPECT_EQ(built.out, "wrote " + bank2 + ": 0 records (0 COB Request, 0 COB Setting)\n");
+  EXPECT_EQ(run({"check", path_to_utf8(project)}).exit_code, 0);
+  EXPECT_EQ(run({"dump", bank2}).exit_code, 0);
 }
 
 TEST_F(BuildTest, ArgumentsAndFolders) {

@@ -6,12 +6,20 @@
 // once: in each round it handles what the clients sent (closings included)
 // before it accepts new connections.
 
-#include <arpa/inet.h>
 #include <modbus.h>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+// A macro of windows.h's structured exceptions, not ProbeResult's member.
+#undef exception_code
+#else
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -33,6 +41,32 @@ inline std::uint16_t test_holding_register(int address) {
   return address == 2 ? 65535 : static_cast<std::uint16_t>(address * 100);
 }
 inline std::uint16_t test_input_register(int address) { return static_cast<std::uint16_t>(50000 + address); }
+
+// libmodbus hands out sockets as int; Windows' own calls take a SOCKET.
+#ifdef _WIN32
+using NativeSocket = SOCKET;
+inline void close_socket(int socket) { ::closesocket(static_cast<SOCKET>(socket)); }
+#else
+using NativeSocket = int;
+inline void close_socket(int socket) { ::close(socket); }
+#endif
+inline NativeSocket native(int socket) { return static_cast<NativeSocket>(socket); }
+
+// Windows' sockets work only between WSAStartup and WSACleanup, which count.
+class SocketsInUse {
+ public:
+#ifdef _WIN32
+  SocketsInUse() {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("WSAStartup failed");
+  }
+  ~SocketsInUse() { WSACleanup(); }
+#else
+  SocketsInUse() = default;
+#endif
+  SocketsInUse(const SocketsInUse&) = delete;
+  SocketsInUse& operator=(const SocketsInUse&) = delete;
+};
 
 struct ServerBehaviour {
   int silent_unit = -1;               // requests to this unit id are never answered
@@ -63,7 +97,7 @@ class ModbusTestServer {
       }
       sockaddr_in bound{};
       socklen_t size = sizeof bound;
-      ::getsockname(endpoint.listener, reinterpret_cast<sockaddr*>(&bound), &size);
+      ::getsockname(native(endpoint.listener), reinterpret_cast<sockaddr*>(&bound), &size);
       endpoint.port = ntohs(bound.sin_port);
       endpoints_.push_back(endpoint);
     }
@@ -73,9 +107,9 @@ class ModbusTestServer {
   ~ModbusTestServer() {
     stop_ = true;
     thread_.join();
-    for (const Client& client : clients_) ::close(client.socket);
+    for (const Client& client : clients_) close_socket(client.socket);
     for (const Endpoint& endpoint : endpoints_) {
-      ::close(endpoint.listener);
+      close_socket(endpoint.listener);
       modbus_free(endpoint.context);
     }
     modbus_mapping_free(mapping_);
@@ -112,27 +146,28 @@ class ModbusTestServer {
       FD_ZERO(&readable);
       int highest = -1;
       for (const Endpoint& endpoint : endpoints_) {
-        FD_SET(endpoint.listener, &readable);
+        FD_SET(native(endpoint.listener), &readable);
         highest = std::max(highest, endpoint.listener);
       }
       for (const Client& client : clients_) {
-        FD_SET(client.socket, &readable);
+        FD_SET(native(client.socket), &readable);
         highest = std::max(highest, client.socket);
       }
       timeval wait{0, 20000};
       if (::select(highest + 1, &readable, nullptr, nullptr, &wait) <= 0) continue;
 
       for (auto client = clients_.begin(); client != clients_.end();) {
-        if (FD_ISSET(client->socket, &readable) && !handle(*client, request)) {
-          ::close(client->socket);
+        if (FD_ISSET(native(client->socket), &readable) && !handle(*client, request)) {
+          close_socket(client->socket);
           client = clients_.erase(client);
         } else {
           ++client;
         }
       }
       for (std::size_t e = 0; e < endpoints_.size(); ++e) {
-        if (!FD_ISSET(endpoints_[e].listener, &readable)) continue;
-        const int socket = ::accept(endpoints_[e].listener, nullptr, nullptr);
+        if (!FD_ISSET(native(endpoints_[e].listener), &readable)) continue;
+        // Windows' INVALID_SOCKET becomes -1 like the other systems' failure.
+        const int socket = static_cast<int>(::accept(native(endpoints_[e].listener), nullptr, nullptr));
         if (socket < 0) continue;
         clients_.push_back({socket, e, 0});
         ++accepted_;
@@ -176,22 +211,23 @@ class ModbusTestServer {
 class ClosedPort {
  public:
   ClosedPort() {
-    socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+    socket_ = static_cast<int>(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::bind(native(socket_), reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t size = sizeof address;
-    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &size);
+    ::getsockname(native(socket_), reinterpret_cast<sockaddr*>(&address), &size);
     port_ = ntohs(address.sin_port);
   }
-  ~ClosedPort() { ::close(socket_); }
+  ~ClosedPort() { close_socket(socket_); }
   ClosedPort(const ClosedPort&) = delete;
   ClosedPort& operator=(const ClosedPort&) = delete;
 
   std::uint16_t port() const { return port_; }
 
  private:
+  SocketsInUse sockets_;
   int socket_ = -1;
   std::uint16_t port_ = 0;
 };

@@ -6,7 +6,11 @@
 #include <string>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+
+#include "core/common/windows_api.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,19 +22,16 @@ namespace {
 
 std::error_code last_error() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
 
-// Opens a temporary file of a fresh name beside the target; "x" makes the
-// open fail instead of reusing a file that another writer has just created.
+// Opens a temporary file of a fresh name beside the target; the exclusive
+// creation fails instead of reusing a file that another writer has just
+// created.
 std::FILE* open_temporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 16; ++attempt) {
     temporary = target;
     temporary += std::filesystem::path(".tmp" + std::to_string(random() % 1000000000u));
-#ifdef _WIN32
-    std::FILE* file = _wfopen(temporary.c_str(), L"wbx");
-#else
-    std::FILE* file = std::fopen(temporary.c_str(), "wbx");
-#endif
+    std::FILE* file = create_new_file(temporary);
     if (file != nullptr || errno != EEXIST) return file;
   }
   return nullptr;
@@ -45,7 +46,29 @@ bool flush_to_disk(std::FILE* file) {
 #endif
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+// Another program reading the old file (an updater, an editor) keeps it from
+// being replaced until it lets go, which is usually a moment later. The
+// write-through flag makes the rename durable, as Windows has no way to flush
+// a folder.
+std::error_code replace_file(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+  constexpr int Attempts = 20;
+  constexpr DWORD Pause_Ms = 50;
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+    const DWORD code = GetLastError();
+    const bool held = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+    // The same error as on other systems, so callers and messages need no
+    // Windows case.
+    if (held && attempt == Attempts) return std::make_error_code(std::errc::permission_denied);
+    if (!held) return {static_cast<int>(code), std::system_category()};
+    Sleep(Pause_Ms);
+  }
+}
+
+#else
+
 // The new file gets the permissions of the file it replaces, so that a file
 // the user has made private (600) stays private. A symbolic link is replaced
 // by a file of the default permissions, and its target is never touched.
@@ -63,9 +86,35 @@ void sync_folder(const std::filesystem::path& folder) {
     ::close(fd);
   }
 }
+
+std::error_code replace_file(const std::filesystem::path& temporary, const std::filesystem::path& target) {
+  std::error_code error;
+  std::filesystem::rename(temporary, target, error);
+  if (!error) sync_folder(target.parent_path());
+  return error;
+}
+
 #endif
 
 }  // namespace
+
+std::FILE* create_new_file(const std::filesystem::path& path) {
+#ifdef _WIN32
+  // The Windows C runtime ignores the "x" of fopen and would truncate a file
+  // that is there; the system's own exclusive creation is used instead.
+  const int fd = _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) {
+    const int error = errno;
+    _close(fd);
+    errno = error;
+  }
+  return file;
+#else
+  return std::fopen(path.c_str(), "wbx");
+#endif
+}
 
 std::error_code write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
   errno = 0;
@@ -82,16 +131,12 @@ std::error_code write_file_atomically(const std::filesystem::path& path, std::st
   std::error_code error = written ? std::error_code{} : last_error();
   if (std::fclose(file) != 0 && !error) error = last_error();
 
-  if (!error) std::filesystem::rename(temporary, path, error);
+  if (!error) error = replace_file(temporary, path);
   if (error) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return error;
   }
-#ifndef _WIN32
-  sync_folder(path.parent_path());
-#endif
-  return {};
+  return error;
 }
 
 }  // namespace sw48230

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -11,5 +12,9 @@ namespace sw48230 {
 // over the old file. Whatever fails, the old file is left as it was and no
 // temporary file is left behind. Returns the error of the step that failed.
 std::error_code write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Creates the file at `path` for writing bytes, and fails (errno EEXIST)
+// rather than open a file that is already there.
+std::FILE* create_new_file(const std::filesystem::path& path);
 
 }  // namespace sw48230

@@ -9,9 +9,7 @@
 #include "core/i18n/message_table.h"
 
 #ifdef _WIN32
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "core/common/windows_api.h"
 #endif
 
 namespace sw48230 {

@@ -2,6 +2,13 @@
 
 #include <modbus.h>
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <windows.h>
+// A macro of windows.h's structured exceptions, not ProbeResult's member.
+#undef exception_code
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -14,6 +21,128 @@ namespace sw48230 {
 namespace {
 
 std::string system_reason(int error) { return std::generic_category().message(error); }
+
+// What a failed libmodbus call left: the errno code the probe's statuses go
+// by, and the text for the user.
+struct CallError {
+  int code = 0;
+  std::string reason;
+};
+
+#ifdef _WIN32
+// The errno code of the same meaning as a socket error of Windows.
+int errno_of(int socket_error) {
+  switch (socket_error) {
+    case WSAECONNREFUSED:
+      return ECONNREFUSED;
+    case WSAENETUNREACH:
+      return ENETUNREACH;
+    case WSAEHOSTUNREACH:
+    case WSAEHOSTDOWN:
+      return EHOSTUNREACH;
+    case WSAENETDOWN:
+      return ENETDOWN;
+    case WSAETIMEDOUT:
+      return ETIMEDOUT;
+    case WSAECONNRESET:
+    case WSAENETRESET:
+      return ECONNRESET;
+    case WSAECONNABORTED:
+      return ECONNABORTED;
+    case WSAENOTCONN:
+      return ENOTCONN;
+    case WSAESHUTDOWN:
+      return EPIPE;
+    default:
+      return socket_error;
+  }
+}
+
+// The system's own text for a Windows error code, as one line.
+std::string windows_reason(int error) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = length > 0 ? std::string(buffer, length) : std::string();
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text.empty() ? "Windows error " + std::to_string(error) : text;
+}
+
+// libmodbus waits for a connection being made only until its socket can be
+// written, but Windows tells of a refused or failed connection through the
+// socket's exceptions: with libmodbus every refused connection would cost
+// the whole time-out and be taken for one. The connection is made here and
+// handed to libmodbus. On failure, -1 and WSAGetLastError() says why.
+int connect_socket(const std::string& address, std::uint16_t port, std::uint32_t timeout_ms) {
+  const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (socket == INVALID_SOCKET) return -1;
+  u_long non_blocking = 1;
+  ::ioctlsocket(socket, FIONBIO, &non_blocking);
+  const BOOL no_delay = TRUE;
+  ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay), sizeof no_delay);
+  sockaddr_in server{};
+  server.sin_family = AF_INET;
+  server.sin_port = htons(port);
+  server.sin_addr.s_addr = inet_addr(address.c_str());
+  int error = ::connect(socket, reinterpret_cast<const sockaddr*>(&server), sizeof server) == 0 ? 0 : WSAGetLastError();
+  if (error == WSAEWOULDBLOCK) {
+    fd_set made;
+    fd_set failed;
+    FD_ZERO(&made);
+    FD_ZERO(&failed);
+    FD_SET(socket, &made);
+    FD_SET(socket, &failed);
+    timeval wait{static_cast<long>(timeout_ms / 1000), static_cast<long>(timeout_ms % 1000 * 1000)};
+    const int ready = ::select(0, nullptr, &made, &failed, &wait);
+    if (ready == 0) {
+      error = WSAETIMEDOUT;
+    } else if (ready < 0) {
+      error = WSAGetLastError();
+    } else {
+      int socket_error = 0;
+      int size = sizeof socket_error;
+      ::getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&socket_error), &size);
+      error = socket_error != 0 || !FD_ISSET(socket, &failed) ? socket_error : WSAECONNREFUSED;
+    }
+  }
+  if (error == 0) return static_cast<int>(socket);
+  ::closesocket(socket);
+  WSASetLastError(error);
+  return -1;
+}
+#endif
+
+// libmodbus reports through errno, which is cleared first so that after the
+// call a zero says that the cause is elsewhere.
+void clear_error() {
+  errno = 0;
+#ifdef _WIN32
+  WSASetLastError(0);
+#endif
+}
+
+CallError last_error() {
+#ifdef _WIN32
+  // libmodbus sets errno for its own codes and its time-outs, but leaves the
+  // errors of Windows' sockets in WSAGetLastError(). A connection not made
+  // within the time-out leaves there only that the connect went on in the
+  // background.
+  if (errno == 0) {
+    int socket_error = WSAGetLastError();
+    if (socket_error == WSAEWOULDBLOCK || socket_error == WSAEINPROGRESS || socket_error == 0) {
+      socket_error = WSAETIMEDOUT;
+    }
+    return {errno_of(socket_error), windows_reason(socket_error)};
+  }
+#endif
+  const int error = errno;
+  // libmodbus's own texts for its codes; the system's, thread-safe, for the rest.
+  return {error, error >= MODBUS_ENOBASE ? modbus_strerror(error) : system_reason(error)};
+}
 
 bool is_exception(int error) { return error >= EMBXILFUN && error <= EMBXGTAR; }
 
@@ -77,36 +206,53 @@ ServerAddress Check_Server_Address(const std::string& address) {
 
 ServerConnection::ServerConnection(const std::string& address, std::uint16_t port, std::uint32_t timeout_ms,
                                    ProbeStop& stop)
-    : timeout_ms_(std::max<std::uint32_t>(timeout_ms, 1)), stop_(stop) {
+    : address_(address), port_(port), timeout_ms_(std::max<std::uint32_t>(timeout_ms, 1)), stop_(stop) {
+#ifdef _WIN32
+  // Counted: the destructor's WSACleanup ends this use of the sockets.
+  WSADATA sockets;
+  WSAStartup(MAKEWORD(2, 2), &sockets);
+#endif
   const ServerAddress checked = Check_Server_Address(address);
   if (!checked.valid) {
     failure_ = Failure{ProbeStatus::Error, checked.problem};
     return;
   }
+  clear_error();
   context_ = modbus_new_tcp(address.c_str(), port);
   if (!context_) {
-    failure_ = Failure{ProbeStatus::Error, system_reason(errno)};
+    failure_ = Failure{ProbeStatus::Error, last_error().reason};
     return;
   }
   set_timeout(context_, timeout_ms_);
 }
 
 ServerConnection::~ServerConnection() {
-  if (!context_) return;
-  close();
-  modbus_free(context_);
+  if (context_) {
+    close();
+    modbus_free(context_);
+  }
+#ifdef _WIN32
+  WSACleanup();
+#endif
 }
 
 bool ServerConnection::connect() {
-  if (modbus_connect(context_) == 0) {
+  clear_error();
+#ifdef _WIN32
+  const int socket = connect_socket(address_, port_, timeout_ms_);
+  const int connected = socket < 0 ? -1 : modbus_set_socket(context_, socket);
+#else
+  const int connected = modbus_connect(context_);
+#endif
+  if (connected == 0) {
     connected_ = true;
     if (stop_.attach(modbus_get_socket(context_))) return true;
     // Stopped while connecting; the caller sees the stop.
     close();
     return false;
   }
-  const int error = errno;
-  failure_ = Failure{connect_status(error), system_reason(error)};
+  const CallError error = last_error();
+  failure_ = Failure{connect_status(error.code), error.reason};
   return false;
 }
 
@@ -123,6 +269,7 @@ ServerConnection::Exchange ServerConnection::exchange(const ProbeRequest& reques
   std::vector<std::uint16_t> registers;
   const auto started = std::chrono::steady_clock::now();
   int answered = -1;
+  clear_error();
   switch (request.function) {
     case modbus_function::Read_Coils:
     case modbus_function::Read_Discrete_Inputs:
@@ -138,7 +285,6 @@ ServerConnection::Exchange ServerConnection::exchange(const ProbeRequest& reques
                      : modbus_read_input_registers(context_, request.start, count, registers.data());
       break;
   }
-  const int error = errno;
   const auto elapsed = std::chrono::steady_clock::now() - started;
 
   if (answered >= 0) {
@@ -153,6 +299,8 @@ ServerConnection::Exchange ServerConnection::exchange(const ProbeRequest& reques
     }
     return Exchange::Answered;
   }
+  const CallError failed = last_error();
+  const int error = failed.code;
   if (is_closed(error)) return Exchange::Closed;
   if (is_exception(error)) {
     result.status = ProbeStatus::Exception;
@@ -164,8 +312,7 @@ ServerConnection::Exchange ServerConnection::exchange(const ProbeRequest& reques
     close();
   } else {
     result.status = ProbeStatus::Error;
-    // libmodbus's own texts for its codes; the system's, thread-safe, for the rest.
-    result.reason = error >= MODBUS_ENOBASE ? modbus_strerror(error) : system_reason(error);
+    result.reason = failed.reason;
   }
   return Exchange::Answered;
 }

@@ -40,6 +40,8 @@ class ServerConnection {
   Exchange exchange(const ProbeRequest& request, ProbeResult& result);
 
   _modbus* context_ = nullptr;
+  std::string address_;
+  std::uint16_t port_;
   std::uint32_t timeout_ms_;
   ProbeStop& stop_;
   bool connected_ = false;

@@ -9,7 +9,7 @@
 #include "core/common/text.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "core/common/windows_api.h"
 #endif
 
 namespace sw48230 {

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <thread>
+
 #include "support/temp_dir.h"
+
+#ifdef _WIN32
+#include "core/common/windows_api.h"
+#endif
 
 namespace sw48230 {
 namespace {
@@ -67,6 +74,58 @@ TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces) {
     EXPECT_EQ(read_file(file), "again");
   }
 }
+#endif
+
+TEST(AtomicFile, CreatingANewFileNeverOpensOneThatIsThere) {
+  TempDir dir;
+  const auto file = dir / "ParGen.xml.tmp1";
+  write_file(file, "another writer's");
+  errno = 0;
+  std::FILE* opened = create_new_file(file);
+  EXPECT_EQ(opened, nullptr);
+  EXPECT_EQ(errno, EEXIST);
+  if (opened != nullptr) std::fclose(opened);
+  EXPECT_EQ(read_file(file), "another writer's");
+}
+
+#ifdef _WIN32
+
+// An updater or an editor reading bank2.bin, which Windows does not let a
+// rename replace until that program closes it.
+class HeldFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    write_file(file_, "old");
+    reader_ = CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader_, INVALID_HANDLE_VALUE);
+  }
+
+  TempDir dir_;
+  std::filesystem::path file_ = dir_ / "bank2.bin";
+  HANDLE reader_ = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(HeldFileTest, IsReplacedOnceTheReaderClosesIt) {
+  std::thread closing([this] {
+    Sleep(200);
+    CloseHandle(reader_);
+  });
+  const std::error_code error = write_file_atomically(file_, "new");
+  closing.join();
+  EXPECT_FALSE(error) << error.message();
+  EXPECT_EQ(read_file(file_), "new");
+  EXPECT_EQ(entries_in(dir_.path()), 1u);
+}
+
+TEST_F(HeldFileTest, HeldTooLongIsReportedAndKept) {
+  const std::error_code error = write_file_atomically(file_, "new");
+  CloseHandle(reader_);
+  EXPECT_EQ(error, std::errc::permission_denied);
+  EXPECT_EQ(read_file(file_), "old");
+  EXPECT_EQ(entries_in(dir_.path()), 1u);
+}
+
 #endif
 
 }  // namespace

@@ -10,6 +10,10 @@
 #include "core/i18n/message_table.h"
 #include "support/temp_dir.h"
 
+#ifdef _WIN32
+#include "core/common/windows_api.h"
+#endif
+
 namespace sw48230 {
 namespace {
 
@@ -30,6 +34,23 @@ TEST_F(LanguageListTest, ListsLanguageFilesSortedIgnoringCase) {
   EXPECT_EQ(List_Language_Files(temp_.path()), (Names{"A.lng", "b.lng", "c.lng", "Deutsch.lng"}));
 }
 
+#ifdef _WIN32
+
+TEST_F(LanguageListTest, FilesAreListedByTheirAttributes) {
+  for (const char* name : {"Italiano.lng", "UPPER.LNG", "Hidden.lng", "System.lng", "ReadOnly.lng"}) touch(name);
+  fs::create_directory(temp_ / "Folder.lng");
+  const auto set_attributes = [&](const char* name, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesW((temp_ / name).c_str(), attributes)) << name;
+  };
+  set_attributes("Hidden.lng", FILE_ATTRIBUTE_HIDDEN);
+  set_attributes("ReadOnly.lng", FILE_ATTRIBUTE_READONLY);
+  set_attributes("System.lng", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(List_Language_Files(temp_.path()), (Names{"Hidden.lng", "Italiano.lng", "System.lng", "UPPER.LNG"}));
+  set_attributes("ReadOnly.lng", FILE_ATTRIBUTE_NORMAL);  // so that the folder can be removed
+}
+
+#else
+
 TEST_F(LanguageListTest, OnlyReadableRegularFilesAreListed) {
   touch("Italiano.lng");
   touch("UPPER.LNG");  // Load_Language looks for "<name>.lng" and would not find it
@@ -46,6 +67,8 @@ TEST_F(LanguageListTest, FileTheUserCannotReadIsNotListed) {
   if (std::ifstream(temp_ / "Locked.lng").is_open()) GTEST_SKIP() << "protection bits do not stop this user";
   EXPECT_EQ(List_Language_Files(temp_.path()), Names{"Italiano.lng"});
 }
+
+#endif
 
 TEST_F(LanguageListTest, MissingFolderListsNothing) {
   EXPECT_TRUE(List_Language_Files(temp_ / "absent").empty());

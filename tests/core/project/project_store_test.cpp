@@ -118,6 +118,14 @@ TEST(CreateProject, AFolderThatCannotBeCreatedIsNamedWithTheReason) {
     EXPECT_EQ(result.message, Msg_Folder_Not_Created);
     EXPECT_TRUE(result.project_dir.empty());
     EXPECT_EQ(result.failed_dir, c.failed);
+#ifdef _WIN32
+    // Windows' versions name a too long name's failure in different ways
+    // (Wine as a missing path): there it only has to be one.
+    if (c.reason == std::errc::filename_too_long) {
+      EXPECT_TRUE(result.error);
+      continue;
+    }
+#endif
     EXPECT_EQ(result.error, std::make_error_code(c.reason));
   }
   EXPECT_TRUE(std::filesystem::is_empty(dir / "Other"));
