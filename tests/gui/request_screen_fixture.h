@@ -14,6 +14,7 @@
 
 #include "fakes.h"
 #include "gui/app/tf_main.h"
+#include "screen_test.h"
 
 namespace sw48230::test {
 
@@ -34,8 +35,7 @@ struct Fixture {
   }
 
   void write(const QString& name, const QByteArray& content) const {
-    QFile file(program.filePath(name));
-    if (file.open(QIODevice::WriteOnly)) file.write(content);
+    sw48230::test::write_fixture(program.filePath(name), content);
   }
 
   QByteArray read(const QString& name) const {

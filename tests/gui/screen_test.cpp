@@ -1,5 +1,6 @@
 #include "screen_test.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -10,6 +11,12 @@ namespace sw48230::test {
 // gap, not a fault of the screen.
 void ScreenTest::init() {
   QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support )")));
+}
+
+void write_fixture(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+  QVERIFY2(written, qPrintable(path + QStringLiteral(": ") + file.errorString()));
 }
 
 }  // namespace sw48230::test

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
+#include <QString>
 
 namespace sw48230::test {
 
@@ -14,5 +16,9 @@ class ScreenTest : public QObject {
  protected slots:
   void init();
 };
+
+// Writes a fixture file whole; a file that cannot be written fails the
+// running test instead of leaving it to test something else.
+void write_fixture(const QString& path, const QByteArray& bytes);
 
 }  // namespace sw48230::test

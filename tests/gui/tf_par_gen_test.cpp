@@ -35,8 +35,7 @@ struct Fixture {
   QString pargen() const { return program.filePath("PROJECTS/Plant1/ParGen.xml"); }
 
   void write_pargen(const QByteArray& content) const {
-    QFile file(pargen());
-    if (file.open(QIODevice::WriteOnly)) file.write(content);
+    sw48230::test::write_fixture(pargen(), content);
   }
 
   QByteArray read_pargen() const {

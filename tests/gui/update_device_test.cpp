@@ -35,8 +35,7 @@ struct Fixture {
   }
 
   void write(const QString& name, const QByteArray& content) const {
-    QFile file(program.filePath(name));
-    if (file.open(QIODevice::WriteOnly)) file.write(content);
+    sw48230::test::write_fixture(program.filePath(name), content);
   }
 
   qint64 size(const QString& name) const {

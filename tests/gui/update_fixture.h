@@ -15,6 +15,7 @@
 #include "fakes.h"
 #include "gui/app/tf_main.h"
 #include "platform/program_starter.h"
+#include "screen_test.h"
 
 namespace sw48230::test {
 
@@ -49,10 +50,7 @@ struct UpdateFixture {
 
   QString path(const QString& name) const { return QDir(program).filePath(name); }
 
-  void write(const QString& name, const QByteArray& bytes) const {
-    QFile file(path(name));
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
-  }
+  void write(const QString& name, const QByteArray& bytes) const { sw48230::test::write_fixture(path(name), bytes); }
 
   // Shows the update screen as Update Device does after its build and lets
   // `act` drive it;
