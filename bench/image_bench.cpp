@@ -64,7 +64,7 @@ class FullProject {
   FullProject& operator=(const FullProject&) = delete;
 
   ImageBuild build(ImageBuffers& buffers) const {
-    return Build_Image(dir_ / "ParGen.xml", dir_ / "var.xml", dir_ / "var2.xml", buffers);
+    return Build_Image(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}, buffers);
   }
 
  private:

@@ -26,7 +26,7 @@ void probe_rows(benchmark::State& state, int server_count) {
   for (int row = 1; row <= Rows; ++row) {
     const std::size_t server = static_cast<std::size_t>(row % server_count);
     const auto start = static_cast<std::uint16_t>(row % (test::Test_Points - Registers_Per_Row));
-    requests.push_back({Request_Table::COB_Request, row, addresses[server], servers.port(server), 1,
+    requests.push_back({&Read_Requests(), row, addresses[server], servers.port(server), 1,
                         modbus_function::Read_Holding_Registers, start, Registers_Per_Row});
   }
   ProbeStop stop;

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& dir = fuzz::scratch_folder();
   const bool checked = Check_Project(dir, default_messages(), true).empty();
   ImageBuffers buffers;
-  const ImageBuild build = Build_Image(dir / names[0], dir / names[1], dir / names[2], buffers);
+  const ImageBuild build = Build_Image(dir / names[0], {dir / names[1], dir / names[2]}, buffers);
   if (!build.ok()) return 0;
   const ImageDecode decode = Decode_Image(buffers.of(build.kind));
   if (!decode.image) std::abort();

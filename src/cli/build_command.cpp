@@ -35,7 +35,7 @@ int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostr
   // program starts.
   ImageBuffers buffers;
   const ImageBuild build =
-      Build_Image(dir / ParGen_File_Name, dir / Read_Requests().file_name, dir / Write_Requests().file_name, buffers);
+      Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir), buffers);
   if (!build.ok()) {
     err << "sw48230-cli: cannot build the image of " << project << ": " << build.error->message() << '\n';
     return Exit_Failure;

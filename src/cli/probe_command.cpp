@@ -80,11 +80,12 @@ ProbeArguments parse_arguments(const std::vector<std::string>& args) {
       if (i + 1 == args.size()) throw UsageError(arg + " needs a value");
       const std::string& value = args[++i];
       if (arg == "--table") {
-        if (value != "read" && value != "write" && value != "both") {
+        const TableKind* kind = Find_Table_Kind(value);
+        if (kind == nullptr && value != "both") {
           throw UsageError("--table takes read, write or both, not \"" + value + '"');
         }
-        parsed.reads = value != "write";
-        parsed.writes = value != "read";
+        parsed.reads = kind != &Write_Requests();
+        parsed.writes = kind != &Read_Requests();
       } else if (arg == "--rows") {
         parsed.rows = row_list(value);
       } else if (arg == "--timeout") {
@@ -113,7 +114,6 @@ ProbeArguments parse_arguments(const std::vector<std::string>& args) {
   return parsed;
 }
 
-const char* table_name(Request_Table table) { return table == Request_Table::COB_Request ? "read" : "write"; }
 
 std::string exception_code_text(int code) {
   char text[8];
@@ -124,7 +124,7 @@ std::string exception_code_text(int code) {
 // 'read row 3: ok 12 ms: 17 0 65535', 'read row 4: exception 02 Illegal
 // Data Address', 'write row 1: refused: Connection refused'.
 void print_line(const ProbeResult& result, std::ostream& out) {
-  out << table_name(result.table) << " row " << result.row << ": " << Probe_Status_Name(result.status);
+  out << result.table->command_name << " row " << result.row << ": " << Probe_Status_Name(result.status);
   switch (result.status) {
     case ProbeStatus::Ok:
       out << ' ' << result.round_trip_ms << " ms:";
@@ -161,7 +161,7 @@ void print_summary(const std::vector<ProbeResult>& results, std::ostream& out) {
 
 nlohmann::json json_row(const ProbeResult& result) {
   nlohmann::json row = {
-      {"table", table_name(result.table)},
+      {"table", result.table->command_name},
       {"row", result.row},
       {"status", Probe_Status_Name(result.status)},
   };
@@ -202,7 +202,7 @@ int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
 
   ProbePlan plan =
-      Make_Probe_Plan(dir / ParGen_File_Name, dir / Read_Requests().file_name, dir / Write_Requests().file_name);
+      Make_Probe_Plan(dir / ParGen_File_Name, TableInputs::Of_Project(dir));
   if (plan.error) {
     err << "sw48230-cli: cannot probe " << project << ": " << plan.error->message() << '\n';
     return Exit_Failure;
@@ -211,7 +211,7 @@ int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostr
   std::vector<ProbeRequest> requests;
   std::set<int> rows_found;
   for (ProbeRequest& request : plan.requests) {
-    const bool table_asked = request.table == Request_Table::COB_Request ? arguments.reads : arguments.writes;
+    const bool table_asked = request.table == &Read_Requests() ? arguments.reads : arguments.writes;
     if (!table_asked) continue;
     if (!arguments.rows.empty() && !arguments.rows.contains(request.row)) continue;
     rows_found.insert(request.row);

@@ -36,13 +36,8 @@ std::optional<TableArguments> table_arguments(const std::vector<std::string>& ar
     if (kind != nullptr) throw UsageError("--table given twice");
     if (i + 1 == args.size()) throw UsageError("--table needs read or write");
     const std::string& name = args[++i];
-    if (name == "read") {
-      kind = &Read_Requests();
-    } else if (name == "write") {
-      kind = &Write_Requests();
-    } else {
-      throw UsageError("--table takes read or write, not \"" + name + "\"");
-    }
+    kind = Find_Table_Kind(name);
+    if (kind == nullptr) throw UsageError("--table takes read or write, not \"" + name + "\"");
   }
   if (kind == nullptr) throw UsageError("--table read|write is needed");
   if (file_required && positional.size() < 2) throw UsageError("a CSV file is needed");

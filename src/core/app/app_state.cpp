@@ -3,8 +3,10 @@
 #include <system_error>
 
 #include "core/common/paths.h"
+#include "core/commsettings/pargen_format.h"
 #include "core/i18n/message_table.h"
 #include "core/project/project_store.h"
+#include "core/tables/table_kind.h"
 
 namespace sw48230 {
 
@@ -20,9 +22,9 @@ void Set_Directories(AppState& state, const std::filesystem::path& program_dir) 
 }
 
 void Set_Files(AppState& state) {
-  state.ParGen_File = state.Project_Dir / "ParGen.xml";
-  state.Var_File = state.Project_Dir / "var.xml";
-  state.Var2_File = state.Project_Dir / "var2.xml";
+  state.ParGen_File = state.Project_Dir / pargen::File_Name;
+  state.Var_File = state.Project_Dir / Read_Requests().file_name;
+  state.Var2_File = state.Project_Dir / Write_Requests().file_name;
 }
 
 bool Start_Up(AppState& state, MessageTable& messages, const std::filesystem::path& program_dir) {

@@ -10,16 +10,6 @@
 namespace sw48230 {
 namespace {
 
-constexpr const char* Root_Name = "GeneralParameter";
-constexpr const char* IP_Names[] = {"TCP_IP_1", "TCP_IP_2", "TCP_IP_3", "TCP_IP_4"};
-constexpr const char* SUB_Names[] = {"TCP_SUB_1", "TCP_SUB_2", "TCP_SUB_3", "TCP_SUB_4"};
-constexpr const char* GAT_Names[] = {"TCP_GAT_1", "TCP_GAT_2", "TCP_GAT_3", "TCP_GAT_4"};
-
-// Fallbacks of the list elements when their element is missing or unreadable.
-constexpr int Device_Type_Fallback = Device_Type_Jumper;
-constexpr int CAN_Baud_Fallback = 7;
-constexpr int CAN_Type_Fallback = 0;
-
 int read_index(pugi::xml_node root, const char* name, int fallback, int count) {
   const auto text = child_text(root, name);
   if (!text) return fallback;
@@ -27,7 +17,7 @@ int read_index(pugi::xml_node root, const char* name, int fallback, int count) {
   return index >= 0 && index < count ? index : fallback;
 }
 
-void read_texts(pugi::xml_node root, const char* const (&names)[4], std::array<std::string, 4>& texts) {
+void read_texts(pugi::xml_node root, const std::array<const char*, 4>& names, std::array<std::string, 4>& texts) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
     if (auto text = child_text(root, names[i])) texts[i] = std::move(*text);
   }
@@ -41,16 +31,19 @@ bool read_tick(pugi::xml_node root, const char* name) {
 
 CommSettings read_elements(pugi::xml_node root) {
   CommSettings settings;
-  settings.Device_Type = read_index(root, "Device_Type", Device_Type_Fallback, Device_Type_Count);
-  settings.CAN_Baud = read_index(root, "CAN_Baud", CAN_Baud_Fallback, static_cast<int>(CAN_Baud_Texts().size()));
-  settings.CAN_Type = read_index(root, "CAN_Type", CAN_Type_Fallback, static_cast<int>(CAN_Type_Texts().size()));
-  read_texts(root, IP_Names, settings.TCP_IP);
-  read_texts(root, SUB_Names, settings.TCP_SUB);
-  read_texts(root, GAT_Names, settings.TCP_GAT);
-  settings.En_GAT = read_tick(root, "En_GAT");
-  if (auto port = child_text(root, "Port")) settings.Port = std::move(*port);
-  if (auto time_out = child_text(root, "Time_Out")) settings.Time_Out = std::move(*time_out);
-  settings.Dis_Sock = read_tick(root, "Dis_Sock");
+  namespace fallback = pargen::screen_fallback;
+  settings.Device_Type = read_index(root, pargen::Device_Type, fallback::Device_Type, Device_Type_Count);
+  settings.CAN_Baud =
+      read_index(root, pargen::CAN_Baud, fallback::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
+  settings.CAN_Type =
+      read_index(root, pargen::CAN_Type, fallback::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
+  read_texts(root, pargen::TCP_IP, settings.TCP_IP);
+  read_texts(root, pargen::TCP_SUB, settings.TCP_SUB);
+  read_texts(root, pargen::TCP_GAT, settings.TCP_GAT);
+  settings.En_GAT = read_tick(root, pargen::En_GAT);
+  if (auto port = child_text(root, pargen::Port)) settings.Port = std::move(*port);
+  if (auto time_out = child_text(root, pargen::Time_Out)) settings.Time_Out = std::move(*time_out);
+  settings.Dis_Sock = read_tick(root, pargen::Dis_Sock);
   return settings;
 }
 
@@ -86,20 +79,20 @@ CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file) {
 
 std::string ParGen_Document(const CommSettings& settings) {
   pugi::xml_document document;
-  pugi::xml_node root = document.append_child(Root_Name);
+  pugi::xml_node root = document.append_child(pargen::Root);
   const auto add = [&root](const char* name, const std::string& text) {
     root.append_child(name).text().set(text.c_str());
   };
-  add("Device_Type", std::to_string(settings.Device_Type));
-  add("CAN_Baud", std::to_string(settings.CAN_Baud));
-  add("CAN_Type", std::to_string(settings.CAN_Type));
-  for (std::size_t i = 0; i < 4; ++i) add(IP_Names[i], settings.TCP_IP[i]);
-  for (std::size_t i = 0; i < 4; ++i) add(SUB_Names[i], settings.TCP_SUB[i]);
-  for (std::size_t i = 0; i < 4; ++i) add(GAT_Names[i], settings.TCP_GAT[i]);
-  add("En_GAT", settings.En_GAT ? "1" : "0");
-  add("Port", settings.Port);
-  add("Time_Out", settings.Time_Out);
-  add("Dis_Sock", settings.Dis_Sock ? "1" : "0");
+  add(pargen::Device_Type, std::to_string(settings.Device_Type));
+  add(pargen::CAN_Baud, std::to_string(settings.CAN_Baud));
+  add(pargen::CAN_Type, std::to_string(settings.CAN_Type));
+  for (std::size_t i = 0; i < 4; ++i) add(pargen::TCP_IP[i], settings.TCP_IP[i]);
+  for (std::size_t i = 0; i < 4; ++i) add(pargen::TCP_SUB[i], settings.TCP_SUB[i]);
+  for (std::size_t i = 0; i < 4; ++i) add(pargen::TCP_GAT[i], settings.TCP_GAT[i]);
+  add(pargen::En_GAT, settings.En_GAT ? "1" : "0");
+  add(pargen::Port, settings.Port);
+  add(pargen::Time_Out, settings.Time_Out);
+  add(pargen::Dis_Sock, settings.Dis_Sock ? "1" : "0");
   document.append_child(pugi::node_comment).set_value(Project_File_Comment);
   return serialize_xml(document);
 }
@@ -147,13 +140,13 @@ std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file)
     if (!index) return;
     if (*index < 0 || *index >= count) {
       faults.push_back({name, *text, count});
-    } else if (std::string_view(name) == "Device_Type" && *index == Device_Type_Dip_Switch && *text != "1") {
+    } else if (std::string_view(name) == pargen::Device_Type && *index == Device_Type_Dip_Switch && *text != "1") {
       faults.push_back({name, *text, 0});
     }
   };
-  check("Device_Type", Device_Type_Count);
-  check("CAN_Baud", static_cast<int>(CAN_Baud_Texts().size()));
-  check("CAN_Type", static_cast<int>(CAN_Type_Texts().size()));
+  check(pargen::Device_Type, Device_Type_Count);
+  check(pargen::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
+  check(pargen::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
   return faults;
 }
 
@@ -162,9 +155,10 @@ ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file) {
   const auto document = load_xml_file(file);
   if (!document) return info;
   const pugi::xml_node root = root_element(*document);
-  if (auto text = child_text(root, "Device_Type")) info.Device_Type = to_int32(*text, Device_Type_Jumper);
-  if (auto text = child_text(root, "CAN_Type")) info.CAN_Type = to_int32(*text, 0);
-  if (auto text = child_text(root, "Port")) info.Port = std::move(*text);
+  namespace fallback = pargen::project_fallback;
+  if (auto text = child_text(root, pargen::Device_Type)) info.Device_Type = to_int32(*text, fallback::Device_Type);
+  if (auto text = child_text(root, pargen::CAN_Type)) info.CAN_Type = to_int32(*text, fallback::CAN_Type);
+  if (auto text = child_text(root, pargen::Port)) info.Port = std::move(*text);
   return info;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/commsettings/device_type.h"
+#include "core/commsettings/pargen_format.h"
 
 namespace sw48230 {
 
@@ -28,7 +29,7 @@ struct CommSettings {
   bool operator==(const CommSettings&) const = default;
 };
 
-inline constexpr const char* ParGen_File_Name = "ParGen.xml";
+inline constexpr const char* ParGen_File_Name = pargen::File_Name;
 
 // The entries of the two fixed lists, which are not translated.
 const std::vector<std::string>& CAN_Baud_Texts();
@@ -81,9 +82,9 @@ std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file)
 // build) read from it; a missing file or element gives jumper hardware, the
 // 11-bit frame format and port "502".
 struct ProjectCommInfo {
-  int Device_Type = Device_Type_Jumper;
-  int CAN_Type = 0;
-  std::string Port = "502";
+  int Device_Type = pargen::project_fallback::Device_Type;
+  int CAN_Type = pargen::project_fallback::CAN_Type;
+  std::string Port = pargen::project_fallback::Port;
 };
 ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file);
 

@@ -7,21 +7,12 @@
 #include "core/common/number_text.h"
 #include "core/common/paths.h"
 #include "core/common/xml_file.h"
+#include "core/commsettings/pargen_format.h"
 
 namespace sw48230 {
 namespace {
 
-constexpr std::array<const char*, 4> IP_Names = {"TCP_IP_1", "TCP_IP_2", "TCP_IP_3", "TCP_IP_4"};
-constexpr std::array<const char*, 4> SUB_Names = {"TCP_SUB_1", "TCP_SUB_2", "TCP_SUB_3", "TCP_SUB_4"};
-constexpr std::array<const char*, 4> GAT_Names = {"TCP_GAT_1", "TCP_GAT_2", "TCP_GAT_3", "TCP_GAT_4"};
-
-// What bank2.bin gets for a setting that cannot be read.
-constexpr std::int32_t CAN_Baud_Fallback = 7;
-constexpr Ipv4Bytes IP_Fallback = {192, 168, 0, 5};
-constexpr Ipv4Bytes SUB_Fallback = {255, 255, 255, 0};
-constexpr Ipv4Bytes GAT_Fallback = {192, 168, 0, 1};
 constexpr Ipv4Bytes No_Gateway = {255, 255, 255, 255};
-constexpr std::int32_t Time_Out_Fallback = 1000;
 
 constexpr std::array<std::uint32_t, 7> Listed_Bit_Rates = {20000, 50000, 100000, 125000, 250000, 500000, 800000};
 constexpr std::uint32_t Top_Bit_Rate = 1000000;
@@ -92,15 +83,16 @@ void Read_Communication_Settings(const std::filesystem::path& pargen_file, Gener
   if (!document) return;
   const pugi::xml_node root = root_element(*document);
 
-  block.CAN_Bit_Rate = CAN_Bit_Rate_For(number_or(root, "CAN_Baud", CAN_Baud_Fallback));
-  block.IP_Address = address_or(root, IP_Names, IP_Fallback);
-  block.Subnet_Mask = address_or(root, SUB_Names, SUB_Fallback);
-  block.Gateway = address_or(root, GAT_Names, GAT_Fallback);
+  namespace fallback = pargen::image_fallback;
+  block.CAN_Bit_Rate = CAN_Bit_Rate_For(number_or(root, pargen::CAN_Baud, fallback::CAN_Baud));
+  block.IP_Address = address_or(root, pargen::TCP_IP, fallback::TCP_IP);
+  block.Subnet_Mask = address_or(root, pargen::TCP_SUB, fallback::TCP_SUB);
+  block.Gateway = address_or(root, pargen::TCP_GAT, fallback::TCP_GAT);
   // Only an explicit "0" or a missing flag switches the gateway off; any
   // other text, the empty one too, is the ticked check box.
-  const auto en_gat = child_text(root, "En_GAT");
+  const auto en_gat = child_text(root, pargen::En_GAT);
   if (!en_gat || *en_gat == "0") block.Gateway = No_Gateway;
-  block.Time_Out = static_cast<std::uint32_t>(number_or(root, "Time_Out", Time_Out_Fallback));
+  block.Time_Out = static_cast<std::uint32_t>(number_or(root, pargen::Time_Out, fallback::Time_Out));
 }
 
 BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file) {
@@ -118,15 +110,16 @@ BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file) {
   StrictReader read(root_element(xml.document), file);
   Bank_Params params;
   // The order of the file, so that the error names the first bad element.
-  params.CAN_Baud_Code = static_cast<std::uint8_t>((static_cast<std::uint32_t>(read.number("CAN_Baud")) + 1u) & 0xFFu);
-  params.CAN_Type = read.u8("CAN_Type");
-  params.IP_Address = read.address(IP_Names);
-  params.Subnet_Mask = read.address(SUB_Names);
-  params.Time_Out = read.u16("Time_Out");
-  params.Port = read.u16("Port");
-  params.En_GAT = read.u8("En_GAT");
-  params.Gateway = read.address(GAT_Names);
-  params.Dis_Sock = read.u8("Dis_Sock");
+  params.CAN_Baud_Code =
+      static_cast<std::uint8_t>((static_cast<std::uint32_t>(read.number(pargen::CAN_Baud)) + 1u) & 0xFFu);
+  params.CAN_Type = read.u8(pargen::CAN_Type);
+  params.IP_Address = read.address(pargen::TCP_IP);
+  params.Subnet_Mask = read.address(pargen::TCP_SUB);
+  params.Time_Out = read.u16(pargen::Time_Out);
+  params.Port = read.u16(pargen::Port);
+  params.En_GAT = read.u8(pargen::En_GAT);
+  params.Gateway = read.address(pargen::TCP_GAT);
+  params.Dis_Sock = read.u8(pargen::Dis_Sock);
   if (read.failed()) return {std::nullopt, read.error()};
   return {params, {}};
 }

@@ -23,42 +23,42 @@ void mark_part(Bytes& bank, std::size_t field) {
   image_bytes::put_u32(bank, 4 * field, static_cast<std::uint32_t>(bank.size()));
 }
 
-ImageBuild build_bank(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                      const std::filesystem::path& var2_file, ImageBuffers& buffers) {
+ImageBuild build_bank(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {
   ImageBuild build;
   build.kind = ImageKind::Bank;
   Bytes bank(Bank_Header_Size, 0);
-  mark_part(bank, 0);
-  const BankRowsAppend requests = Append_Bank_Rows(Request_Table::COB_Request, var_file, bank);
-  if (requests.error) {
-    build.error = requests.error;
-    return build;
+  // The header's first fields mark where each table's rows begin, the next
+  // where Bank_Params begins.
+  std::size_t field = 0;
+  std::uint16_t requests = 0;
+  std::uint16_t settings = 0;
+  for (const TableKind* kind : Table_Kinds()) {
+    mark_part(bank, field++);
+    const BankRowsAppend rows = Append_Bank_Rows(*kind, tables.of(*kind), bank);
+    if (rows.error) {
+      build.error = rows.error;
+      return build;
+    }
+    (kind == &Read_Requests() ? requests : settings) = rows.rows;
   }
-  mark_part(bank, 1);
-  const BankRowsAppend settings = Append_Bank_Rows(Request_Table::COB_Setting, var2_file, bank);
-  if (settings.error) {
-    build.error = settings.error;
-    return build;
-  }
-  mark_part(bank, 2);
-  if (auto error = Write_Bank_Params(pargen_file, requests.rows, settings.rows, bank)) {
+  mark_part(bank, field);
+  if (auto error = Write_Bank_Params(pargen_file, requests, settings, bank)) {
     build.error = std::move(error);
     return build;
   }
   buffers.bank = std::move(bank);
-  build.requests = requests.rows;
-  build.settings = settings.rows;
+  build.requests = requests;
+  build.settings = settings;
   return build;
 }
 
-ImageBuild build_bank2(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                       const std::filesystem::path& var2_file, ImageBuffers& buffers) {
+ImageBuild build_bank2(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {
   ImageBuild build;
   build.kind = ImageKind::Bank2;
   // A fresh image: nothing of an earlier build may survive into this one.
   const auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(pargen_file, image->general);
-  if (auto error = Read_Master_Requests(var_file, var2_file, *image, Read_Table_Context(pargen_file))) {
+  if (auto error = Read_Master_Requests(tables, *image, Read_Table_Context(pargen_file))) {
     build.error = std::move(error);
     return build;
   }
@@ -89,11 +89,10 @@ DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file) {
       break;
   }
   // A plain text comparison, not the number rule.
-  return {child_text(root_element(xml.document), "Device_Type") == "1", std::nullopt};
+  return {child_text(root_element(xml.document), pargen::Device_Type) == "1", std::nullopt};
 }
 
-ImageBuild Build_Image(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                       const std::filesystem::path& var2_file, ImageBuffers& buffers) {
+ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {
   const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
   if (device.error) {
     ImageBuild build;
@@ -108,8 +107,7 @@ ImageBuild Build_Image(const std::filesystem::path& pargen_file, const std::file
                              faults.front().element, faults.front().problem()};
     return build;
   }
-  return device.type_1 ? build_bank2(pargen_file, var_file, var2_file, buffers)
-                       : build_bank(pargen_file, var_file, var2_file, buffers);
+  return device.type_1 ? build_bank2(pargen_file, tables, buffers) : build_bank(pargen_file, tables, buffers);
 }
 
 std::string ImageWriteError::message() const { return path_to_utf8(file) + " cannot be written: " + code.message(); }

@@ -19,6 +19,7 @@
 
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
+#include "core/image/request_image.h"
 
 namespace sw48230 {
 
@@ -70,8 +71,7 @@ struct ImageBuild {
 // Builds the image of the project's device type into its buffer: bank2.bin
 // from the enabled rows, or bank.bin from every row. The other buffer is not
 // touched.
-ImageBuild Build_Image(const std::filesystem::path& pargen_file, const std::filesystem::path& var_file,
-                       const std::filesystem::path& var2_file, ImageBuffers& buffers);
+ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers);
 
 struct ImageWriteError {
   std::filesystem::path file;

@@ -12,45 +12,13 @@
 #include "core/common/text.h"
 #include "core/common/xml_file.h"
 #include "core/tables/request_table.h"
+#include "core/tables/table_kind.h"
+#include "core/tables/var_format.h"
 
 namespace sw48230 {
 namespace {
 
-// The attributes of a row, in the order the table screens write them.
-namespace attr {
-enum Name : std::size_t {
-  Enable,
-  COB,
-  CAN_Type,
-  IP_Add_B1,
-  IP_Add_B2,
-  IP_Add_B3,
-  IP_Add_B4,
-  Port,
-  ID_Modbus,
-  Type,
-  Address_Word,
-  Quantity,
-  PollTime,
-  MaxError,
-  Swap,
-  Mnemonic,
-  Count,
-};
-constexpr std::array<const char*, Count> Names = {
-    "Enable",    "COB",  "CAN_Type",     "IP_Add_B1", "IP_Add_B2", "IP_Add_B3", "IP_Add_B4", "Port",
-    "ID_Modbus", "Type", "Address_Word", "Quantity",  "PollTime",  "MaxError",  "Swap",      "Mnemonic",
-};
-}  // namespace attr
-
-// The device-type-1 fallbacks of the attributes that have one.
-constexpr std::int32_t COB_Fallback = 0;
-constexpr std::int32_t ID_Modbus_Fallback = 1;
-constexpr std::int32_t Quantity_Fallback = 1;
-constexpr std::int32_t Request_Type_Fallback = 2;   // holding registers
-constexpr const char* Setting_Type_Fallback = "1";  // registers
-constexpr std::int32_t Poll_Time_Fallback = 0;
-constexpr std::int32_t Max_Error_Fallback = 0;
+namespace attr = var_file;
 
 // Type codes of the write rows in bank.bin.
 constexpr std::uint8_t Coils_Type_Code = 1;
@@ -71,21 +39,21 @@ class RowReader {
     std::size_t expected = 0;
     for (const pugi::xml_attribute attribute : row.attributes()) {
       const std::size_t name = find(attribute.name(), expected);
-      if (name == attr::Count) continue;
+      if (name == attr::Attribute_Count) continue;
       // A repeated attribute: the first one counts, as for a lookup by name.
       if (!values_[name]) values_[name] = std::string_view(attribute.value());
       expected = name + 1;
     }
   }
 
-  std::optional<std::string_view> text(attr::Name name) const { return values_[name]; }
+  std::optional<std::string_view> text(attr::Attribute name) const { return values_[name]; }
 
-  std::int32_t number_or(attr::Name name, std::int32_t fallback) const {
+  std::int32_t number_or(attr::Attribute name, std::int32_t fallback) const {
     const auto value = text(name);
     return value ? to_int32(*value, fallback) : fallback;
   }
 
-  std::int32_t required(attr::Name name) {
+  std::int32_t required(attr::Attribute name) {
     if (error_) return 0;
     const auto value = text(name);
     if (!value) {
@@ -103,7 +71,7 @@ class RowReader {
   Ipv4Bytes required_address() {
     Ipv4Bytes address{};
     for (std::size_t i = 0; i < address.size(); ++i) {
-      address[i] = low8(required(static_cast<attr::Name>(attr::IP_Add_B1 + i)));
+      address[i] = low8(required(static_cast<attr::Attribute>(attr::IP_Add_B1 + i)));
     }
     return address;
   }
@@ -113,18 +81,18 @@ class RowReader {
  private:
   // The attribute that follows the last one is tried first.
   static std::size_t find(const char* name, std::size_t expected) {
-    if (expected < attr::Count && std::strcmp(name, attr::Names[expected]) == 0) return expected;
-    for (std::size_t i = 0; i < attr::Count; ++i) {
-      if (std::strcmp(name, attr::Names[i]) == 0) return i;
+    if (expected < attr::Attribute_Count && std::strcmp(name, attr::Attribute_Names[expected]) == 0) return expected;
+    for (std::size_t i = 0; i < attr::Attribute_Count; ++i) {
+      if (std::strcmp(name, attr::Attribute_Names[i]) == 0) return i;
     }
-    return attr::Count;
+    return attr::Attribute_Count;
   }
 
-  void fail(attr::Name name, std::string problem) {
-    error_ = ImageError{file_, number_, ImageError::Item::Attribute, attr::Names[name], std::move(problem)};
+  void fail(attr::Attribute name, std::string problem) {
+    error_ = ImageError{file_, number_, ImageError::Item::Attribute, attr::Attribute_Names[name], std::move(problem)};
   }
 
-  std::array<std::optional<std::string_view>, attr::Count> values_{};
+  std::array<std::optional<std::string_view>, attr::Attribute_Count> values_{};
   const std::string& file_;
   int number_;
   std::optional<ImageError> error_;
@@ -206,34 +174,37 @@ std::uint8_t setting_function(std::string_view type, std::uint16_t quantity) {
 
 // Fills `record` from an enabled row; the first required value that cannot be
 // read is left in `read`.
-void fill_record(Request_Table table, RowReader& read, const TableContext& context, Request_Record& record) {
-  const bool requests = table == Request_Table::COB_Request;
-  record.COB = static_cast<std::uint32_t>(read.number_or(attr::COB, COB_Fallback));
+void fill_record(const TableKind& kind, RowReader& read, const TableContext& context, Request_Record& record) {
+  const bool requests = &kind == &Read_Requests();
+  namespace fallback = var_file::image_fallback;
+  record.COB = static_cast<std::uint32_t>(read.number_or(attr::COB, fallback::COB));
   if (is_29_bit(read, context)) record.COB |= COB_29_Bit_Flag;
   record.IP_Address = Ip_Address_Number(read.required_address());
   // The port the table screen shows for a row without one.
   record.Port = low16(read.number_or(attr::Port, context.Default_Port));
-  record.ID_Modbus = low8(read.number_or(attr::ID_Modbus, ID_Modbus_Fallback));
+  record.ID_Modbus = low8(read.number_or(attr::ID_Modbus, fallback::ID_Modbus));
   const auto type = read.text(attr::Type);
   record.Address_Word = low16(read.required(attr::Address_Word));
-  record.Quantity = low16(read.number_or(attr::Quantity, Quantity_Fallback));
+  record.Quantity = low16(read.number_or(attr::Quantity, fallback::Quantity));
   if (requests) {
-    record.Poll_Time = static_cast<std::uint32_t>(read.number_or(attr::PollTime, Poll_Time_Fallback));
-    record.Max_Error = static_cast<std::uint32_t>(read.number_or(attr::MaxError, Max_Error_Fallback));
+    record.Poll_Time = static_cast<std::uint32_t>(read.number_or(attr::PollTime, fallback::PollTime));
+    record.Max_Error = static_cast<std::uint32_t>(read.number_or(attr::MaxError, fallback::MaxError));
   }
   // A row without Swap shows it ticked.
   record.Flags = Is_Ticked(read.text(attr::Swap).value_or(Tick_Yes)) ? Flags_Swap : std::uint8_t{0};
 
+  // A row without Type has the type the table screen shows for it.
+  const std::int32_t missing_type = kind.type_code_when_missing;
   if (requests) {
-    const std::int32_t code = type ? to_int32(trim_blanks(*type), Request_Type_Fallback) : Request_Type_Fallback;
+    const std::int32_t code = type ? to_int32(trim_blanks(*type), missing_type) : missing_type;
     record.Function = low8(static_cast<std::int32_t>(static_cast<std::uint32_t>(code) + 1u));
   } else {
-    record.Function = setting_function(type.value_or(Setting_Type_Fallback), record.Quantity);
+    record.Function = setting_function(type ? *type : std::to_string(missing_type), record.Quantity);
   }
   record.Byte_Count = Byte_Count_For(record.Function, record.Quantity);
 }
 
-std::optional<ImageError> read_records(Request_Table table, const TableInput& path, const TableContext& context,
+std::optional<ImageError> read_records(const TableKind& kind, const TableInput& path, const TableContext& context,
                                        Bank2Image& image, std::size_t& next_record, std::uint32_t& count,
                                        std::vector<int>* record_rows) {
   const TableFile file(path);
@@ -255,7 +226,7 @@ std::optional<ImageError> read_records(Request_Table table, const TableInput& pa
       return false;
     }
     Request_Record& record = image.records[next_record];
-    fill_record(table, read, context, record);
+    fill_record(kind, read, context, record);
     if (read.error()) {
       error = read.error();
       return false;
@@ -269,26 +240,23 @@ std::optional<ImageError> read_records(Request_Table table, const TableInput& pa
   return error;
 }
 
-std::uint8_t type_code(Request_Table table, std::uint8_t type) {
-  if (table == Request_Table::COB_Request) return static_cast<std::uint8_t>((type + 1u) & 0xFFu);
+std::uint8_t type_code(const TableKind& kind, std::uint8_t type) {
+  if (&kind == &Read_Requests()) return static_cast<std::uint8_t>((type + 1u) & 0xFFu);
   return type == 0 ? Coils_Type_Code : Registers_Type_Code;
 }
 
-std::optional<ImageError> read_master_requests(const TableInput& var_file, const TableInput& var2_file,
-                                               Bank2Image& image, const TableContext& context,
-                                               std::vector<int>* record_rows) {
+std::optional<ImageError> read_master_requests(const TableInputs& tables, Bank2Image& image,
+                                               const TableContext& context, std::vector<int>* record_rows) {
   General_Block& general = image.general;
   general.Default_Port = Default_Modbus_Port;
   general.Request_Count = 0;
   general.Setting_Count = 0;
   std::size_t next_record = 0;
-  if (auto error = read_records(Request_Table::COB_Request, var_file, context, image, next_record,
-                                general.Request_Count, record_rows)) {
-    return error;
-  }
-  if (auto error = read_records(Request_Table::COB_Setting, var2_file, context, image, next_record,
-                                general.Setting_Count, record_rows)) {
-    return error;
+  for (const TableKind* kind : Table_Kinds()) {
+    std::uint32_t& count = kind == &Read_Requests() ? general.Request_Count : general.Setting_Count;
+    if (auto error = read_records(*kind, tables.of(*kind), context, image, next_record, count, record_rows)) {
+      return error;
+    }
   }
   general.Record_Count = static_cast<std::uint32_t>(next_record);
   return std::nullopt;
@@ -296,20 +264,18 @@ std::optional<ImageError> read_master_requests(const TableInput& var_file, const
 
 }  // namespace
 
-std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
-                                               const std::filesystem::path& var2_file, Bank2Image& image,
+std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
                                                const TableContext& context) {
-  return read_master_requests(var_file, var2_file, image, context, nullptr);
+  return read_master_requests(tables, image, context, nullptr);
 }
 
-std::optional<ImageError> Read_Master_Requests(const TableInput& var_file, const TableInput& var2_file,
-                                               Bank2Image& image, std::vector<int>& record_rows,
-                                               const TableContext& context) {
+std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
+                                               std::vector<int>& record_rows, const TableContext& context) {
   record_rows.clear();
-  return read_master_requests(var_file, var2_file, image, context, &record_rows);
+  return read_master_requests(tables, image, context, &record_rows);
 }
 
-BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& path) {
+BankRowsRead Read_Bank_Rows(const TableKind& kind, const TableInput& path) {
   const TableFile file(path);
   if (file.error) return {{}, file.error};
 
@@ -325,7 +291,7 @@ BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& path) {
     row.IP_Address = read.required_address();
     row.Address_Word = low16(read.required(attr::Address_Word));
     row.ID_Modbus = low8(read.required(attr::ID_Modbus));
-    row.Type_Code = type_code(table, low8(read.required(attr::Type)));
+    row.Type_Code = type_code(kind, low8(read.required(attr::Type)));
     row.Quantity = low8(read.required(attr::Quantity));
     if (read.error()) {
       read_rows.error = read.error();
@@ -338,8 +304,8 @@ BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& path) {
   return read_rows;
 }
 
-BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& path, Bytes& bank) {
-  BankRowsRead read = Read_Bank_Rows(table, path);
+BankRowsAppend Append_Bank_Rows(const TableKind& kind, const TableInput& path, Bytes& bank) {
+  BankRowsRead read = Read_Bank_Rows(kind, path);
   if (read.error) return {0, read.error};
 
   std::vector<NumberedBankRow>& rows = read.rows;

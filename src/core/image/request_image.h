@@ -15,13 +15,9 @@
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
 #include "core/tables/request_file.h"
+#include "core/tables/table_kind.h"
 
 namespace sw48230 {
-
-enum class Request_Table {
-  COB_Request,  // read requests, var.xml
-  COB_Setting,  // write requests, var2.xml
-};
 
 // A table as the builds read it: its file, or the document its screen would
 // save, so that rows not saved yet can be compiled as they will be.
@@ -38,6 +34,19 @@ struct TableInput {
   std::optional<std::string> text;
 };
 
+// The two tables of a project, one input per kind.
+struct TableInputs {
+  TableInput reads;
+  TableInput writes;
+
+  // The table files of the project in `project_dir`.
+  static TableInputs Of_Project(const std::filesystem::path& project_dir) {
+    return {project_dir / Read_Requests().file_name, project_dir / Write_Requests().file_name};
+  }
+  TableInput& of(const TableKind& kind) { return &kind == &Read_Requests() ? reads : writes; }
+  const TableInput& of(const TableKind& kind) const { return &kind == &Read_Requests() ? reads : writes; }
+};
+
 // Fills the records of `image` from the front, one per enabled row in use
 // (Enable ticked or absent, a Cob-ID given): the read requests first, then
 // the write requests, each in file order. Values a row lacks are taken as the
@@ -49,13 +58,12 @@ struct TableInput {
 // row whose address bytes or Address_Word are missing or not numbers, and
 // more enabled rows than the 1024 records, are errors; the image is then
 // left half-filled and must be thrown away.
-[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const std::filesystem::path& var_file,
-                                                             const std::filesystem::path& var2_file, Bank2Image& image,
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
                                                              const TableContext& context = {});
 // The same, also giving for each filled record the number of the table row
 // it was made from (the k-th row element is row k, as on the screens).
-[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const TableInput& var_file, const TableInput& var2_file,
-                                                             Bank2Image& image, std::vector<int>& record_rows,
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
+                                                             std::vector<int>& record_rows,
                                                              const TableContext& context = {});
 
 struct BankRowsAppend {
@@ -69,7 +77,7 @@ struct BankRowsAppend {
 // order. A missing file appends nothing. A file that cannot be parsed, or a
 // row with an attribute that is missing or not a number, is an error, and
 // then nothing is appended.
-BankRowsAppend Append_Bank_Rows(Request_Table table, const std::filesystem::path& file, Bytes& bank);
+BankRowsAppend Append_Bank_Rows(const TableKind& kind, const TableInput& file, Bytes& bank);
 
 struct NumberedBankRow {
   int row = 0;  // in the table, from 1
@@ -81,6 +89,6 @@ struct BankRowsRead {
 };
 
 // The rows Append_Bank_Rows takes from one table file, before sorting.
-BankRowsRead Read_Bank_Rows(Request_Table table, const TableInput& file);
+BankRowsRead Read_Bank_Rows(const TableKind& kind, const TableInput& file);
 
 }  // namespace sw48230

@@ -10,13 +10,12 @@
 namespace sw48230 {
 namespace {
 
-void plan_records(const std::filesystem::path& pargen_file, const TableInput& var_file, const TableInput& var2_file,
-                  ProbePlan& plan) {
+void plan_records(const std::filesystem::path& pargen_file, const TableInputs& tables, ProbePlan& plan) {
   // The records are too large for the stack of a worker thread.
   auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(pargen_file, image->general);
   std::vector<int> rows;
-  if (auto error = Read_Master_Requests(var_file, var2_file, *image, rows, Read_Table_Context(pargen_file))) {
+  if (auto error = Read_Master_Requests(tables, *image, rows, Read_Table_Context(pargen_file))) {
     plan.error = std::move(error);
     return;
   }
@@ -25,7 +24,7 @@ void plan_records(const std::filesystem::path& pargen_file, const TableInput& va
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Request_Record& record = image->records[i];
     ProbeRequest request;
-    request.table = i < image->general.Request_Count ? Request_Table::COB_Request : Request_Table::COB_Setting;
+    request.table = i < image->general.Request_Count ? &Read_Requests() : &Write_Requests();
     request.row = rows[i];
     request.address = Ip_Address_Text(Ip_Address_Bytes(record.IP_Address));
     request.port = record.Port;
@@ -39,20 +38,19 @@ void plan_records(const std::filesystem::path& pargen_file, const TableInput& va
 
 // bank.bin keeps a write row's type as 1 for coils and 3 for registers, the
 // codes of the matching reads.
-std::uint8_t bank_row_function(Request_Table table, std::uint8_t type_code) {
-  if (table == Request_Table::COB_Request) return Probe_Function(type_code);
+std::uint8_t bank_row_function(const TableKind& kind, std::uint8_t type_code) {
+  if (&kind == &Read_Requests()) return Probe_Function(type_code);
   return type_code == 1 ? modbus_function::Read_Coils : modbus_function::Read_Holding_Registers;
 }
 
-void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInput& var_file, const TableInput& var2_file,
-                    ProbePlan& plan) {
+void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs& tables, ProbePlan& plan) {
   // In the order of the bank.bin build, so that the same fault is named.
-  BankRowsRead reads = Read_Bank_Rows(Request_Table::COB_Request, var_file);
+  BankRowsRead reads = Read_Bank_Rows(Read_Requests(), tables.reads);
   if (reads.error) {
     plan.error = std::move(reads.error);
     return;
   }
-  BankRowsRead writes = Read_Bank_Rows(Request_Table::COB_Setting, var2_file);
+  BankRowsRead writes = Read_Bank_Rows(Write_Requests(), tables.writes);
   if (writes.error) {
     plan.error = std::move(writes.error);
     return;
@@ -65,7 +63,7 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInput& 
   plan.timeout_ms = settings.params->Time_Out;
   plan.requests.reserve(reads.rows.size() + writes.rows.size());
   for (const auto& [table, rows] :
-       {std::pair{Request_Table::COB_Request, &reads.rows}, std::pair{Request_Table::COB_Setting, &writes.rows}}) {
+       {std::pair{&Read_Requests(), &reads.rows}, std::pair{&Write_Requests(), &writes.rows}}) {
     for (const NumberedBankRow& numbered : *rows) {
       const Bank_Row& row = numbered.bank_row;
       ProbeRequest request;
@@ -74,7 +72,7 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInput& 
       request.address = Ip_Address_Text(row.IP_Address);
       request.port = settings.params->Port;
       request.unit_id = row.ID_Modbus;
-      request.function = bank_row_function(table, row.Type_Code);
+      request.function = bank_row_function(*table, row.Type_Code);
       request.start = row.Address_Word;
       request.quantity = row.Quantity;
       plan.requests.push_back(std::move(request));
@@ -84,16 +82,15 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInput& 
 
 }  // namespace
 
-ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInput& var_file,
-                          const TableInput& var2_file) {
+ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables) {
   ProbePlan plan;
   const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
   if (device.error) {
     plan.error = device.error;
   } else if (device.type_1) {
-    plan_records(pargen_file, var_file, var2_file, plan);
+    plan_records(pargen_file, tables, plan);
   } else {
-    plan_bank_rows(pargen_file, var_file, var2_file, plan);
+    plan_bank_rows(pargen_file, tables, plan);
   }
   if (plan.error) plan.requests.clear();
   return plan;

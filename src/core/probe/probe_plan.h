@@ -27,7 +27,6 @@ struct ProbePlan {
 // A table screen passes its table as the document it would save
 // (TableInput::Document), so that the rows are probed as they stand on the
 // screen.
-ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInput& var_file,
-                          const TableInput& var2_file);
+ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables);
 
 }  // namespace sw48230

@@ -20,7 +20,7 @@ namespace sw48230 {
 // for a write request the read of the same range (1 for coils, 3 for
 // registers), or 0 when the row's type gives no function.
 struct ProbeRequest {
-  Request_Table table = Request_Table::COB_Request;
+  const TableKind* table = &Read_Requests();
   int row = 0;          // in its table, from 1
   std::string address;  // the server's dotted IPv4 address
   std::uint16_t port = Default_Modbus_Port;
@@ -53,7 +53,7 @@ const char* Probe_Status_Name(ProbeStatus status);
 std::optional<std::string_view> Modbus_Exception_Name(int code);
 
 struct ProbeResult {
-  Request_Table table = Request_Table::COB_Request;
+  const TableKind* table = &Read_Requests();
   int row = 0;
   ProbeStatus status = ProbeStatus::Error;
   // Ok: the values, bits as 0 and 1, registers as unsigned numbers.

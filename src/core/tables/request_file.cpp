@@ -7,30 +7,29 @@
 #include "core/common/number_text.h"
 #include "core/common/text.h"
 #include "core/common/xml_file.h"
+#include "core/tables/var_format.h"
 
 namespace sw48230 {
 namespace {
 
-constexpr const char* Root_Name = "C_TO_Customer_Protocol";
-constexpr const char* Address_Fallbacks[] = {"192", "168", "0", "11"};
-
 // What a load puts in a row for each attribute the file row lacks.
 RowAttributes load_fallbacks(const TableKind& kind, const TableContext& context) {
-  return {"Y",
+  namespace fallback = var_file::screen_fallback;
+  return {Tick_Yes,
           "",
           context.Type_Can != 0 ? CAN_Type_29_Bits : CAN_Type_11_Bits,
-          Address_Fallbacks[0],
-          Address_Fallbacks[1],
-          Address_Fallbacks[2],
-          Address_Fallbacks[3],
+          fallback::Address[0],
+          fallback::Address[1],
+          fallback::Address[2],
+          fallback::Address[3],
           std::to_string(context.Default_Port),
-          "1",
+          fallback::ID_Modbus,
           std::to_string(kind.type_code_when_missing),
           "",
           "",
           "",
-          "0",
-          "Y",
+          fallback::MaxError,
+          Tick_Yes,
           ""};
 }
 
@@ -58,7 +57,7 @@ std::string type_code(const TableKind& kind, const std::string& cell) {
 
 TableContext Read_Table_Context(const std::filesystem::path& pargen_file) {
   const ProjectCommInfo info = Read_Project_Comm_Info(pargen_file);
-  return {info.Device_Type, info.CAN_Type, to_int32(info.Port, 502)};
+  return {info.Device_Type, info.CAN_Type, to_int32(info.Port, pargen::project_fallback::Port_Number)};
 }
 
 RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
@@ -83,10 +82,7 @@ RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& fi
 }
 
 const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names() {
-  static constexpr std::array<const char*, Row_Attribute_Count> names = {
-      "Enable", "COB",          "CAN_Type", "IP_Add_B1", "IP_Add_B2", "IP_Add_B3", "IP_Add_B4", "Port",
-      "ID_Modbus", "Type", "Address_Word", "Quantity", "PollTime", "MaxError", "Swap", "Mnemonic"};
-  return names;
+  return var_file::Attribute_Names;
 }
 
 RowAttributes Row_Attributes(const TableKind& kind, const RequestTable& table, int row) {
@@ -135,9 +131,9 @@ std::array<std::string, 4> Split_Address(std::string_view address) {
 
 std::string Requests_Document(const TableKind& kind, const RequestTable& table) {
   pugi::xml_document document;
-  pugi::xml_node root = document.append_child(Root_Name);
+  pugi::xml_node root = document.append_child(var_file::Root);
   for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
-    pugi::xml_node element = root.append_child("row");
+    pugi::xml_node element = root.append_child(var_file::Row);
     const RowAttributes values = Row_Attributes(kind, table, row);
     for (std::size_t i = 0; i < values.size(); ++i) {
       element.append_attribute(Row_Attribute_Names()[i]).set_value(values[i].c_str());

@@ -9,14 +9,15 @@
 #include "core/commsettings/comm_settings.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
+#include "core/tables/var_format.h"
 
 namespace sw48230 {
 
 // What a request table screen reads from ParGen.xml at every opening.
 struct TableContext {
-  int Hard_Type = Device_Type_Jumper;
-  int Type_Can = 0;  // 0: 11-bit identifiers, other: 29-bit
-  std::int32_t Default_Port = 502;
+  int Hard_Type = pargen::project_fallback::Device_Type;
+  int Type_Can = pargen::project_fallback::CAN_Type;  // 0: 11-bit identifiers, other: 29-bit
+  std::int32_t Default_Port = pargen::project_fallback::Port_Number;
 };
 TableContext Read_Table_Context(const std::filesystem::path& pargen_file);
 
@@ -38,7 +39,7 @@ std::string Requests_Document(const TableKind& kind, const RequestTable& table);
 std::error_code Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
 
 // The attributes of a row element, in file order.
-inline constexpr int Row_Attribute_Count = 16;
+inline constexpr int Row_Attribute_Count = var_file::Attribute_Count;
 using RowAttributes = std::array<std::string, Row_Attribute_Count>;
 const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names();
 

@@ -2,13 +2,15 @@
 
 #include "core/commsettings/device_type.h"
 #include "core/tables/request_table.h"
+#include "core/tables/var_format.h"
 
 namespace sw48230 {
 
 const TableKind& Read_Requests() {
   static const TableKind kind{
       .screen_name = "TFCOBRequest",
-      .file_name = "var.xml",
+      .file_name = var_file::Read_Requests_File_Name,
+      .command_name = "read",
       .type_texts = {"Coil Status", "Input Status", "Holding Register", "Input Register"},
       .type_counts_bits = {true, true, false, false},
       .type_code_when_missing = 2,
@@ -31,7 +33,8 @@ const TableKind& Read_Requests() {
 const TableKind& Write_Requests() {
   static const TableKind kind{
       .screen_name = "TFCOBSetting",
-      .file_name = "var2.xml",
+      .file_name = var_file::Write_Requests_File_Name,
+      .command_name = "write",
       .type_texts = {"Coil Status", "Holding Register"},
       .type_counts_bits = {true, false},
       .type_code_when_missing = 1,
@@ -49,6 +52,18 @@ const TableKind& Write_Requests() {
       .msg_error_row = 446,
   };
   return kind;
+}
+
+const std::array<const TableKind*, 2>& Table_Kinds() {
+  static const std::array<const TableKind*, 2> kinds = {&Read_Requests(), &Write_Requests()};
+  return kinds;
+}
+
+const TableKind* Find_Table_Kind(std::string_view command_name) {
+  for (const TableKind* kind : Table_Kinds()) {
+    if (command_name == kind->command_name) return kind;
+  }
+  return nullptr;
 }
 
 int Column_Hint_Message(const TableKind& kind, int col) {

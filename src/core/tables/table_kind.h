@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sw48230 {
@@ -10,7 +12,8 @@ namespace sw48230 {
 // these differences as data.
 struct TableKind {
   const char* screen_name;  // TFCOBRequest, TFCOBSetting
-  const char* file_name;
+  const char* file_name;    // var.xml, var2.xml
+  const char* command_name;  // read, write: the table's name on the command line and in reports
 
   // The texts of the "Type" list; a type's code is its position.
   std::vector<std::string> type_texts;
@@ -43,6 +46,10 @@ struct TableKind {
 
 const TableKind& Read_Requests();
 const TableKind& Write_Requests();
+// Both kinds, read requests first: the order of the image and of the reports.
+const std::array<const TableKind*, 2>& Table_Kinds();
+// The kind of a command_name, or none.
+const TableKind* Find_Table_Kind(std::string_view command_name);
 
 // The hint of a column title, by the column's meaning; 0 for a column
 // without one. The hint list has one text more than there are columns, which

@@ -248,7 +248,7 @@ void TFMain::Update_Device() {
     context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + failures.front().text));
     return;
   }
-  const ImageBuild build = Build_Image(state_.ParGen_File, state_.Var_File, state_.Var2_File, image_buffers_);
+  const ImageBuild build = Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
   if (!build.ok()) {
     context_.services.boxes.error(this, to_qstring(path_to_utf8(state_.Project_Dir) + "\n" + build.error->message()));
     return;

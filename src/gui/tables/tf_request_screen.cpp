@@ -337,11 +337,9 @@ void RequestScreen::Btn_OKClick() {
 void RequestScreen::Btn_TestClick() {
   if (!Checks_Pass()) return;
   const AppState& state = context_.state;
-  const bool reads = &kind_ == &Read_Requests();
-  const TableInput shown = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
-  const TableInput other = state.Project_Dir / (reads ? Write_Requests() : Read_Requests()).file_name;
-  const ProbePlan plan =
-      reads ? Make_Probe_Plan(state.ParGen_File, shown, other) : Make_Probe_Plan(state.ParGen_File, other, shown);
+  TableInputs tables = TableInputs::Of_Project(state.Project_Dir);
+  tables.of(kind_) = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
+  const ProbePlan plan = Make_Probe_Plan(state.ParGen_File, tables);
   if (plan.error) {
     context_.services.boxes.error(this, to_qstring(plan.error->message()));
     return;
@@ -350,10 +348,9 @@ void RequestScreen::Btn_TestClick() {
   for (const QModelIndex& index : ACG_Modbus->selectionModel()->selectedIndexes()) {
     selected.insert(RequestTableModel::table_row(index));
   }
-  const Request_Table table = reads ? Request_Table::COB_Request : Request_Table::COB_Setting;
   std::vector<ProbeRequest> requests;
   for (const ProbeRequest& request : plan.requests) {
-    if (request.table == table && (selected.empty() || selected.contains(request.row))) requests.push_back(request);
+    if (request.table == &kind_ && (selected.empty() || selected.contains(request.row))) requests.push_back(request);
   }
   if (requests.empty()) {
     context_.services.boxes.warning(this, text(Msg_Test_No_Row));

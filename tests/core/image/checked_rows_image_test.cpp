@@ -137,8 +137,7 @@ TEST(CheckedRowsImage, EveryEnabledRowTheChecksPassIsInTheImage) {
     }
 
     ImageBuffers buffers;
-    const ImageBuild build = Build_Image(dir / ParGen_File_Name, dir / Read_Requests().file_name,
-                                         dir / Write_Requests().file_name, buffers);
+    const ImageBuild build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
     ASSERT_TRUE(build.ok()) << build.error->message();
     const ImageDecode decode = Decode_Image(buffers.bank2);
     ASSERT_TRUE(decode.image);

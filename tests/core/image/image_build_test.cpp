@@ -54,7 +54,7 @@ class Project {
   }
 
   ImageBuild build(ImageBuffers& buffers) const {
-    return Build_Image(dir_ / "ParGen.xml", dir_ / "var.xml", dir_ / "var2.xml", buffers);
+    return Build_Image(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}, buffers);
   }
   // Update Device's image step: nothing is written after a failed build.
   ImageBuild update(ImageBuffers& buffers) const {

@@ -42,13 +42,13 @@ class RequestImageTest : public ::testing::Test {
     image_ = std::make_unique<Bank2Image>();
     const auto var = requests.empty() ? dir_ / "var.xml" : write("var.xml", requests);
     const auto var2 = settings.empty() ? dir_ / "var2.xml" : write("var2.xml", settings);
-    return Read_Master_Requests(var, var2, *image_, context);
+    return Read_Master_Requests({var, var2}, *image_, context);
   }
   const Request_Record& record(std::size_t index) const { return image_->records[index]; }
   const General_Block& general() const { return image_->general; }
 
-  BankRowsAppend append(Request_Table table, const Rows& rows) {
-    return Append_Bank_Rows(table, write(table == Request_Table::COB_Request ? "var.xml" : "var2.xml", rows), bank_);
+  BankRowsAppend append(const TableKind& kind, const Rows& rows) {
+    return Append_Bank_Rows(kind, write(kind.file_name, rows), bank_);
   }
   std::vector<Bank_Row> appended_rows(std::size_t from = 0) const {
     std::vector<Bank_Row> rows;
@@ -235,7 +235,7 @@ TEST_F(RequestImageTest, RowsWithoutACobIdAreLeftOut) {
   EXPECT_EQ(record(0).COB, 5u);
   EXPECT_EQ(record(1).COB, 5u);
 
-  const BankRowsAppend appended = append(Request_Table::COB_Request, rows);
+  const BankRowsAppend appended = append(Read_Requests(), rows);
   ASSERT_EQ(appended.error, std::nullopt);
   EXPECT_EQ(appended.rows, 1);
 }
@@ -322,8 +322,9 @@ TEST_F(RequestImageTest, MissingTablesAreEmptyAndUnparsableOnesStopTheBuild) {
   EXPECT_EQ(record(0), Request_Record{});
 
   image_ = std::make_unique<Bank2Image>();
-  const auto error = Read_Master_Requests(write("var.xml", test::table_document({screen_row()})),
-                                          write("var2.xml", "<C_TO_Customer_Protocol><row"), *image_);
+  const auto error = Read_Master_Requests(
+      {write("var.xml", test::table_document({screen_row()})), write("var2.xml", "<C_TO_Customer_Protocol><row")},
+      *image_);
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, "var2.xml");
   EXPECT_EQ(error->item, ImageError::Item::File);
@@ -335,7 +336,7 @@ TEST_F(RequestImageTest, RowsOtherThanElementsAreNoRequests) {
   const std::string with_comment =
       document.substr(0, document.find("<row", 1)) + "<!-- note -->" + document.substr(document.find("<row", 1));
   image_ = std::make_unique<Bank2Image>();
-  ASSERT_EQ(Read_Master_Requests(write("var.xml", with_comment), dir_ / "none.xml", *image_), std::nullopt);
+  ASSERT_EQ(Read_Master_Requests({write("var.xml", with_comment), dir_ / "none.xml"}, *image_), std::nullopt);
   EXPECT_EQ(general().Request_Count, 2u);
   EXPECT_EQ(record(1).COB, 2u);
 }
@@ -353,7 +354,7 @@ TEST_F(RequestImageTest, AttributesInAnyOrder) {
   from_reversed.Slot_Offset = record(0).Slot_Offset;
   EXPECT_EQ(from_reversed, record(0));
 
-  ASSERT_EQ(append(Request_Table::COB_Request, {usual, reversed}).error, std::nullopt);
+  ASSERT_EQ(append(Read_Requests(), {usual, reversed}).error, std::nullopt);
   const auto rows = appended_rows();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0], rows[1]);
@@ -365,7 +366,7 @@ TEST_F(RequestImageTest, ARepeatedAttributeCountsOnce) {
   const std::string cob = " COB=\"256\"";
   document.replace(document.find(cob), cob.size(), " COB=\"5\" COB=\"6\"");
   image_ = std::make_unique<Bank2Image>();
-  ASSERT_EQ(Read_Master_Requests(write("var.xml", document), dir_ / "none.xml", *image_), std::nullopt);
+  ASSERT_EQ(Read_Master_Requests({write("var.xml", document), dir_ / "none.xml"}, *image_), std::nullopt);
   EXPECT_EQ(record(0).COB, 5u);
 }
 
@@ -390,7 +391,7 @@ TEST_F(RequestImageTest, TwoFullTablesFillEveryRecord) {
 TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOnes) {
   bank_ = {0xAA};  // what was appended before stays
   const BankRowsAppend result =
-      append(Request_Table::COB_Request, {
+      append(Read_Requests(), {
                                              screen_row().set("COB", "0x300"),
                                              screen_row().set("COB", "0x100").set("IP_Add_B4", "1"),
                                              screen_row().set("COB", "$FFFFFFFF"),
@@ -414,7 +415,7 @@ TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOn
 
 TEST_F(RequestImageTest, EveryBankRowCountsWhateverTheAttributesBankBinDoesNotRead) {
   const BankRowsAppend result =
-      append(Request_Table::COB_Setting, {
+      append(Write_Requests(), {
                                              screen_row().set("Enable", "N"),
                                              screen_row().erase("Enable").erase("CAN_Type").erase("Swap"),
                                              screen_row().set("Port", "x").set("PollTime", "x").set("MaxError", ""),
@@ -426,7 +427,7 @@ TEST_F(RequestImageTest, EveryBankRowCountsWhateverTheAttributesBankBinDoesNotRe
 }
 
 TEST_F(RequestImageTest, BankRowValuesAreStoredInTheirLowBits) {
-  ASSERT_EQ(append(Request_Table::COB_Request, {screen_row()
+  ASSERT_EQ(append(Read_Requests(), {screen_row()
                                                     .set("IP_Add_B1", "$1C0")
                                                     .set("Address_Word", "65537")
                                                     .set("ID_Modbus", "-1")
@@ -442,21 +443,21 @@ TEST_F(RequestImageTest, BankRowValuesAreStoredInTheirLowBits) {
 
 TEST_F(RequestImageTest, BankRowTypeCodes) {
   const struct {
-    Request_Table table;
+    const TableKind& kind;
     const char* type;
     std::uint8_t code;
   } cases[] = {
-      {Request_Table::COB_Request, "0", 1},   {Request_Table::COB_Request, "1", 2},
-      {Request_Table::COB_Request, "2", 3},   {Request_Table::COB_Request, " 3", 4},
-      {Request_Table::COB_Request, "255", 0}, {Request_Table::COB_Setting, "0", 1},
-      {Request_Table::COB_Setting, "1", 3},   {Request_Table::COB_Setting, " 1", 3},
-      {Request_Table::COB_Setting, "2", 3},   {Request_Table::COB_Setting, "256", 1},
+      {Read_Requests(), "0", 1},   {Read_Requests(), "1", 2},
+      {Read_Requests(), "2", 3},   {Read_Requests(), " 3", 4},
+      {Read_Requests(), "255", 0}, {Write_Requests(), "0", 1},
+      {Write_Requests(), "1", 3},   {Write_Requests(), " 1", 3},
+      {Write_Requests(), "2", 3},   {Write_Requests(), "256", 1},
   };
   for (const auto& c : cases) {
     bank_.clear();
-    ASSERT_EQ(append(c.table, {screen_row().set("Type", c.type)}).error, std::nullopt);
+    ASSERT_EQ(append(c.kind, {screen_row().set("Type", c.type)}).error, std::nullopt);
     EXPECT_EQ(appended_rows().front().Type_Code, c.code)
-        << (c.table == Request_Table::COB_Request ? "read" : "write") << " type \"" << c.type << '"';
+        << (c.kind.command_name) << " type \"" << c.type << '"';
   }
 }
 
@@ -477,7 +478,7 @@ TEST_F(RequestImageTest, ABankRowValueThatCannotBeReadAppendsNothing) {
     TableRow bad = screen_row();
     c.change(bad);
     bank_ = {1, 2, 3};
-    const BankRowsAppend result = append(Request_Table::COB_Setting, {screen_row(), bad, screen_row()});
+    const BankRowsAppend result = append(Write_Requests(), {screen_row(), bad, screen_row()});
     EXPECT_EQ(result.error, (ImageError{"var2.xml", 2, ImageError::Item::Attribute, c.attribute, c.problem}))
         << c.attribute;
     EXPECT_EQ(bank_, (Bytes{1, 2, 3})) << c.attribute;
@@ -486,14 +487,14 @@ TEST_F(RequestImageTest, ABankRowValueThatCannotBeReadAppendsNothing) {
 
 TEST_F(RequestImageTest, BankRowsOfAFullTableAndOfOneRowTooMany) {
   Rows rows = rows_with_cobs(RequestTable::Data_Rows);
-  const BankRowsAppend full = append(Request_Table::COB_Request, rows);
+  const BankRowsAppend full = append(Read_Requests(), rows);
   ASSERT_EQ(full.error, std::nullopt);
   EXPECT_EQ(full.rows, RequestTable::Data_Rows);
   EXPECT_EQ(bank_.size(), RequestTable::Data_Rows * Bank_Row_Size);
 
   bank_.clear();
   rows.push_back(screen_row());
-  const BankRowsAppend over = append(Request_Table::COB_Request, rows);
+  const BankRowsAppend over = append(Read_Requests(), rows);
   ASSERT_TRUE(over.error.has_value());
   EXPECT_EQ(over.error->message(), "var.xml has 513 rows, more than the 512 a table holds");
   EXPECT_TRUE(bank_.empty());
@@ -501,12 +502,12 @@ TEST_F(RequestImageTest, BankRowsOfAFullTableAndOfOneRowTooMany) {
 
 TEST_F(RequestImageTest, BankRowsOfMissingAndUnparsableFiles) {
   bank_ = {1, 2, 3};
-  const BankRowsAppend missing = Append_Bank_Rows(Request_Table::COB_Request, dir_ / "var.xml", bank_);
+  const BankRowsAppend missing = Append_Bank_Rows(Read_Requests(), dir_ / "var.xml", bank_);
   EXPECT_EQ(missing.rows, 0);
   EXPECT_EQ(missing.error, std::nullopt);
 
   const BankRowsAppend broken =
-      Append_Bank_Rows(Request_Table::COB_Request, write("var.xml", "<C_TO_Customer_Protocol>"), bank_);
+      Append_Bank_Rows(Read_Requests(), write("var.xml", "<C_TO_Customer_Protocol>"), bank_);
   ASSERT_TRUE(broken.error.has_value());
   EXPECT_EQ(broken.error->file, "var.xml");
   EXPECT_EQ(broken.error->item, ImageError::Item::File);

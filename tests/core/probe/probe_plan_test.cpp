@@ -30,18 +30,18 @@ class ProbePlanTest : public ::testing::Test {
   }
   void write(const char* name, const Rows& rows) { test::write_file(dir_ / name, test::table_document(rows)); }
 
-  ProbePlan plan() const { return Make_Probe_Plan(dir_ / "ParGen.xml", dir_ / "var.xml", dir_ / "var2.xml"); }
+  ProbePlan plan() const { return Make_Probe_Plan(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}); }
 
   test::TempDir dir_;
 };
 
-ProbeRequest request(Request_Table table, int row, std::string address, std::uint16_t port, std::uint8_t unit,
+ProbeRequest request(const TableKind* table, int row, std::string address, std::uint16_t port, std::uint8_t unit,
                      std::uint8_t function, std::uint16_t start, std::uint16_t quantity) {
   return {table, row, std::move(address), port, unit, function, start, quantity};
 }
 
-constexpr auto Read = Request_Table::COB_Request;
-constexpr auto Write = Request_Table::COB_Setting;
+const TableKind* const Read = &Read_Requests();
+const TableKind* const Write = &Write_Requests();
 
 TEST_F(ProbePlanTest, DipSwitchProjectProbesTheEnabledRowsWithTheirOwnPortsAndWritesAsReadBacks) {
   write_settings(Device_Type_Dip_Switch);
@@ -132,8 +132,8 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
   table.cell(3, Col_Address) = "0";
   table.cell(3, Col_NPoint) = "2";
   const ProbePlan probe =
-      Make_Probe_Plan(dir_ / "ParGen.xml", TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)),
-                      dir_ / "var2.xml");
+      Make_Probe_Plan(dir_ / "ParGen.xml", {TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)),
+                                            dir_ / "var2.xml"});
   ASSERT_FALSE(probe.error) << probe.error->message();
   EXPECT_EQ(probe.requests, (std::vector<ProbeRequest>{
                                 request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
@@ -143,7 +143,7 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
 
   // A document is named by its file in what the build refuses.
   const ProbePlan broken =
-      Make_Probe_Plan(dir_ / "ParGen.xml", TableInput::Document("var.xml", "<root><row"), dir_ / "var2.xml");
+      Make_Probe_Plan(dir_ / "ParGen.xml", {TableInput::Document("var.xml", "<root><row"), dir_ / "var2.xml"});
   ASSERT_TRUE(broken.error);
   EXPECT_EQ(broken.error->file, "var.xml");
 }

@@ -27,7 +27,7 @@ constexpr int Silent_Unit = 9;
 ProbeRequest read_request(const std::string& address, std::uint16_t port, std::uint8_t function, std::uint16_t start,
                           std::uint16_t quantity, std::uint8_t unit = 1) {
   static int row = 0;
-  return {Request_Table::COB_Request, ++row, address, port, unit, function, start, quantity};
+  return {&Read_Requests(), ++row, address, port, unit, function, start, quantity};
 }
 
 std::vector<ProbeResult> probe(const std::vector<ProbeRequest>& requests, int parallel = Default_Probe_Parallel) {
@@ -57,7 +57,7 @@ TEST(ProbeRunTest, AnswersOfARealServer) {
   ASSERT_EQ(results.size(), requests.size());
   for (std::size_t i = 0; i < results.size(); ++i) {
     EXPECT_EQ(results[i].row, requests[i].row);
-    EXPECT_EQ(results[i].table, Request_Table::COB_Request);
+    EXPECT_EQ(results[i].table, &Read_Requests());
   }
   const std::vector<Values> values = {{0, 100, 65535}, {1, 0, 0, 1, 0}, {1, 0, 1}, {50005, 50006}};
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -181,14 +181,14 @@ TEST(ProbeRunTest, WriteRequestsOfTheProjectOnlyReadBack) {
                        at_server(test::setting_row().set("Type", "1").set("Quantity", "3").set("Address_Word", "1")),
                        at_server(test::setting_row().set("Type", "5")),
                    }));
-  const ProbePlan plan = Make_Probe_Plan(dir / "ParGen.xml", dir / "var.xml", dir / "var2.xml");
+  const ProbePlan plan = Make_Probe_Plan(dir / "ParGen.xml", {dir / "var.xml", dir / "var2.xml"});
   ASSERT_FALSE(plan.error);
   const std::vector<ProbeResult> results = probe(plan.requests);
 
   ASSERT_EQ(results.size(), 5u);
   const std::vector<Values> current = {{1}, {1, 0, 0, 1}, {65535}, {100, 65535, 300}};
   for (std::size_t i = 0; i < current.size(); ++i) {
-    EXPECT_EQ(results[i].table, Request_Table::COB_Setting);
+    EXPECT_EQ(results[i].table, &Write_Requests());
     EXPECT_EQ(results[i].status, ProbeStatus::Ok) << results[i].reason;
     EXPECT_EQ(results[i].values, current[i]) << i;
   }
