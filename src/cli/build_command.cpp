@@ -34,8 +34,7 @@ int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostr
   // Fresh buffers: the image is the one Update Device builds right after the
   // program starts.
   ImageBuffers buffers;
-  const ImageBuild build =
-      Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir), buffers);
+  const ImageBuild build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir), buffers);
   if (!build.ok()) {
     err << "sw48230-cli: cannot build the image of " << project << ": " << build.error->message() << '\n';
     return Exit_Failure;

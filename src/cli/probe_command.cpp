@@ -114,7 +114,6 @@ ProbeArguments parse_arguments(const std::vector<std::string>& args) {
   return parsed;
 }
 
-
 std::string exception_code_text(int code) {
   char text[8];
   std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(code));
@@ -201,8 +200,7 @@ int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return Exit_Failure;
   }
 
-  ProbePlan plan =
-      Make_Probe_Plan(dir / ParGen_File_Name, TableInputs::Of_Project(dir));
+  ProbePlan plan = Make_Probe_Plan(dir / ParGen_File_Name, TableInputs::Of_Project(dir));
   if (plan.error) {
     err << "sw48230-cli: cannot probe " << project << ": " << plan.error->message() << '\n';
     return Exit_Failure;

@@ -33,10 +33,8 @@ CommSettings read_elements(pugi::xml_node root) {
   CommSettings settings;
   namespace fallback = pargen::screen_fallback;
   settings.Device_Type = read_index(root, pargen::Device_Type, fallback::Device_Type, Device_Type_Count);
-  settings.CAN_Baud =
-      read_index(root, pargen::CAN_Baud, fallback::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
-  settings.CAN_Type =
-      read_index(root, pargen::CAN_Type, fallback::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
+  settings.CAN_Baud = read_index(root, pargen::CAN_Baud, fallback::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
+  settings.CAN_Type = read_index(root, pargen::CAN_Type, fallback::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
   read_texts(root, pargen::TCP_IP, settings.TCP_IP);
   read_texts(root, pargen::TCP_SUB, settings.TCP_SUB);
   read_texts(root, pargen::TCP_GAT, settings.TCP_GAT);

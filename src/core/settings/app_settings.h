@@ -4,6 +4,8 @@
 #include <string>
 #include <system_error>
 
+#include "core/settings/settings_format.h"
+
 namespace sw48230 {
 
 // What the program remembers between runs, kept in Velstrom.xml in the
@@ -20,7 +22,7 @@ struct AppSettings {
   bool operator==(const AppSettings&) const = default;
 };
 
-inline constexpr const char* Settings_File_Name = "Velstrom.xml";
+inline constexpr const char* Settings_File_Name = settings_file::File_Name;
 
 // Reads the settings file; every item that cannot be read keeps its default,
 // independently of the others. A file that is missing, unreadable or not

@@ -11,8 +11,8 @@ namespace sw48230 {
 // var.xml) and the write requests (COB Setting, var2.xml) are one table with
 // these differences as data.
 struct TableKind {
-  const char* screen_name;  // TFCOBRequest, TFCOBSetting
-  const char* file_name;    // var.xml, var2.xml
+  const char* screen_name;   // TFCOBRequest, TFCOBSetting
+  const char* file_name;     // var.xml, var2.xml
   const char* command_name;  // read, write: the table's name on the command line and in reports
 
   // The texts of the "Type" list; a type's code is its position.

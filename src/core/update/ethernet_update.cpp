@@ -7,13 +7,13 @@
 #include "core/common/paths.h"
 #include "core/common/text.h"
 #include "core/common/xml_file.h"
+#include "core/image/image_build.h"
+#include "core/update/ethernet_update_format.h"
 
 namespace sw48230 {
 namespace {
 
-// The device's fixed ports and addresses, as the updater expects them.
-constexpr const char* Boot_Port = "2008";
-constexpr const char* Boot_Port_Sec = "2007";
+namespace format = ethernet_update_file;
 
 // Every element carries a text, even an empty one, so that it is written
 // with an opening and a closing tag like the rest of the program's files.
@@ -32,27 +32,27 @@ struct Operation {
 };
 
 void add_operation(pugi::xml_node operations, const Operation& operation) {
-  pugi::xml_node node = operations.append_child("Operation");
-  add(node, "Ope_Protection_Enabled", "");
-  add(node, "Ope_GoToBoot_Before", "0");
-  add(node, "Ope_GoToApp_Before", "0");
-  add(node, "Ope_IP_Address", "");
-  add(node, "Ope_Port", Boot_Port);
-  add(node, "Ope_Port_Sec", Boot_Port_Sec);
-  add(node, "Ope_Erase_Memory", "0");
-  add(node, "Ope_FileName", operation.file_name);
-  add(node, "Ope_Start_Address", operation.start_address);
-  add(node, "Ope_Memory_Type", "0");
-  add(node, "Ope_Bank_Type", operation.bank_type);
-  add(node, "Ope_Read_Back", operation.read_back ? "1" : "0");
-  add(node, "Ope_Write_CSS", operation.write_css);
-  add(node, "Ope_Address_CSS", operation.address_css);
-  add(node, "Ope_Command_CSS", "0x0B");
-  add(node, "Ope_Write_Internal_Data", "0");
-  add(node, "Ope_WID_Address", "0x78200");
-  add(node, "Ope_WID_Command", "0x0B");
-  add(node, "Ope_WID_Data", "");
-  add(node, "Ope_GoToApp_After", operation.go_to_app_after ? "1" : "0");
+  pugi::xml_node node = operations.append_child(format::Operation);
+  add(node, format::Ope_Protection_Enabled, "");
+  add(node, format::Ope_GoToBoot_Before, "0");
+  add(node, format::Ope_GoToApp_Before, "0");
+  add(node, format::Ope_IP_Address, "");
+  add(node, format::Ope_Port, format::Boot_Port_Value);
+  add(node, format::Ope_Port_Sec, format::Boot_Port_Sec_Value);
+  add(node, format::Ope_Erase_Memory, "0");
+  add(node, format::Ope_FileName, operation.file_name);
+  add(node, format::Ope_Start_Address, operation.start_address);
+  add(node, format::Ope_Memory_Type, "0");
+  add(node, format::Ope_Bank_Type, operation.bank_type);
+  add(node, format::Ope_Read_Back, operation.read_back ? "1" : "0");
+  add(node, format::Ope_Write_CSS, operation.write_css);
+  add(node, format::Ope_Address_CSS, operation.address_css);
+  add(node, format::Ope_Command_CSS, "0x0B");
+  add(node, format::Ope_Write_Internal_Data, "0");
+  add(node, format::Ope_WID_Address, "0x78200");
+  add(node, format::Ope_WID_Command, "0x0B");
+  add(node, format::Ope_WID_Data, "");
+  add(node, format::Ope_GoToApp_After, operation.go_to_app_after ? "1" : "0");
 }
 
 }  // namespace
@@ -87,16 +87,16 @@ std::filesystem::path Ethernet_Update_File(const std::filesystem::path& program_
 std::string Ethernet_Update_Xml(std::string_view address, const UpdateChoices& choices,
                                 const std::filesystem::path& master_dir, const std::filesystem::path& project_dir) {
   pugi::xml_document document;
-  pugi::xml_node root = document.append_child("Ethernet_Update");
-  add(root, "Version", "1000");
-  add(root, "Title", "Norvane - SW48230 Ethernet Update");
-  add(root, "IP_Address_Dev", address);
-  add(root, "Application_Port", "10000");
-  add(root, "Boot_Port", Boot_Port);
-  add(root, "Boot_Port_Sec", Boot_Port_Sec);
-  add(root, "Address_Protection", "0x78000");
-  add(root.append_child("Protections"), "Protection", "0x124");
-  pugi::xml_node operations = root.append_child("Operations");
+  pugi::xml_node root = document.append_child(format::Root);
+  add(root, format::Version, format::Version_Value);
+  add(root, format::Title, "Norvane - SW48230 Ethernet Update");
+  add(root, format::IP_Address_Dev, address);
+  add(root, format::Application_Port, format::Application_Port_Value);
+  add(root, format::Boot_Port, format::Boot_Port_Value);
+  add(root, format::Boot_Port_Sec, format::Boot_Port_Sec_Value);
+  add(root, format::Address_Protection, format::Address_Protection_Value);
+  add(root.append_child(format::Protections), format::Protection, format::Protection_Value);
+  pugi::xml_node operations = root.append_child(format::Operations);
   // Only the last operation returns the device to its application; an
   // earlier one would leave the boot loader before the next write.
   if (choices.Firmware) {
@@ -104,8 +104,8 @@ std::string Ethernet_Update_Xml(std::string_view address, const UpdateChoices& c
                                "0x78100", !choices.Conf});
   }
   if (choices.Conf) {
-    add_operation(operations, {path_to_utf8(project_dir / "bin" / "bank2.bin"), "0x60000", "2", choices.Read_Conf, "0",
-                               "0x50100", true});
+    add_operation(operations, {path_to_utf8(Image_File_Path(project_dir, ImageKind::Bank2)), "0x60000", "2",
+                               choices.Read_Conf, "0", "0x50100", true});
   }
   return serialize_xml(document);
 }

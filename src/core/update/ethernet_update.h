@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/update/ethernet_update_format.h"
 #include "core/update/update_choices.h"
 
 namespace sw48230 {
@@ -24,7 +25,7 @@ std::optional<IpParts> Valid_IP(std::string_view ip);
 std::string Address_Text(const IpParts& parts);
 
 inline constexpr const char* Ethernet_Updater_Name = "Ethernet_Update.exe";
-inline constexpr const char* Ethernet_Update_File_Name = "Ethernet_Update.xml";
+inline constexpr const char* Ethernet_Update_File_Name = ethernet_update_file::File_Name;
 inline constexpr const char* Ethernet_Firmware_Name = "sim48230K.sim";
 
 std::filesystem::path Ethernet_Updater_Path(const std::filesystem::path& program_dir);

@@ -122,8 +122,8 @@ TEST(SavedProjectImageTest, ImageCarriesEverythingTheScreensSaved) {
     SCOPED_TRACE("device type " + std::to_string(c.settings.Device_Type));
     const test::TempDir dir;
     ASSERT_FALSE(Save_Comm_Settings(dir / ParGen_File_Name, c.settings));
-    ASSERT_FALSE(Save_Requests(Read_Requests(), dir / Read_Requests().file_name,
-                               one_row("385", "Input Register", "2", "N")));
+    ASSERT_FALSE(
+        Save_Requests(Read_Requests(), dir / Read_Requests().file_name, one_row("385", "Input Register", "2", "N")));
     ASSERT_FALSE(Save_Requests(Write_Requests(), dir / Write_Requests().file_name,
                                one_row("386", "Holding Register", "3", "Y")));
 

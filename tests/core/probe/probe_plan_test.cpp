@@ -132,8 +132,8 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
   table.cell(3, Col_Address) = "0";
   table.cell(3, Col_NPoint) = "2";
   const ProbePlan probe =
-      Make_Probe_Plan(dir_ / "ParGen.xml", {TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)),
-                                            dir_ / "var2.xml"});
+      Make_Probe_Plan(dir_ / "ParGen.xml",
+                      {TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)), dir_ / "var2.xml"});
   ASSERT_FALSE(probe.error) << probe.error->message();
   EXPECT_EQ(probe.requests, (std::vector<ProbeRequest>{
                                 request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
