@@ -5,6 +5,7 @@
 
 #include "core/common/file_read.h"
 #include "core/image/byte_order.h"
+#include "core/tables/table_kind.h"
 
 namespace sw48230 {
 namespace {
@@ -241,7 +242,7 @@ void check_bank_rows(const std::vector<Bank_Row>& rows, std::size_t first_index,
     }
     if (params.CAN_Type <= 1 && !cob_fits(row.COB, params.CAN_Type == 1)) cobs.push_back(first_index + i);
   }
-  const std::string table = requests ? "request" : "setting";
+  const std::string table = Table_Kind_Of(requests).image_name;
   report_indexes(problems, "the type code of a " + table + " row is none the builder writes", "row", "rows", types);
   report_indexes(problems, "Quantity is outside what a " + table + " row of its type carries", "row", "rows",
                  quantities);
@@ -266,8 +267,8 @@ DecodedImage decode_bank(std::span<const std::uint8_t> bytes) {
                        std::to_string(bank.stored_setting_rows) + " setting rows, the header delimits " +
                        std::to_string(bank.request_rows.size()) + " and " + std::to_string(bank.setting_rows.size()));
   }
-  check_sorted(bank.request_rows, 0, "request", problems);
-  check_sorted(bank.setting_rows, bank.request_rows.size(), "setting", problems);
+  check_sorted(bank.request_rows, 0, Read_Requests().image_name, problems);
+  check_sorted(bank.setting_rows, bank.request_rows.size(), Write_Requests().image_name, problems);
   if (bank.params.CAN_Baud_Code < 1 || bank.params.CAN_Baud_Code > 8) {
     problems.push_back("the CAN_Baud code " + std::to_string(bank.params.CAN_Baud_Code) + " is outside 1..8");
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/image/comm_image.h"
+#include "core/tables/table_kind.h"
 
 namespace sw48230 {
 namespace {
@@ -126,7 +127,7 @@ void text_bank2(const DecodedBank2& bank2, std::string& out) {
                      "quantity", "bytes", "poll time", "max error", "swap"});
   for (std::size_t i = 0; i < filled; ++i) {
     const Request_Record& r = bank2.image.records[i];
-    out += table.line({std::to_string(i), bank2.is_request_record(i) ? "request" : "setting",
+    out += table.line({std::to_string(i), Table_Kind_Of(bank2.is_request_record(i)).image_name,
                        std::to_string(r.Slot_Offset), hex_text(record_cob_id(r)), record_cob_kind(r),
                        Ip_Address_Text(Ip_Address_Bytes(r.IP_Address)), std::to_string(r.Port),
                        std::to_string(r.ID_Modbus),
@@ -166,10 +167,11 @@ void text_bank(const DecodedBank& bank, std::string& out) {
   std::size_t index = 0;
   for (const auto* rows : {&bank.request_rows, &bank.setting_rows}) {
     for (const Bank_Row& row : *rows) {
-      out += table.line({std::to_string(index++), rows == &bank.request_rows ? "request" : "setting", hex_text(row.COB),
-                         bank_cob_kind(p.CAN_Type), Ip_Address_Text(row.IP_Address), std::to_string(row.ID_Modbus),
-                         std::to_string(row.Type_Code) + ' ' + std::string(bank_type_name(row.Type_Code)),
-                         std::to_string(row.Address_Word), std::to_string(row.Quantity)});
+      out +=
+          table.line({std::to_string(index++), Table_Kind_Of(rows == &bank.request_rows).image_name, hex_text(row.COB),
+                      bank_cob_kind(p.CAN_Type), Ip_Address_Text(row.IP_Address), std::to_string(row.ID_Modbus),
+                      std::to_string(row.Type_Code) + ' ' + std::string(bank_type_name(row.Type_Code)),
+                      std::to_string(row.Address_Word), std::to_string(row.Quantity)});
     }
   }
 }
@@ -266,7 +268,7 @@ void json_bank2(const DecodedBank2& bank2, std::string& out) {
     const Request_Record& r = bank2.image.records[i];
     records.push_back(JsonObject()
                           .number("index", i)
-                          .text("table", bank2.is_request_record(i) ? "request" : "setting")
+                          .text("table", Table_Kind_Of(bank2.is_request_record(i)).image_name)
                           .number("slot_offset", r.Slot_Offset)
                           .text("cob_id", hex_text(record_cob_id(r)))
                           .text("cob_kind", record_cob_kind(r))
@@ -313,7 +315,7 @@ void json_bank(const DecodedBank& bank, std::string& out) {
     for (const Bank_Row& row : *table) {
       rows.push_back(JsonObject()
                          .number("index", rows.size())
-                         .text("table", table == &bank.request_rows ? "request" : "setting")
+                         .text("table", Table_Kind_Of(table == &bank.request_rows).image_name)
                          .text("cob_id", hex_text(row.COB))
                          .text("cob_kind", bank_cob_kind(p.CAN_Type))
                          .text("slave_address", Ip_Address_Text(row.IP_Address))

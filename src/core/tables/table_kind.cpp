@@ -10,6 +10,7 @@ const TableKind& Read_Requests() {
   static const TableKind kind{
       .screen_name = "TFCOBRequest",
       .file_name = var_file::Read_Requests_File_Name,
+      .image_name = "request",
       .command_name = "read",
       .type_texts = {"Coil Status", "Input Status", "Holding Register", "Input Register"},
       .type_counts_bits = {true, true, false, false},
@@ -34,6 +35,7 @@ const TableKind& Write_Requests() {
   static const TableKind kind{
       .screen_name = "TFCOBSetting",
       .file_name = var_file::Write_Requests_File_Name,
+      .image_name = "setting",
       .command_name = "write",
       .type_texts = {"Coil Status", "Holding Register"},
       .type_counts_bits = {true, false},
@@ -58,6 +60,8 @@ const std::array<const TableKind*, 2>& Table_Kinds() {
   static const std::array<const TableKind*, 2> kinds = {&Read_Requests(), &Write_Requests()};
   return kinds;
 }
+
+const TableKind& Table_Kind_Of(bool read_requests) { return read_requests ? Read_Requests() : Write_Requests(); }
 
 const TableKind* Find_Table_Kind(std::string_view command_name) {
   for (const TableKind* kind : Table_Kinds()) {

@@ -13,6 +13,7 @@ namespace sw48230 {
 struct TableKind {
   const char* screen_name;   // TFCOBRequest, TFCOBSetting
   const char* file_name;     // var.xml, var2.xml
+  const char* image_name;    // request, setting: the table's name in the image and its reports
   const char* command_name;  // read, write: the table's name on the command line and in reports
 
   // The texts of the "Type" list; a type's code is its position.
@@ -48,6 +49,8 @@ const TableKind& Read_Requests();
 const TableKind& Write_Requests();
 // Both kinds, read requests first: the order of the image and of the reports.
 const std::array<const TableKind*, 2>& Table_Kinds();
+// Read_Requests() when true, else Write_Requests().
+const TableKind& Table_Kind_Of(bool read_requests);
 // The kind of a command_name, or none.
 const TableKind* Find_Table_Kind(std::string_view command_name);
 
