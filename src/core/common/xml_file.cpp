@@ -74,7 +74,7 @@ std::string serialize_xml(const pugi::xml_document& document) {
   return out.str();
 }
 
-std::error_code save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path) {
+std::optional<Failure> save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path) {
   return write_file_atomically(path, serialize_xml(document));
 }
 

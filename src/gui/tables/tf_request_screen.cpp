@@ -15,6 +15,7 @@
 #include <set>
 
 #include "core/app/app_state.h"
+#include "core/common/failure.h"
 #include "core/common/paths.h"
 #include "core/probe/probe_plan.h"
 #include "core/tables/request_checks.h"
@@ -325,8 +326,8 @@ bool RequestScreen::Checks_Pass() {
 void RequestScreen::Btn_OKClick() {
   if (!Checks_Pass()) return;
   const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
-  if (const std::error_code error = Save_Requests(kind_, file, table_)) {
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + error.message()));
+  if (const auto failure = Save_Requests(kind_, file, table_)) {
+    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + failure->reason));
     return;
   }
   accept();
@@ -343,7 +344,7 @@ void RequestScreen::Btn_TestClick() {
   const ProbePlan plan =
       reads ? Make_Probe_Plan(state.ParGen_File, shown, other) : Make_Probe_Plan(state.ParGen_File, other, shown);
   if (plan.error) {
-    context_.services.boxes.error(this, to_qstring(plan.error->message()));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, *plan.error)));
     return;
   }
   std::set<int> selected;
