@@ -32,6 +32,15 @@ std::map<int, std::string> entries_of(const std::string& file_name) {
   return entries;
 }
 
+// The numbered places a text has for the values the program fills in.
+std::multiset<char> placeholders(const std::string& text) {
+  std::multiset<char> numbers;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '%' && text[i + 1] >= '1' && text[i + 1] <= '9') numbers.insert(text[i + 1]);
+  }
+  return numbers;
+}
+
 TEST(ShippedLanguagesTest, TranslationsCoverEveryTextAScreenShows) {
   // Where a language puts words after a composed-in name, the piece after
   // the name starts with a blank that the English one lacks.
@@ -54,6 +63,8 @@ TEST(ShippedLanguagesTest, TranslationsCoverEveryTextAScreenShows) {
       // Texts are joined with names and numbers; their outer blanks keep the parts apart.
       EXPECT_EQ(text.front() == ' ', original.front() == ' ' || exceptions.count(index) > 0);
       EXPECT_EQ(text.back() == ' ', original.back() == ' ');
+      // A value left out would vanish from what the user reads.
+      EXPECT_EQ(placeholders(text), placeholders(original)) << text;
     }
     // The two CAN frame formats are fixed values of the table, not translated.
     for (int index : {384, 450}) {
