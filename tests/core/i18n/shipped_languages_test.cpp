@@ -18,9 +18,8 @@ const std::filesystem::path Shipped = SW48230_SHIPPED_LANGUAGES;
 bool is_unused(int index) { return (index >= 124 && index <= 250) || (index >= 479 && index <= 491); }
 
 std::map<int, std::string> entries_of(const std::string& file_name) {
-  std::string error;
-  const auto bytes = read_lng_bytes(Shipped / file_name, error);
-  EXPECT_TRUE(bytes.has_value()) << file_name << ": " << error;
+  const Result<std::string> bytes = read_lng_bytes(Shipped / file_name);
+  EXPECT_TRUE(bytes) << file_name << ": " << bytes.failure().reason;
   if (!bytes) return {};
   EXPECT_EQ(bytes->substr(0, 3), "\xEF\xBB\xBF") << file_name << " is UTF-8 with a byte-order mark";
   const LngContent content = parse_lng(*bytes, Default_Message_Count);
