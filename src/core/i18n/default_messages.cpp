@@ -565,6 +565,7 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 551 */ "%1: element %2 reads as 1 but is not \"1\": \"%3\"",
     /* 552 */ "%1, row %2: attribute %3 is missing",
     /* 553 */ "%1, row %2: attribute %3 is not a number: \"%4\"",
+    /* 554 */ "%1 rows of this file are beyond row %2 and are not shown; saving the table leaves them out.",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

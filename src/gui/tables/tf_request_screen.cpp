@@ -17,6 +17,7 @@
 #include "core/app/app_state.h"
 #include "core/common/failure.h"
 #include "core/common/paths.h"
+#include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
 #include "core/tables/request_checks.h"
 #include "gui/tables/request_table_model.h"
@@ -240,12 +241,10 @@ void RequestScreen::FormShow() {
 
   if (!loaded.error.empty()) show_file_error(loaded.error);
   if (loaded.rows_left_out > 0) {
-    const QString warning =
-        QStringLiteral(
-            "%1\n%2 rows of this file are beyond row %3 and are not shown; saving the table leaves them out.")
-            .arg(to_qstring(path_to_utf8(file)))
-            .arg(loaded.rows_left_out)
-            .arg(RequestTable::Data_Rows);
+    const QString warning = to_qstring(
+        path_to_utf8(file) + "\n" +
+        Fill_Placeholders(context_.messages.text(Msg_Rows_Left_Out),
+                          {std::to_string(loaded.rows_left_out), std::to_string(RequestTable::Data_Rows)}));
     QTimer::singleShot(0, this, [this, warning] { context_.services.boxes.warning(this, warning); });
   }
 }
