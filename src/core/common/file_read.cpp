@@ -45,28 +45,18 @@ bool is_regular_file_quietly(const std::filesystem::path& file) {
 Result<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit) {
   std::error_code status_error;
   const auto status = std::filesystem::status(file, status_error);
-  if (status_error) {
-    return refused(file, status_error.message());
-  }
-  if (!std::filesystem::is_regular_file(status)) {
-    return refused(file, kind_refusal(status));
-  }
+  if (status_error) return refused(file, status_error.message());
+  if (!std::filesystem::is_regular_file(status)) return refused(file, kind_refusal(status));
   std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    return refused(file, errno_text(errno));
-  }
+  if (!in) return refused(file, errno_text(errno));
   std::string bytes;
   char buffer[64 * 1024];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > limit) {
-      return refused(file, too_large(limit));
-    }
+    if (bytes.size() > limit) return refused(file, too_large(limit));
     if (!in) break;
   }
-  if (in.bad()) {
-    return refused(file, errno_text(EIO));
-  }
+  if (in.bad()) return refused(file, errno_text(EIO));
   return bytes;
 }
 
@@ -77,25 +67,19 @@ Result<std::string> read_regular_file(const std::filesystem::path& file, std::si
   // kind is then taken from the open file itself, which cannot change under
   // us as a path looked at first could.
   const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    return refused(file, errno_text(errno));
-  }
+  if (fd < 0) return refused(file, errno_text(errno));
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
 
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    return refused(file, errno_text(errno));
-  }
+  if (::fstat(fd, &info) != 0) return refused(file, errno_text(errno));
   if (!S_ISREG(info.st_mode)) {
     return refused(file,
                    S_ISDIR(info.st_mode) ? std::make_error_code(std::errc::is_a_directory).message() : "not a regular file");
   }
-  if (static_cast<std::uintmax_t>(info.st_size) > limit) {
-    return refused(file, too_large(limit));
-  }
+  if (static_cast<std::uintmax_t>(info.st_size) > limit) return refused(file, too_large(limit));
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
   // The size is only a hint: the file may grow while it is read.
@@ -109,9 +93,7 @@ Result<std::string> read_regular_file(const std::filesystem::path& file, std::si
     }
     if (got == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(got));
-    if (bytes.size() > limit) {
-      return refused(file, too_large(limit));
-    }
+    if (bytes.size() > limit) return refused(file, too_large(limit));
   }
   return bytes;
 }
