@@ -24,10 +24,9 @@ int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostre
   }
   if (file == nullptr) throw UsageError("an image file is needed");
 
-  std::string error;
-  const auto bytes = Read_Image_File(path_from_utf8(*file), error);
+  const Result<Bytes> bytes = Read_Image_File(path_from_utf8(*file));
   if (!bytes) {
-    err << "sw48230-cli: cannot read " << *file << ": " << error << '\n';
+    err << "sw48230-cli: cannot read " << *file << ": " << bytes.failure().reason << '\n';
     return Exit_Failure;
   }
   const ImageDecode decode = Decode_Image(*bytes);

@@ -13,10 +13,9 @@ int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::o
   if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
   const std::string& file = args.front();
 
-  std::string error;
-  const auto bytes = read_lng_bytes(path_from_utf8(file), error);
+  const Result<std::string> bytes = read_lng_bytes(path_from_utf8(file));
   if (!bytes) {
-    err << "sw48230-cli: cannot read " << file << ": " << error << '\n';
+    err << "sw48230-cli: cannot read " << file << ": " << bytes.failure().reason << '\n';
     return Exit_Failure;
   }
 

@@ -53,10 +53,9 @@ int run_messages(const std::vector<std::string>& args, std::ostream& out, std::o
   if (lng_file) {
     // The program itself falls back to the defaults here; a script asking for
     // a file's texts must not get English ones without noticing.
-    std::string error;
-    const auto bytes = read_lng_bytes(path_from_utf8(*lng_file), error);
+    const Result<std::string> bytes = read_lng_bytes(path_from_utf8(*lng_file));
     if (!bytes) {
-      err << "sw48230-cli: cannot read " << *lng_file << ": " << error << '\n';
+      err << "sw48230-cli: cannot read " << *lng_file << ": " << bytes.failure().reason << '\n';
       return Exit_Failure;
     }
     table.Apply(parse_lng(*bytes, table.Message_Count()));

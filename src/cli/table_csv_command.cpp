@@ -74,8 +74,8 @@ int run_export(const std::vector<std::string>& args, std::ostream& out, std::ost
     out.flush();
     return out ? Exit_Success : Exit_Failure;
   }
-  if (const std::error_code error = write_file_atomically(path_from_utf8(*arguments->file), csv)) {
-    err << "sw48230-cli: " << *arguments->file << ": cannot be written: " << error.message() << '\n';
+  if (const auto failure = write_file_atomically(path_from_utf8(*arguments->file), csv)) {
+    err << "sw48230-cli: " << *arguments->file << ": cannot be written: " << failure->reason << '\n';
     return Exit_Failure;
   }
   return Exit_Success;
@@ -98,8 +98,8 @@ int run_import(const std::vector<std::string>& args, std::ostream& out, std::ost
     return Exit_Failure;
   }
   const std::filesystem::path target = arguments->project / kind.file_name;
-  if (const std::error_code error = Save_Requests(kind, target, imported.table)) {
-    err << "sw48230-cli: " << kind.file_name << ": cannot be written: " << error.message() << '\n';
+  if (const auto failure = Save_Requests(kind, target, imported.table)) {
+    err << "sw48230-cli: " << kind.file_name << ": cannot be written: " << failure->reason << '\n';
     return Exit_Failure;
   }
   out << kind.file_name << ": " << imported.rows << (imported.rows == 1 ? " request" : " requests")

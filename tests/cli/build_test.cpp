@@ -241,9 +241,8 @@ TEST_F(BuildTest, RowsTheChecksPassAreBuiltAsTheScreensShowThem) {
   ASSERT_EQ(built.exit_code, 0) << built.err;
   EXPECT_EQ(built.out, "wrote " + bin("bank2.bin").string() + ": 3 records (2 COB Request, 1 COB Setting)\n");
 
-  std::string error;
-  const auto bytes = Read_Image_File(bin("bank2.bin"), error);
-  ASSERT_TRUE(bytes) << error;
+  const Result<Bytes> bytes = Read_Image_File(bin("bank2.bin"));
+  ASSERT_TRUE(bytes) << bytes.failure().reason;
   const ImageDecode decode = Decode_Image(*bytes);
   ASSERT_TRUE(decode.image);
   EXPECT_EQ(decode.image->problems, std::vector<std::string>{});

@@ -19,9 +19,17 @@ struct Fixture {
   test::FakeServices fakes;
   std::unique_ptr<TFMain> window;
 
-  explicit Fixture(const QByteArray& device_type, const QString& project = "Plant1") {
+  explicit Fixture(const QByteArray& device_type, const QString& project = "Plant1", const QString& language = {}) {
     QDir(program.path()).mkpath("PROJECTS/" + project + "/bin");
-    write("Velstrom.xml", "<C><lastproj><projectname>" + project.toUtf8() + "</projectname></lastproj></C>");
+    QByteArray settings = "<C><lastproj><projectname>" + project.toUtf8() + "</projectname></lastproj>";
+    if (!language.isEmpty()) {
+      QDir(program.path()).mkpath("LANGUAGE");
+      QFile shipped(QStringLiteral(SW48230_SHIPPED_LANGUAGES "/") + language + ".lng");
+      if (!shipped.open(QIODevice::ReadOnly)) qFatal("cannot read the shipped %s", qPrintable(shipped.fileName()));
+      write("LANGUAGE/" + language + ".lng", shipped.readAll());
+      settings += "<lastlang><language>" + language.toUtf8() + "</language></lastlang>";
+    }
+    write("Velstrom.xml", settings + "</C>");
     write("PROJECTS/" + project + "/ParGen.xml",
           "<GeneralParameter><Device_Type>" + device_type +
               "</Device_Type><CAN_Baud>4</CAN_Baud>"
@@ -99,6 +107,40 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
     QVERIFY(f.fakes.boxes.errors[0].contains("IP_Add_B3"));
     QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), qint64(sizeof("earlier image") - 1));
     QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), -1);
+  }
+
+  // The build error is told in the user's language, with the project's
+  // own names (file, row, attribute, value) as they are.
+  void buildErrorsAreShownInTheChosenLanguage() {
+    // The table screen shows the address byte's fallback, so the checks
+    // pass; the image has no fallback for it.
+    const QByteArray no_address_byte =
+        "<C_TO_Customer_Protocol><row Enable=\"Y\" COB=\"1\" CAN_Type=\"CAN 2.0A (11 bits)\" IP_Add_B1=\"192\" "
+        "IP_Add_B2=\"168\" IP_Add_B4=\"11\" Port=\"502\" Address_Word=\"0\" Quantity=\"1\" "
+        "PollTime=\"100\"/></C_TO_Customer_Protocol>";
+    const struct {
+      const char* language;
+      bool without_settings;  // a missing ParGen.xml passes the checks and builds bank.bin
+      QString error;
+    } cases[] = {
+        {"", false, "var.xml, row 1: attribute IP_Add_B3 is missing"},
+        {"Italiano", false, "var.xml, riga 1: manca l'attributo IP_Add_B3"},
+        {"Deutsch", false, "var.xml, Zeile 1: Attribut IP_Add_B3 fehlt"},
+        {"", true, "ParGen.xml is missing"},
+        {"Italiano", true, "ParGen.xml manca"},
+    };
+    for (const auto& c : cases) {
+      Fixture f("1", "Plant1", QString::fromUtf8(c.language));
+      if (c.without_settings) {
+        QVERIFY(QFile::remove(f.program.filePath("PROJECTS/Plant1/ParGen.xml")));
+      } else {
+        f.write("PROJECTS/Plant1/var.xml", no_address_byte);
+      }
+      QCOMPARE(f.update_device(), QString());
+      QCOMPARE(f.fakes.boxes.errors.size(), 1);
+      const QString project_dir = QDir::toNativeSeparators(f.program.filePath("PROJECTS/Plant1"));
+      QCOMPARE(f.fakes.boxes.errors[0], project_dir + "\n" + c.error);
+    }
   }
 
   // Only checked tables reach a device: the first failure is shown as the

@@ -116,7 +116,9 @@ std::FILE* create_new_file(const std::filesystem::path& path) {
 #endif
 }
 
-std::error_code write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+namespace {
+
+std::error_code write_through_temporary(const std::filesystem::path& path, std::string_view bytes) {
   errno = 0;
   std::filesystem::path temporary;
   std::FILE* file = open_temporary(path, temporary);
@@ -137,6 +139,13 @@ std::error_code write_file_atomically(const std::filesystem::path& path, std::st
     std::filesystem::remove(temporary, ignored);
   }
   return error;
+}
+
+}  // namespace
+
+std::optional<Failure> write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+  if (const std::error_code error = write_through_temporary(path, bytes)) return File_Not_Written(path, error);
+  return std::nullopt;
 }
 
 }  // namespace sw48230

@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
+
+#include "core/common/failure.h"
 
 namespace sw48230 {
 
@@ -13,11 +14,10 @@ inline constexpr std::size_t Language_File_Limit = 4u * 1024u * 1024u;
 inline constexpr std::size_t Xml_File_Limit = 4u * 1024u * 1024u;
 
 // The whole content of a regular file of at most `limit` bytes. Anything
-// else is refused at once with the reason in `error`: a FIFO or a device is
-// never opened in a way that waits for a writer, and a larger file is not
+// else is refused at once as unreadable, with the reason: a FIFO or a device
+// is never opened in a way that waits for a writer, and a larger file is not
 // read past its limit ("larger than the limit of N bytes").
-std::optional<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit,
-                                             std::string& error);
+Result<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit);
 
 // Whether `file` names a regular file, following symbolic links.
 bool is_regular_file_quietly(const std::filesystem::path& file);

@@ -37,11 +37,10 @@ XmlFile read_xml_file(const std::filesystem::path& path) {
   }
   // The parser would take a folder or a device for a file of unknown size,
   // and would wait on a FIFO for ever.
-  std::string read_error;
-  const auto bytes = read_regular_file(path, Xml_File_Limit, read_error);
+  const Result<std::string> bytes = read_regular_file(path, Xml_File_Limit);
   if (!bytes) {
     file.status = XmlFile::Status::Unreadable;
-    file.error = read_error;
+    file.error = bytes.failure().reason;
     return file;
   }
   take_parse_result(file, file.document.load_buffer(bytes->data(), bytes->size(), Parse_Options));
@@ -74,7 +73,7 @@ std::string serialize_xml(const pugi::xml_document& document) {
   return out.str();
 }
 
-std::error_code save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path) {
+std::optional<Failure> save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path) {
   return write_file_atomically(path, serialize_xml(document));
 }
 

@@ -5,7 +5,8 @@
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
-#include <system_error>
+
+#include "core/common/failure.h"
 
 namespace sw48230 {
 
@@ -44,6 +45,6 @@ std::optional<std::string> child_text(pugi::xml_node parent, const char* name);
 std::string serialize_xml(const pugi::xml_document& document);
 
 // Writes the document through write_file_atomically.
-std::error_code save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path);
+std::optional<Failure> save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path);
 
 }  // namespace sw48230

@@ -95,7 +95,7 @@ std::string ParGen_Document(const CommSettings& settings) {
   return serialize_xml(document);
 }
 
-std::error_code Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings) {
+std::optional<Failure> Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings) {
   return write_file_atomically(file, ParGen_Document(settings));
 }
 

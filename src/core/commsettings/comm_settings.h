@@ -2,10 +2,11 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "core/common/failure.h"
 #include "core/commsettings/device_type.h"
 #include "core/commsettings/pargen_format.h"
 
@@ -51,7 +52,7 @@ CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file);
 // The document as written: the root with its 19 elements in their order,
 // texts as typed, then the version comment.
 std::string ParGen_Document(const CommSettings& settings);
-std::error_code Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings);
+std::optional<Failure> Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings);
 
 // The checks of the settings screen, in their order: 0 when all pass, else
 // the message index of the first that fails. Fields the screen hides for the

@@ -554,6 +554,18 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 540 */ "error",
     /* 541 */ "%1 of %2 rows tested",
     /* 542 */ "No row to test: only enabled rows with a Cob-ID are tested",
+    /* 543 */ "%1 is missing",
+    /* 544 */ "%1 cannot be read: %2",
+    /* 545 */ "%1 has %2 rows, more than the %3 a table holds",
+    /* 546 */ "%1 has too many enabled rows: row %2 would be record %3, and bank2.bin holds %4 records",
+    /* 547 */ "%1 cannot be written: %2",
+    /* 548 */ "%1: element %2 is missing",
+    /* 549 */ "%1: element %2 is not a number: \"%3\"",
+    /* 550 */ "%1: element %2 is outside its list 0..%3: \"%4\"",
+    /* 551 */ "%1: element %2 reads as 1 but is not \"1\": \"%3\"",
+    /* 552 */ "%1, row %2: attribute %3 is missing",
+    /* 553 */ "%1, row %2: attribute %3 is not a number: \"%4\"",
+    /* 554 */ "%1 rows of this file are beyond row %2 and are not shown; saving the table leaves them out.",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -97,8 +97,8 @@ LngContent parse_lng(std::string_view bytes, int message_count) {
   return result;
 }
 
-std::optional<std::string> read_lng_bytes(const std::filesystem::path& file, std::string& error) {
-  return read_regular_file(file, Language_File_Limit, error);
+Result<std::string> read_lng_bytes(const std::filesystem::path& file) {
+  return read_regular_file(file, Language_File_Limit);
 }
 
 }  // namespace sw48230

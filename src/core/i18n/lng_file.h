@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/failure.h"
+
 namespace sw48230 {
 
 // One line of a language file that sets an entry.
@@ -34,6 +36,6 @@ LngContent parse_lng(std::string_view bytes, int message_count);
 // The raw bytes of a language file; nothing, with the cause in `error`, when
 // the file cannot be opened or read, is no regular file (a FIFO, a device, a
 // folder) or is larger than Language_File_Limit.
-std::optional<std::string> read_lng_bytes(const std::filesystem::path& file, std::string& error);
+Result<std::string> read_lng_bytes(const std::filesystem::path& file);
 
 }  // namespace sw48230

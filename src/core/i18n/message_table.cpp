@@ -17,8 +17,7 @@ bool is_existing_file(const std::filesystem::path& file) { return is_regular_fil
 void MessageTable::Default_Messages() { entries_ = default_messages(); }
 
 void MessageTable::Read_Lng_File(const std::filesystem::path& file) {
-  std::string error;
-  const auto bytes = read_lng_bytes(file, error);
+  const Result<std::string> bytes = read_lng_bytes(file);
   if (!bytes) return;
   Apply(parse_lng(*bytes, Message_Count()));
 }

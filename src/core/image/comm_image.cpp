@@ -40,12 +40,12 @@ class StrictReader {
     if (failed()) return 0;
     const auto text = child_text(root_, name);
     if (!text) {
-      fail(name, "is missing");
+      error_ = Element_Missing(file_, name);
       return 0;
     }
     const auto value = parse_int32(*text);
     if (!value) {
-      fail(name, "is not a number: \"" + *text + '"');
+      error_ = Element_Not_A_Number(file_, name, *text);
       return 0;
     }
     return *value;
@@ -62,10 +62,6 @@ class StrictReader {
   const ImageError& error() const { return *error_; }
 
  private:
-  void fail(const char* name, std::string problem) {
-    error_ = ImageError{file_, 0, ImageError::Item::Element, name, std::move(problem)};
-  }
-
   pugi::xml_node root_;
   std::string file_;
   std::optional<ImageError> error_;
@@ -100,9 +96,9 @@ BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file) {
   const XmlFile xml = read_xml_file(pargen_file);
   switch (xml.status) {
     case XmlFile::Status::Missing:
-      return {std::nullopt, ImageError{file, 0, ImageError::Item::File, {}, "is missing"}};
+      return {std::nullopt, File_Missing(file)};
     case XmlFile::Status::Unreadable:
-      return {std::nullopt, ImageError{file, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error}};
+      return {std::nullopt, File_Unreadable(file, xml.error)};
     case XmlFile::Status::Loaded:
       break;
   }

@@ -82,9 +82,7 @@ DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file) {
     case XmlFile::Status::Missing:
       return {};
     case XmlFile::Status::Unreadable:
-      return {false,
-              ImageError{
-                  path_to_utf8(pargen_file.filename()), 0, ImageError::Item::File, {}, "cannot be read: " + xml.error}};
+      return {false, File_Unreadable(path_to_utf8(pargen_file.filename()), xml.error)};
     case XmlFile::Status::Loaded:
       break;
   }
@@ -103,24 +101,21 @@ ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInpu
   // shows for the same file.
   if (const auto faults = List_Index_Faults(pargen_file); !faults.empty()) {
     ImageBuild build;
-    build.error = ImageError{path_to_utf8(pargen_file.filename()), 0, ImageError::Item::Element,
-                             faults.front().element, faults.front().problem()};
+    const ListIndexFault& fault = faults.front();
+    const std::string file = path_to_utf8(pargen_file.filename());
+    build.error = fault.list_size == 0 ? Element_Not_Exactly_1(file, fault.element, fault.text)
+                                       : Element_Outside_List(file, fault.element, fault.list_size - 1, fault.text);
     return build;
   }
   return device.type_1 ? build_bank2(pargen_file, tables, buffers) : build_bank(pargen_file, tables, buffers);
 }
 
-std::string ImageWriteError::message() const { return path_to_utf8(file) + " cannot be written: " + code.message(); }
-
-std::optional<ImageWriteError> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
-                                                const Bytes& bytes) {
-  const std::filesystem::path file = Image_File_Path(project_dir, kind);
-  if (const std::error_code error = write_file_atomically(file, as_chars(bytes))) return ImageWriteError{file, error};
-  return std::nullopt;
+std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
+                                        const Bytes& bytes) {
+  return write_file_atomically(Image_File_Path(project_dir, kind), as_chars(bytes));
 }
 
-std::optional<ImageWriteError> Write_Image_Files(const std::filesystem::path& project_dir,
-                                                 const ImageBuffers& buffers) {
+std::optional<Failure> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers) {
   for (const ImageKind kind : {ImageKind::Bank, ImageKind::Bank2}) {
     if (auto error = Write_Image_File(project_dir, kind, buffers.of(kind))) return error;
   }

@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
@@ -73,21 +72,13 @@ struct ImageBuild {
 // touched.
 ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers);
 
-struct ImageWriteError {
-  std::filesystem::path file;
-  std::error_code code;
-
-  // '<file> cannot be written: <reason>'.
-  std::string message() const;
-};
-
 // Writes one image file atomically. The bin folder must exist: it is created
 // with the project, and one that has gone is reported rather than made again.
-std::optional<ImageWriteError> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
+std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
                                                 const Bytes& bytes);
 
 // Writes bin/bank.bin and then bin/bank2.bin from the buffers; the first
 // file that cannot be written is reported and ends the writing.
-std::optional<ImageWriteError> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers);
+std::optional<Failure> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers);
 
 }  // namespace sw48230

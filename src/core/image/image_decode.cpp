@@ -295,9 +295,9 @@ ImageDecode Decode_Image(std::span<const std::uint8_t> bytes) {
   return {decode_bank(bytes), {}};
 }
 
-std::optional<Bytes> Read_Image_File(const std::filesystem::path& file, std::string& error) {
-  const auto bytes = read_regular_file(file, Bank_Buffer_Size, error);
-  if (!bytes) return std::nullopt;
+Result<Bytes> Read_Image_File(const std::filesystem::path& file) {
+  const Result<std::string> bytes = read_regular_file(file, Bank_Buffer_Size);
+  if (!bytes) return bytes.failure();
   return Bytes(bytes->begin(), bytes->end());
 }
 

@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/common/failure.h"
 #include "core/image/image_layout.h"
 
 namespace sw48230 {
@@ -58,8 +59,8 @@ struct ImageDecode {
 // 12 + 13 A and 12 + 13 (A + B) in its header and is 36 + 13 (A + B) bytes.
 ImageDecode Decode_Image(std::span<const std::uint8_t> bytes);
 
-// The bytes of an image file; nothing, with the reason in `error`, when it
-// cannot be read or is larger than a bank can be.
-std::optional<Bytes> Read_Image_File(const std::filesystem::path& file, std::string& error);
+// The bytes of an image file; a failure when it cannot be read or is larger
+// than a bank can be.
+Result<Bytes> Read_Image_File(const std::filesystem::path& file);
 
 }  // namespace sw48230

@@ -1,13 +1,31 @@
 #include "core/image/image_error.h"
 
+#include <utility>
+#include <vector>
+
 namespace sw48230 {
 
-std::string ImageError::message() const {
-  if (item == Item::File) return file + ' ' + problem;
-  std::string text = file;
-  if (row > 0) text += ", row " + std::to_string(row);
-  text += item == Item::Element ? ": element " : ": attribute ";
-  return text + name + ' ' + problem;
+ImageError Too_Many_Rows(std::string file, int rows, int limit) {
+  std::vector<std::string> values{file, std::to_string(rows), std::to_string(limit)};
+  return ImageError{std::move(file), 0, ImageError::Item::File, {}, {}, Msg_Failure_Too_Many_Rows, std::move(values)};
+}
+
+ImageError Too_Many_Enabled_Rows(std::string file, int row, int record, int records) {
+  std::vector<std::string> values{file, std::to_string(row), std::to_string(record), std::to_string(records)};
+  return ImageError{std::move(file), row, ImageError::Item::File, {}, {}, Msg_Failure_Too_Many_Enabled_Rows,
+                    std::move(values)};
+}
+
+ImageError Element_Outside_List(std::string file, std::string name, int last, std::string text) {
+  std::vector<std::string> values{file, name, std::to_string(last), std::move(text)};
+  return ImageError{std::move(file), 0, ImageError::Item::Element, std::move(name), {}, Msg_Failure_Element_Outside_List,
+                    std::move(values)};
+}
+
+ImageError Element_Not_Exactly_1(std::string file, std::string name, std::string text) {
+  std::vector<std::string> values{file, name, std::move(text)};
+  return ImageError{std::move(file), 0, ImageError::Item::Element, std::move(name), {}, Msg_Failure_Element_Not_Exactly_1,
+                    std::move(values)};
 }
 
 }  // namespace sw48230

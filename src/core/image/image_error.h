@@ -2,29 +2,20 @@
 
 #include <string>
 
+#include "core/common/failure.h"
+
 namespace sw48230 {
 
 // Why an image cannot be built from a project: enough for the user to find
 // the value in the project files.
-struct ImageError {
-  enum class Item {
-    File,       // the file itself: missing or not well-formed
-    Element,    // an element of ParGen.xml
-    Attribute,  // an attribute of a table row
-  };
+using ImageError = Failure;
 
-  std::string file;  // its name, such as "ParGen.xml"
-  int row = 0;       // 1-based row of a table file; 0 when not about a row
-  Item item = Item::File;
-  std::string name;     // of the element or attribute
-  std::string problem;  // what is wrong, such as "is missing"
-
-  // 'ParGen.xml is missing',
-  // 'ParGen.xml: element CAN_Baud is not a number: "x"',
-  // 'var.xml, row 3: attribute IP_Add_B3 is not a number: ""'.
-  std::string message() const;
-
-  bool operator==(const ImageError&) const = default;
-};
+// A table file with more rows than its screen shows.
+ImageError Too_Many_Rows(std::string file, int rows, int limit);
+// A hand-made pair of tables whose enabled rows do not fit into bank2.bin.
+ImageError Too_Many_Enabled_Rows(std::string file, int row, int record, int records);
+// A list element whose number the settings screen would not show as stored.
+ImageError Element_Outside_List(std::string file, std::string name, int last, std::string text);
+ImageError Element_Not_Exactly_1(std::string file, std::string name, std::string text);
 
 }  // namespace sw48230

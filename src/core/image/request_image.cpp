@@ -57,12 +57,12 @@ class RowReader {
     if (error_) return 0;
     const auto value = text(name);
     if (!value) {
-      fail(name, "is missing");
+      error_ = Attribute_Missing(file_, number_, attr::Attribute_Names[name]);
       return 0;
     }
     const auto number = parse_int32(*value);
     if (!number) {
-      fail(name, "is not a number: \"" + std::string(*value) + '"');
+      error_ = Attribute_Not_A_Number(file_, number_, attr::Attribute_Names[name], std::string(*value));
       return 0;
     }
     return *number;
@@ -88,10 +88,6 @@ class RowReader {
     return attr::Attribute_Count;
   }
 
-  void fail(attr::Attribute name, std::string problem) {
-    error_ = ImageError{file_, number_, ImageError::Item::Attribute, attr::Attribute_Names[name], std::move(problem)};
-  }
-
   std::array<std::optional<std::string_view>, attr::Attribute_Count> values_{};
   const std::string& file_;
   int number_;
@@ -108,19 +104,14 @@ struct TableFile {
       : name(path_to_utf8(input.file.filename())),
         xml(input.text ? parse_xml_text(*input.text) : read_xml_file(input.file)) {
     if (xml.status == XmlFile::Status::Unreadable) {
-      error = ImageError{name, 0, ImageError::Item::File, {}, "cannot be read: " + xml.error};
+      error = File_Unreadable(name, xml.error);
       return;
     }
     // The screens and the checks see the first rows only; an image of more
     // would carry rows nobody has looked at.
     const int rows = row_count();
     if (rows > RequestTable::Data_Rows) {
-      error = ImageError{name,
-                         0,
-                         ImageError::Item::File,
-                         {},
-                         "has " + std::to_string(rows) + " rows, more than the " +
-                             std::to_string(RequestTable::Data_Rows) + " a table holds"};
+      error = Too_Many_Rows(name, rows, RequestTable::Data_Rows);
     }
   }
 
@@ -216,13 +207,8 @@ std::optional<ImageError> read_records(const TableKind& kind, const TableInput& 
     // Only a hand-made pair of files can get here; writing on would go past
     // the end of the records.
     if (next_record == Request_Record_Count) {
-      error = ImageError{file.name,
-                         number,
-                         ImageError::Item::File,
-                         {},
-                         "has too many enabled rows: row " + std::to_string(number) + " would be record " +
-                             std::to_string(Request_Record_Count + 1) + ", and bank2.bin holds " +
-                             std::to_string(Request_Record_Count) + " records"};
+      error = Too_Many_Enabled_Rows(file.name, number, static_cast<int>(Request_Record_Count + 1),
+                                    static_cast<int>(Request_Record_Count));
       return false;
     }
     Request_Record& record = image.records[next_record];

@@ -64,24 +64,28 @@ bool Is_Portable_Project_Name(std::string_view name) {
   return !is_reserved_device_name(name);
 }
 
-CreateProjectResult Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name) {
-  if (name.empty()) return {Msg_Name_Empty, {}, {}, {}};
-  if (!Is_Portable_Project_Name(name)) return {Msg_Name_Not_Valid, {}, {}, {}};
-  if (name_in_use(Projects_Dir, name)) return {Msg_Name_Exists, {}, {}, {}};
+Result<std::filesystem::path> Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name) {
+  const auto refusal = [](int message) { return Failure{{}, 0, Failure::Item::File, {}, {}, message, {}}; };
+  const auto not_created = [](const std::filesystem::path& dir, const std::error_code& error) {
+    return Failure{path_to_utf8(dir), 0, Failure::Item::File, {}, error.message(), Msg_Folder_Not_Created, {}};
+  };
+  if (name.empty()) return refusal(Msg_Name_Empty);
+  if (!Is_Portable_Project_Name(name)) return refusal(Msg_Name_Not_Valid);
+  if (name_in_use(Projects_Dir, name)) return refusal(Msg_Name_Exists);
 
   std::error_code error;
   if (!std::filesystem::is_directory(Projects_Dir, error)) {
     std::filesystem::create_directory(Projects_Dir, error);
-    if (error) return {Msg_Folder_Not_Created, {}, Projects_Dir, error};
+    if (error) return not_created(Projects_Dir, error);
   }
-  const std::filesystem::path project_dir = Projects_Dir / path_from_utf8(name);
+  std::filesystem::path project_dir = Projects_Dir / path_from_utf8(name);
   if (!std::filesystem::create_directory(project_dir, error)) {
     // Without an error the folder appeared since the check above.
-    if (!error) return {Msg_Name_Exists, {}, {}, {}};
-    return {Msg_Folder_Not_Created, {}, project_dir, error};
+    if (!error) return refusal(Msg_Name_Exists);
+    return not_created(project_dir, error);
   }
   std::filesystem::create_directories(project_dir / "bin", error);
-  return {0, project_dir, {}, {}};
+  return project_dir;
 }
 
 std::vector<std::string> List_Projects(const std::filesystem::path& Projects_Dir) {

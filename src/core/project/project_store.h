@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
+
+#include "core/common/failure.h"
 
 namespace sw48230 {
 
@@ -21,24 +22,15 @@ inline constexpr int Msg_Name_Empty = 32;
 // name then also cannot lead outside the projects folder.
 bool Is_Portable_Project_Name(std::string_view name);
 
-// The outcome of creating a project: the message index of the refusal, or 0
-// with the new project's folder. When a folder could not be created, the
-// folder and the system's reason come with it.
-struct CreateProjectResult {
-  int message = 0;
-  std::filesystem::path project_dir;
-  std::filesystem::path failed_dir;
-  std::error_code error;
-};
-
-// Creates Projects_Dir/name and its "bin" folder. Refuses, in this order: an
+// Creates Projects_Dir/name and its "bin" folder, and gives the new project's
+// folder. Refuses, with the failure's text, in this order: an
 // empty name (32), a name that is not portable (30), a name that an existing
 // entry has already, ignoring letter case (31). A Projects_Dir that vanished
 // is created again (one level). When Projects_Dir or the project's folder
-// cannot be created, the refusal is Msg_Folder_Not_Created with the folder
-// and the reason: the name is not at fault then. A "bin" folder that cannot
-// be created is not a refusal.
-CreateProjectResult Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name);
+// cannot be created, the refusal is Msg_Folder_Not_Created with the folder as
+// its file and the system's reason: the name is not at fault then. A "bin"
+// folder that cannot be created is not a refusal.
+Result<std::filesystem::path> Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name);
 
 // The project names under Projects_Dir: every sub-folder that is not hidden
 // (dot-names; on Windows also the hidden and system attributes), sorted

@@ -60,7 +60,7 @@ std::string Settings_Document(const AppSettings& settings) {
   return serialize_xml(document);
 }
 
-std::error_code Save_Setting(const std::filesystem::path& file, const AppSettings& settings) {
+std::optional<Failure> Save_Setting(const std::filesystem::path& file, const AppSettings& settings) {
   return write_file_atomically(file, Settings_Document(settings));
 }
 

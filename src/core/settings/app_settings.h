@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
-#include <system_error>
+
+#include "core/common/failure.h"
 
 #include "core/settings/settings_format.h"
 
@@ -33,6 +35,6 @@ AppSettings Read_Settings(const std::filesystem::path& file);
 std::string Settings_Document(const AppSettings& settings);
 
 // Writes the file whole (atomically).
-std::error_code Save_Setting(const std::filesystem::path& file, const AppSettings& settings);
+std::optional<Failure> Save_Setting(const std::filesystem::path& file, const AppSettings& settings);
 
 }  // namespace sw48230

@@ -143,7 +143,7 @@ std::string Requests_Document(const TableKind& kind, const RequestTable& table) 
   return serialize_xml(document);
 }
 
-std::error_code Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table) {
+std::optional<Failure> Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table) {
   return write_file_atomically(file, Requests_Document(kind, table));
 }
 

@@ -3,9 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
-#include <system_error>
 
+#include "core/common/failure.h"
 #include "core/commsettings/comm_settings.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
@@ -36,7 +37,7 @@ RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& fi
 // The document as written: one row element per row from row 1 up to the
 // first row without a Cob-ID, then the version comment.
 std::string Requests_Document(const TableKind& kind, const RequestTable& table);
-std::error_code Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
+std::optional<Failure> Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
 
 // The attributes of a row element, in file order.
 inline constexpr int Row_Attribute_Count = var_file::Attribute_Count;

@@ -110,7 +110,7 @@ std::string Ethernet_Update_Xml(std::string_view address, const UpdateChoices& c
   return serialize_xml(document);
 }
 
-std::error_code Compile_XML_Parameter(const std::filesystem::path& program_dir, std::string_view address,
+std::optional<Failure> Compile_XML_Parameter(const std::filesystem::path& program_dir, std::string_view address,
                                       const UpdateChoices& choices, const std::filesystem::path& master_dir,
                                       const std::filesystem::path& project_dir) {
   return write_file_atomically(Ethernet_Update_File(program_dir),

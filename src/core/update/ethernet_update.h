@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
+#include "core/common/failure.h"
 #include "core/update/ethernet_update_format.h"
 #include "core/update/update_choices.h"
 
@@ -38,7 +38,7 @@ std::string Ethernet_Update_Xml(std::string_view address, const UpdateChoices& c
                                 const std::filesystem::path& master_dir, const std::filesystem::path& project_dir);
 
 // Writes Ethernet_Update.xml into `program_dir`, replacing any earlier one.
-std::error_code Compile_XML_Parameter(const std::filesystem::path& program_dir, std::string_view address,
+std::optional<Failure> Compile_XML_Parameter(const std::filesystem::path& program_dir, std::string_view address,
                                       const UpdateChoices& choices, const std::filesystem::path& master_dir,
                                       const std::filesystem::path& project_dir);
 

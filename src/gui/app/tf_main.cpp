@@ -13,6 +13,7 @@
 
 #include "core/app/failure_messages.h"
 #include "core/app/product.h"
+#include "core/common/failure.h"
 #include "core/common/paths.h"
 #include "core/commsettings/device_type.h"
 #include "core/i18n/update_check.h"
@@ -215,9 +216,9 @@ void TFMain::Btn_COB_RequestClick() {
     FAbout->exec();
   } else if (button == Btn_Opz) {
     if (FSoftOptions->Open() == QDialog::Accepted) {
-      if (const std::error_code error = Save_Setting()) {
+      if (const auto failure = Save_Setting()) {
         context_.services.boxes.warning(
-            this, to_qstring(Failure_Text(messages_, Msg_Settings_Not_Saved, state_.settings_file(), error.message())));
+            this, to_qstring(Failure_Text(messages_, Msg_Settings_Not_Saved, state_.settings_file(), failure->reason)));
       }
       Set_Update_Timer();
     }
@@ -250,11 +251,12 @@ void TFMain::Update_Device() {
   }
   const ImageBuild build = Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
   if (!build.ok()) {
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(state_.Project_Dir) + "\n" + build.error->message()));
+    context_.services.boxes.error(
+        this, to_qstring(path_to_utf8(state_.Project_Dir) + "\n" + Failure_Message(messages_, *build.error)));
     return;
   }
   if (const auto failed = Write_Image_Files(state_.Project_Dir, image_buffers_)) {
-    context_.services.boxes.error(this, to_qstring(failed->message()));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(messages_, *failed)));
     return;
   }
   // The image just built decides the updater, so the one started always
@@ -280,7 +282,7 @@ void TFMain::Show_Update_Screen(ImageKind built) {
   }
 }
 
-std::error_code TFMain::Save_Setting() { return sw48230::Save_Setting(state_.settings_file(), state_); }
+std::optional<Failure> TFMain::Save_Setting() { return sw48230::Save_Setting(state_.settings_file(), state_); }
 
 // A timer that already runs keeps its countdown and its interval.
 void TFMain::Set_Update_Timer() {
@@ -309,9 +311,9 @@ void TFMain::Timer_UpdateTimer() {
 // ending, nor hold it up with a box at logout: one line on standard error
 // says what was lost.
 void TFMain::closeEvent(QCloseEvent* event) {
-  if (const std::error_code error = Save_Setting()) {
+  if (const auto failure = Save_Setting()) {
     const std::string line =
-        Failure_Line(messages_, Msg_Settings_Not_Saved, state_.settings_file(), error.message()) + "\n";
+        Failure_Line(messages_, Msg_Settings_Not_Saved, state_.settings_file(), failure->reason) + "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
   }

@@ -2,9 +2,10 @@
 
 #include <QWidget>
 #include <filesystem>
-#include <system_error>
+#include <optional>
 
 #include "core/app/app_state.h"
+#include "core/common/failure.h"
 #include "core/i18n/message_table.h"
 #include "core/image/image_build.h"
 #include "gui/app/context.h"
@@ -58,7 +59,7 @@ class TFMain final : public QWidget {
   void Btn_COB_RequestClick();
   void Create_New_Project();
   void Open_Project();
-  std::error_code Save_Setting();
+  std::optional<Failure> Save_Setting();
   void Set_Update_Timer();
   void Timer_UpdateTimer();
   void L_NorvaneClick();

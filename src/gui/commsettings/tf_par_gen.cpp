@@ -354,8 +354,8 @@ void TFParGen::Btn_OKClick() {
     context_.services.boxes.error(this, text(failed));
     return;
   }
-  if (const std::error_code error = Save_Comm_Settings(context_.state.ParGen_File, current)) {
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(context_.state.ParGen_File) + "\n" + error.message()));
+  if (const auto failure = Save_Comm_Settings(context_.state.ParGen_File, current)) {
+    context_.services.boxes.error(this, to_qstring(path_to_utf8(context_.state.ParGen_File) + "\n" + failure->reason));
     return;
   }
   accept();

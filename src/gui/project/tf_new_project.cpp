@@ -8,6 +8,7 @@
 
 #include "core/app/app_state.h"
 #include "core/app/failure_messages.h"
+#include "core/common/paths.h"
 #include "core/project/project_store.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -56,17 +57,18 @@ void TFNew_Project::Btn_OKClick() {
   // The name is taken as typed: blanks are part of it and the name rules
   // judge them.
   const std::string name = to_utf8(E_New_Proj->text());
-  const CreateProjectResult result = Create_Project(context_.state.Projects_Dir, name);
-  if (result.message == Msg_Folder_Not_Created) {
-    context_.services.boxes.error(
-        this, to_qstring(Failure_Text(context_.messages, result.message, result.failed_dir, result.error.message())));
+  const Result<std::filesystem::path> created = Create_Project(context_.state.Projects_Dir, name);
+  if (!created) {
+    const Failure& failure = created.failure();
+    if (failure.text == Msg_Folder_Not_Created) {
+      context_.services.boxes.error(this, to_qstring(Failure_Text(context_.messages, failure.text,
+                                                                  path_from_utf8(failure.file), failure.reason)));
+    } else {
+      context_.services.boxes.error(this, text(failure.text));
+    }
     return;
   }
-  if (result.message != 0) {
-    context_.services.boxes.error(this, text(result.message));
-    return;
-  }
-  Activate_Project(context_.state, name, result.project_dir);
+  Activate_Project(context_.state, name, *created);
   accept();
 }
 

@@ -15,7 +15,9 @@
 #include <set>
 
 #include "core/app/app_state.h"
+#include "core/common/failure.h"
 #include "core/common/paths.h"
+#include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
 #include "core/tables/request_checks.h"
 #include "gui/tables/request_table_model.h"
@@ -239,12 +241,10 @@ void RequestScreen::FormShow() {
 
   if (!loaded.error.empty()) show_file_error(loaded.error);
   if (loaded.rows_left_out > 0) {
-    const QString warning =
-        QStringLiteral(
-            "%1\n%2 rows of this file are beyond row %3 and are not shown; saving the table leaves them out.")
-            .arg(to_qstring(path_to_utf8(file)))
-            .arg(loaded.rows_left_out)
-            .arg(RequestTable::Data_Rows);
+    const QString warning = to_qstring(
+        path_to_utf8(file) + "\n" +
+        Fill_Placeholders(context_.messages.text(Msg_Rows_Left_Out),
+                          {std::to_string(loaded.rows_left_out), std::to_string(RequestTable::Data_Rows)}));
     QTimer::singleShot(0, this, [this, warning] { context_.services.boxes.warning(this, warning); });
   }
 }
@@ -325,8 +325,8 @@ bool RequestScreen::Checks_Pass() {
 void RequestScreen::Btn_OKClick() {
   if (!Checks_Pass()) return;
   const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
-  if (const std::error_code error = Save_Requests(kind_, file, table_)) {
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + error.message()));
+  if (const auto failure = Save_Requests(kind_, file, table_)) {
+    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + failure->reason));
     return;
   }
   accept();
@@ -341,7 +341,7 @@ void RequestScreen::Btn_TestClick() {
   tables.of(kind_) = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
   const ProbePlan plan = Make_Probe_Plan(state.ParGen_File, tables);
   if (plan.error) {
-    context_.services.boxes.error(this, to_qstring(plan.error->message()));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, *plan.error)));
     return;
   }
   std::set<int> selected;

@@ -196,13 +196,13 @@ void TFBootTCP::LbButton2Click() {
 // The screen stays on this page afterwards, so the update can be run again.
 void TFBootTCP::LbButton4Click() {
   const AppState& state = context_.state;
-  const std::error_code error = Compile_XML_Parameter(state.Program_Dir, to_utf8(Address_Text()), options_.choices(),
-                                                      state.Master_Dir, state.Project_Dir);
-  if (error) {
+  const auto failure = Compile_XML_Parameter(state.Program_Dir, to_utf8(Address_Text()), options_.choices(),
+                                             state.Master_Dir, state.Project_Dir);
+  if (failure) {
     // An updater started without its parameters would work from an old
     // file, possibly with another device's address.
     context_.services.boxes.error(
-        this, to_qstring(path_to_utf8(Ethernet_Update_File(state.Program_Dir)) + "\n" + error.message()));
+        this, to_qstring(path_to_utf8(Ethernet_Update_File(state.Program_Dir)) + "\n" + failure->reason));
     return;
   }
   Run_Updater(context_, this, Ethernet_Updater_Path(state.Program_Dir), QString());

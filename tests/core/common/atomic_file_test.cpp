@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <thread>
 
+#include "core/common/paths.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
@@ -51,9 +52,10 @@ TEST(AtomicFile, AFailedReplaceKeepsTheOldContentAndCleansUp) {
 
 TEST(AtomicFile, AMissingFolderIsReported) {
   TempDir dir;
-  const std::error_code error = write_file_atomically(dir / "missing" / "var.xml", "x");
-  EXPECT_TRUE(error);
-  EXPECT_FALSE(error.message().empty());
+  const auto failure = write_file_atomically(dir / "missing" / "var.xml", "x");
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(path_from_utf8(failure->file), dir / "missing" / "var.xml");
+  EXPECT_FALSE(failure->reason.empty());
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
@@ -111,17 +113,18 @@ TEST_F(HeldFileTest, IsReplacedOnceTheReaderClosesIt) {
     Sleep(200);
     CloseHandle(reader_);
   });
-  const std::error_code error = write_file_atomically(file_, "new");
+  const auto failure = write_file_atomically(file_, "new");
   closing.join();
-  EXPECT_FALSE(error) << error.message();
+  EXPECT_FALSE(failure) << failure->reason;
   EXPECT_EQ(read_file(file_), "new");
   EXPECT_EQ(entries_in(dir_.path()), 1u);
 }
 
 TEST_F(HeldFileTest, HeldTooLongIsReportedAndKept) {
-  const std::error_code error = write_file_atomically(file_, "new");
+  const auto failure = write_file_atomically(file_, "new");
   CloseHandle(reader_);
-  EXPECT_EQ(error, std::errc::permission_denied);
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->reason, std::make_error_code(std::errc::permission_denied).message());
   EXPECT_EQ(read_file(file_), "old");
   EXPECT_EQ(entries_in(dir_.path()), 1u);
 }

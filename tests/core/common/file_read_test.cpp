@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
+#include "core/common/paths.h"
 #include "core/common/xml_file.h"
 #include "core/i18n/message_table.h"
 #include "support/temp_dir.h"
@@ -15,25 +17,36 @@
 namespace sw48230 {
 namespace {
 
+// The content, or nothing with the reason the failure gives in `error`.
+std::optional<std::string> read(const std::filesystem::path& file, std::size_t limit, std::string& error) {
+  const Result<std::string> bytes = read_regular_file(file, limit);
+  error = bytes ? std::string() : bytes.failure().reason;
+  if (!bytes) {
+    EXPECT_EQ(bytes.failure().file, path_to_utf8(file));
+    return std::nullopt;
+  }
+  return *bytes;
+}
+
 TEST(ReadRegularFile, ReadsUpToTheLimitAndRefusesMore) {
   test::TempDir dir;
   test::write_file(dir / "ten", "0123456789");
   std::string error;
-  EXPECT_EQ(read_regular_file(dir / "ten", 10, error), "0123456789");
+  EXPECT_EQ(read(dir / "ten", 10, error), "0123456789");
   EXPECT_EQ(error, "");
-  EXPECT_FALSE(read_regular_file(dir / "ten", 9, error));
+  EXPECT_FALSE(read(dir / "ten", 9, error));
   EXPECT_EQ(error, "larger than the limit of 9 bytes");
 
   test::write_file(dir / "empty", "");
-  EXPECT_EQ(read_regular_file(dir / "empty", 0, error), "");
+  EXPECT_EQ(read(dir / "empty", 0, error), "");
 }
 
 TEST(ReadRegularFile, RefusesWhatIsNoRegularFile) {
   test::TempDir dir;
   std::string error;
-  EXPECT_FALSE(read_regular_file(dir / "missing", 100, error));
+  EXPECT_FALSE(read(dir / "missing", 100, error));
   EXPECT_NE(error, "");
-  EXPECT_FALSE(read_regular_file(dir.path(), 100, error));
+  EXPECT_FALSE(read(dir.path(), 100, error));
   EXPECT_EQ(error, std::make_error_code(std::errc::is_a_directory).message());
 }
 
@@ -44,9 +57,9 @@ TEST(ReadRegularFile, RefusesFifosAndDevicesWithoutWaiting) {
   test::TempDir dir;
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
   std::string error;
-  EXPECT_FALSE(read_regular_file(dir / "fifo", Language_File_Limit, error));
+  EXPECT_FALSE(read(dir / "fifo", Language_File_Limit, error));
   EXPECT_EQ(error, "not a regular file");
-  EXPECT_FALSE(read_regular_file("/dev/zero", Language_File_Limit, error));
+  EXPECT_FALSE(read("/dev/zero", Language_File_Limit, error));
   EXPECT_EQ(error, "not a regular file");
 
   const XmlFile xml = read_xml_file(dir / "fifo");

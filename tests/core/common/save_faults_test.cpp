@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <system_error>
+#include <optional>
 
 #include "core/commsettings/comm_settings.h"
 #include "core/image/image_build.h"
@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 struct Save {
   const char* name;
   fs::path file;  // relative to the disk
-  std::function<std::error_code(const fs::path& disk)> run;
+  std::function<std::optional<Failure>(const fs::path& disk)> run;
 };
 
 std::vector<Save> saves() {
@@ -55,8 +55,7 @@ std::vector<Save> saves() {
        [](const fs::path& disk) {
          ImageBuffers buffers;
          buffers.bank2.assign(Bank2_Size, 7);
-         const auto error = Write_Image_Files(disk, buffers);
-         return error ? error->code : std::error_code{};
+         return Write_Image_Files(disk, buffers);
        }},
   };
 }
@@ -84,8 +83,9 @@ void run_faulty_saves(Fault fault) {
     } else {
       ASSERT_TRUE(tmpfs.make_read_only());
     }
-    const std::error_code error = save.run(disk);
-    EXPECT_TRUE(error) << "the save reported success";
+    const std::optional<Failure> failure = save.run(disk);
+    ASSERT_TRUE(failure.has_value()) << "the save reported success";
+    EXPECT_FALSE(failure->reason.empty());
     EXPECT_EQ(test::read_file(disk / save.file), old_content);
     for (const auto& entry : fs::directory_iterator(disk / save.file.parent_path())) {
       EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << "left behind: " << entry.path();

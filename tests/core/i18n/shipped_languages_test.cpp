@@ -18,9 +18,8 @@ const std::filesystem::path Shipped = SW48230_SHIPPED_LANGUAGES;
 bool is_unused(int index) { return (index >= 124 && index <= 250) || (index >= 479 && index <= 491); }
 
 std::map<int, std::string> entries_of(const std::string& file_name) {
-  std::string error;
-  const auto bytes = read_lng_bytes(Shipped / file_name, error);
-  EXPECT_TRUE(bytes.has_value()) << file_name << ": " << error;
+  const Result<std::string> bytes = read_lng_bytes(Shipped / file_name);
+  EXPECT_TRUE(bytes) << file_name << ": " << bytes.failure().reason;
   if (!bytes) return {};
   EXPECT_EQ(bytes->substr(0, 3), "\xEF\xBB\xBF") << file_name << " is UTF-8 with a byte-order mark";
   const LngContent content = parse_lng(*bytes, Default_Message_Count);
@@ -30,6 +29,15 @@ std::map<int, std::string> entries_of(const std::string& file_name) {
     EXPECT_TRUE(entries.emplace(entry.index, entry.text).second) << file_name << " names " << entry.index << " twice";
   }
   return entries;
+}
+
+// The numbered places a text has for the values the program fills in.
+std::multiset<char> placeholders(const std::string& text) {
+  std::multiset<char> numbers;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '%' && text[i + 1] >= '1' && text[i + 1] <= '9') numbers.insert(text[i + 1]);
+  }
+  return numbers;
 }
 
 TEST(ShippedLanguagesTest, TranslationsCoverEveryTextAScreenShows) {
@@ -54,6 +62,8 @@ TEST(ShippedLanguagesTest, TranslationsCoverEveryTextAScreenShows) {
       // Texts are joined with names and numbers; their outer blanks keep the parts apart.
       EXPECT_EQ(text.front() == ' ', original.front() == ' ' || exceptions.count(index) > 0);
       EXPECT_EQ(text.back() == ' ', original.back() == ' ');
+      // A value left out would vanish from what the user reads.
+      EXPECT_EQ(placeholders(text), placeholders(original)) << text;
     }
     // The two CAN frame formats are fixed values of the table, not translated.
     for (int index : {384, 450}) {

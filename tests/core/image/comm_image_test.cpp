@@ -248,7 +248,8 @@ TEST(ReadBankParams, NamesTheFirstValueItCannotRead) {
   TempDir dir;
   const BankParamsRead missing = Read_Bank_Params(dir / "ParGen.xml");
   EXPECT_FALSE(missing.params);
-  EXPECT_EQ(missing.error, (ImageError{"ParGen.xml", 0, ImageError::Item::File, "", "is missing"}));
+  EXPECT_EQ(missing.error.file, "ParGen.xml");
+  EXPECT_EQ(missing.error.item, ImageError::Item::File);
   EXPECT_EQ(missing.error.message(), "ParGen.xml is missing");
 
   const BankParamsRead broken = read_params("<GeneralParameter><CAN_Baud>4</CAN_Baud>");

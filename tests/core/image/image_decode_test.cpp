@@ -258,26 +258,28 @@ TEST(DecodeImage, ReportsWhatTheBuilderWouldNotHaveWrittenInBank) {
 
 TEST(ReadImageFile, ReadsWholeFilesUpToTheSizeOfABank) {
   TempDir dir;
-  std::string error;
 
   const Bytes bank = test::sample_bank();
   test::write_file(dir / "bank.bin", as_chars(bank));
-  EXPECT_EQ(Read_Image_File(dir / "bank.bin", error), bank);
-  EXPECT_EQ(error, "");
+  const Result<Bytes> read = Read_Image_File(dir / "bank.bin");
+  ASSERT_TRUE(read);
+  EXPECT_EQ(*read, bank);
 
   test::write_file(dir / "full.bin", std::string(Bank_Buffer_Size, '\0'));
-  const auto full = Read_Image_File(dir / "full.bin", error);
+  const Result<Bytes> full = Read_Image_File(dir / "full.bin");
   ASSERT_TRUE(full);
   EXPECT_EQ(full->size(), Bank_Buffer_Size);
 
   test::write_file(dir / "large.bin", std::string(Bank_Buffer_Size + 1, '\0'));
-  EXPECT_FALSE(Read_Image_File(dir / "large.bin", error));
-  EXPECT_EQ(error, "larger than the limit of 100000 bytes");
+  const Result<Bytes> large = Read_Image_File(dir / "large.bin");
+  ASSERT_FALSE(large);
+  EXPECT_EQ(large.failure().reason, "larger than the limit of 100000 bytes");
 
-  EXPECT_FALSE(Read_Image_File(dir / "missing.bin", error));
-  EXPECT_NE(error, "");
-  EXPECT_FALSE(Read_Image_File(dir.path(), error));
-  EXPECT_NE(error, "");
+  for (const std::filesystem::path& unreadable : {dir / "missing.bin", dir.path()}) {
+    const Result<Bytes> refused = Read_Image_File(unreadable);
+    ASSERT_FALSE(refused) << unreadable;
+    EXPECT_NE(refused.failure().reason, "") << unreadable;
+  }
 }
 
 }  // namespace

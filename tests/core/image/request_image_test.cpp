@@ -20,6 +20,20 @@ using test::screen_row;
 using test::TableRow;
 using Rows = std::vector<TableRow>;
 
+// A bad attribute as the user is told of it, with the place a screen could
+// point at.
+std::string described(const std::optional<ImageError>& error) {
+  if (!error) return "no error";
+  const char* item = error->item == ImageError::Item::Attribute ? "attribute" : "other";
+  return error->file + " | " + std::to_string(error->row) + " | " + item + ' ' + error->name + " | " +
+         error->message();
+}
+
+std::string attribute_error(const std::string& file, int row, const std::string& name, const std::string& problem) {
+  return file + " | " + std::to_string(row) + " | attribute " + name + " | " + file + ", row " +
+         std::to_string(row) + ": attribute " + name + ' ' + problem;
+}
+
 TableRow row_with_cob(std::uint32_t cob) { return screen_row().set("COB", std::to_string(cob)); }
 
 Rows rows_with_cobs(std::size_t count, std::uint32_t first_cob = 0) {
@@ -304,12 +318,9 @@ TEST_F(RequestImageTest, AnEnabledRowWithoutItsAddressStopsTheBuild) {
   for (const auto& c : cases) {
     TableRow bad = screen_row();
     c.change(bad);
-    EXPECT_EQ(read_master({screen_row(), bad}, {}),
-              (ImageError{"var.xml", 2, ImageError::Item::Attribute, c.attribute, c.problem}))
-        << c.attribute;
-    EXPECT_EQ(read_master({screen_row()}, {screen_row(), screen_row(), bad}),
-              (ImageError{"var2.xml", 3, ImageError::Item::Attribute, c.attribute, c.problem}))
-        << c.attribute;
+    EXPECT_EQ(described(read_master({screen_row(), bad}, {})), attribute_error("var.xml", 2, c.attribute, c.problem));
+    EXPECT_EQ(described(read_master({screen_row()}, {screen_row(), screen_row(), bad})),
+              attribute_error("var2.xml", 3, c.attribute, c.problem));
   }
   EXPECT_EQ(read_master({screen_row().set("IP_Add_B3", "")}, {})->message(),
             "var.xml, row 1: attribute IP_Add_B3 is not a number: \"\"");
@@ -479,8 +490,7 @@ TEST_F(RequestImageTest, ABankRowValueThatCannotBeReadAppendsNothing) {
     c.change(bad);
     bank_ = {1, 2, 3};
     const BankRowsAppend result = append(Write_Requests(), {screen_row(), bad, screen_row()});
-    EXPECT_EQ(result.error, (ImageError{"var2.xml", 2, ImageError::Item::Attribute, c.attribute, c.problem}))
-        << c.attribute;
+    EXPECT_EQ(described(result.error), attribute_error("var2.xml", 2, c.attribute, c.problem));
     EXPECT_EQ(bank_, (Bytes{1, 2, 3})) << c.attribute;
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/failure_messages.h"
+#include "core/common/paths.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -53,9 +54,9 @@ TEST(ProjectName, PortableNames) {
 
 TEST(CreateProject, CreatesTheFolderWithAnEmptyBinFolder) {
   TempDir projects;
-  const CreateProjectResult result = Create_Project(projects.path(), "Plant1");
-  ASSERT_EQ(result.message, 0);
-  EXPECT_EQ(result.project_dir, projects / "Plant1");
+  const Result<std::filesystem::path> result = Create_Project(projects.path(), "Plant1");
+  ASSERT_TRUE(result) << result.failure().text;
+  EXPECT_EQ(*result, projects / "Plant1");
   EXPECT_TRUE(std::filesystem::is_directory(projects / "Plant1" / "bin"));
   EXPECT_TRUE(std::filesystem::is_empty(projects / "Plant1" / "bin"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projects / "Plant1"), {}), 1);
@@ -80,9 +81,9 @@ TEST(CreateProject, RefusalsInTheirOrder) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const CreateProjectResult result = Create_Project(projects.path(), c.name);
-    EXPECT_EQ(result.message, c.message);
-    EXPECT_TRUE(result.project_dir.empty());
+    const Result<std::filesystem::path> result = Create_Project(projects.path(), c.name);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.failure().text, c.message);
   }
   EXPECT_FALSE(std::filesystem::exists(projects / "Plant1" / "sub"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(projects.path()), {}), 2);
@@ -90,8 +91,8 @@ TEST(CreateProject, RefusalsInTheirOrder) {
 
 TEST(CreateProject, AVanishedProjectsFolderIsCreatedAgain) {
   TempDir dir;
-  const CreateProjectResult result = Create_Project(dir / "PROJECTS", "Plant1");
-  EXPECT_EQ(result.message, 0);
+  const Result<std::filesystem::path> result = Create_Project(dir / "PROJECTS", "Plant1");
+  EXPECT_TRUE(result);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "PROJECTS" / "Plant1" / "bin"));
 }
 
@@ -114,19 +115,20 @@ TEST(CreateProject, AFolderThatCannotBeCreatedIsNamedWithTheReason) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.failed);
-    const CreateProjectResult result = Create_Project(c.projects, c.name);
-    EXPECT_EQ(result.message, Msg_Folder_Not_Created);
-    EXPECT_TRUE(result.project_dir.empty());
-    EXPECT_EQ(result.failed_dir, c.failed);
+    const Result<std::filesystem::path> result = Create_Project(c.projects, c.name);
+    ASSERT_FALSE(result);
+    const Failure& failure = result.failure();
+    EXPECT_EQ(failure.text, Msg_Folder_Not_Created);
+    EXPECT_EQ(path_from_utf8(failure.file), c.failed);
 #ifdef _WIN32
     // Windows' versions name a too long name's failure in different ways
     // (Wine as a missing path): there it only has to be one.
     if (c.reason == std::errc::filename_too_long) {
-      EXPECT_TRUE(result.error);
+      EXPECT_FALSE(failure.reason.empty());
       continue;
     }
 #endif
-    EXPECT_EQ(result.error, std::make_error_code(c.reason));
+    EXPECT_EQ(failure.reason, std::make_error_code(c.reason).message());
   }
   EXPECT_TRUE(std::filesystem::is_empty(dir / "Other"));
 }

@@ -1,0 +1,103 @@
+#pragma once
+
+// How a fallible core operation says that it failed. An operation that gives
+// a value returns Result<T>; one that only does something returns
+// std::optional<Failure>, empty when it worked, so that `if (auto failure =
+// Save(...))` reads the same as the error codes it replaced.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace sw48230 {
+
+class MessageTable;
+
+// Texts of failures, with %1, %2 ... for their values.
+inline constexpr int Msg_Failure_File_Missing = 543;
+inline constexpr int Msg_Failure_File_Unreadable = 544;
+inline constexpr int Msg_Failure_Too_Many_Rows = 545;
+inline constexpr int Msg_Failure_Too_Many_Enabled_Rows = 546;
+inline constexpr int Msg_Failure_File_Not_Written = 547;
+inline constexpr int Msg_Failure_Element_Missing = 548;
+inline constexpr int Msg_Failure_Element_Not_A_Number = 549;
+inline constexpr int Msg_Failure_Element_Outside_List = 550;
+inline constexpr int Msg_Failure_Element_Not_Exactly_1 = 551;
+inline constexpr int Msg_Failure_Attribute_Missing = 552;
+inline constexpr int Msg_Failure_Attribute_Not_A_Number = 553;
+// Not a failure: the rows of a table file that its screen leaves out.
+inline constexpr int Msg_Rows_Left_Out = 554;
+
+// What failed, where, and what to tell the user.
+struct Failure {
+  enum class Item {
+    File,       // the file itself: missing, unreadable, not written, too long
+    Element,    // an element of a settings file
+    Attribute,  // an attribute of a table row
+  };
+
+  std::string file;  // as the user knows it: a name such as "ParGen.xml", or a path
+  int row = 0;       // 1-based row of a table file; 0 when not about a row
+  Item item = Item::File;
+  std::string name;    // of the element or attribute
+  std::string reason;  // the system's own words, when it gave a reason
+  int text = 0;        // message index of what the user is told
+  std::vector<std::string> values;  // for %1, %2 ... of that text
+
+  // The text in English, as the command-line tool reports it:
+  // 'ParGen.xml is missing',
+  // 'ParGen.xml: element CAN_Baud is not a number: "x"',
+  // 'var.xml, row 3: attribute IP_Add_B3 is not a number: ""'.
+  std::string message() const;
+
+  bool operator==(const Failure&) const = default;
+};
+
+// The value of an operation, or why there is none.
+template <class T>
+class Result {
+  static_assert(!std::is_same_v<T, Failure>);
+
+ public:
+  Result(T value) : state_(std::move(value)) {}
+  Result(Failure failure) : state_(std::move(failure)) {}
+
+  bool ok() const { return std::holds_alternative<T>(state_); }
+  explicit operator bool() const { return ok(); }
+
+  // Only when ok().
+  T& operator*() { return std::get<T>(state_); }
+  const T& operator*() const { return std::get<T>(state_); }
+  T* operator->() { return &std::get<T>(state_); }
+  const T* operator->() const { return &std::get<T>(state_); }
+
+  // Only when !ok().
+  const Failure& failure() const { return std::get<Failure>(state_); }
+
+ private:
+  std::variant<T, Failure> state_;
+};
+
+// `text` with %1 ... %9 replaced by `values` in one pass, so that a value
+// holding "%2" stays as it is. A number without a value is kept.
+std::string Fill_Placeholders(const std::string& text, const std::vector<std::string>& values);
+
+// The failure in the language of `messages`.
+std::string Failure_Message(const MessageTable& messages, const Failure& failure);
+
+// The failures every reader and writer of files share.
+Failure File_Missing(std::string file);
+Failure File_Unreadable(std::string file, std::string reason);
+// `path` as the user typed or chose it, with the platform's separators.
+Failure File_Not_Written(const std::filesystem::path& path, std::error_code error);
+Failure Element_Missing(std::string file, std::string name);
+Failure Element_Not_A_Number(std::string file, std::string name, std::string text);
+Failure Attribute_Missing(std::string file, int row, std::string name);
+Failure Attribute_Not_A_Number(std::string file, int row, std::string name, std::string text);
+
+}  // namespace sw48230
