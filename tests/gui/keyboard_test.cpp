@@ -35,21 +35,10 @@ QStringList tab_chain(QWidget* first) {
 
 // Shows the screen a main window button opens and lets `act` drive it.
 void open_screen(test::UpdateFixture& f, const char* button, const std::function<void(QDialog*)>& act) {
-  bool shown = false;
-  test::when_dialog_shown([&](QDialog* dialog) {
-    shown = true;
-    act(dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  QTest::mouseClick(f.window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  QVERIFY(shown);
+  f.open(button, nullptr, act);
 }
 
-QWidget* child(QWidget* parent, const char* name) {
-  auto* widget = parent->findChild<QWidget*>(QString::fromLatin1(name));
-  if (widget == nullptr) qFatal("no control %s", name);
-  return widget;
-}
+QWidget* child(QWidget* parent, const char* name) { return test::find(parent, name); }
 
 void press(QWidget* widget, Qt::Key key) {
   widget->setFocus(Qt::TabFocusReason);
@@ -168,7 +157,7 @@ class KeyboardTest : public sw48230::test::ScreenTest {
     QFETCH(int, languages);
     QFETCH(QStringList, chain);
     test::UpdateFixture f(device_type, "127.0.0.1");
-    QVERIFY(QDir(f.program).mkpath(QStringLiteral("LANGUAGE")));
+    f.program.mkpath(QStringLiteral("LANGUAGE"));
     for (int i = 0; i < languages; ++i) f.write(QStringLiteral("LANGUAGE/Lang%1.lng").arg(i), "STR0 = x\r\n");
     f.fakes.serial_ports.ports = {{"COM3", R"(\\.\COM3)"}};
     f.fakes.echo.answer = EchoReply::With_Data;

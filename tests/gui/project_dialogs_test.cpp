@@ -32,7 +32,7 @@ void run_dialog(TFMain& window, const char* button, std::function<void(QDialog*)
 
 QStringList list_items(QDialog* dialog) {
   QStringList items;
-  auto* list = dialog->findChild<QListWidget*>("ListBox1");
+  auto* list = test::find<QListWidget>(dialog, "ListBox1");
   for (int row = 0; row < list->count(); ++row) items.append(list->item(row)->text());
   return items;
 }
@@ -54,7 +54,7 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
     TFMain window(fakes.services(), program.path().toStdString());
     window.show();
     run_dialog(window, "Btn_New", [](QDialog* dialog) {
-      auto* name = dialog->findChild<QLineEdit*>("E_New_Proj");
+      auto* name = test::find<QLineEdit>(dialog, "E_New_Proj");
       QVERIFY(name->text().isEmpty());
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Create New Configuration"));
       QTest::keyClicks(name, "Plant1");
@@ -72,7 +72,7 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
 
     // The dialog keeps nothing between uses.
     run_dialog(window, "Btn_New", [](QDialog* dialog) {
-      QVERIFY(dialog->findChild<QLineEdit*>("E_New_Proj")->text().isEmpty());
+      QVERIFY(test::find<QLineEdit>(dialog, "E_New_Proj")->text().isEmpty());
       click(dialog, "Btn_Cancel");
     });
     QCOMPARE(window.state().Project_Name, std::string("Plant1"));
@@ -85,7 +85,7 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
     TFMain window(fakes.services(), program.path().toStdString());
     window.show();
     run_dialog(window, "Btn_New", [&](QDialog* dialog) {
-      auto* name = dialog->findChild<QLineEdit*>("E_New_Proj");
+      auto* name = test::find<QLineEdit>(dialog, "E_New_Proj");
       for (const char* text : {"", "Plant1", "../escape", "a:b"}) {
         name->setText(QString::fromLatin1(text));
         click(dialog, "Btn_OK");
@@ -115,7 +115,7 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     run_dialog(window, "Btn_New", [](QDialog* dialog) {
-      QTest::keyClicks(dialog->findChild<QLineEdit*>("E_New_Proj"), "Plant1");
+      QTest::keyClicks(test::find<QLineEdit>(dialog, "E_New_Proj"), "Plant1");
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
       click(dialog, "Btn_Cancel");
@@ -142,13 +142,13 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
     // No project open: the first entry is preselected.
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
       QCOMPARE(list_items(dialog), (QStringList{"alpha", "beta", "PLANT1"}));
-      QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->currentRow(), 0);
+      QCOMPARE(test::find<QListWidget>(dialog, "ListBox1")->currentRow(), 0);
       click(dialog, "Btn_Cancel");
     });
     QVERIFY(!window.state().project_open());
 
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
-      auto* list = dialog->findChild<QListWidget*>("ListBox1");
+      auto* list = test::find<QListWidget>(dialog, "ListBox1");
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
       click(dialog, "Btn_OK");
     });
@@ -157,7 +157,7 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
 
     // Now PLANT1 is active and is preselected again.
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
-      QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->currentRow(), 2);
+      QCOMPARE(test::find<QListWidget>(dialog, "ListBox1")->currentRow(), 2);
       click(dialog, "Btn_OK");
     });
     QCOMPARE(window.state().Project_Name, std::string("PLANT1"));

@@ -14,14 +14,7 @@ namespace {
 
 // Opens the screen behind a main window button and lets `act` drive it.
 void open_step(UpdateFixture& f, const char* button, const std::function<void(QDialog*)>& act) {
-  bool shown = false;
-  when_dialog_shown([&](QDialog* dialog) {
-    shown = true;
-    act(dialog);
-    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
-  });
-  QTest::mouseClick(f.window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  QVERIFY(shown);
+  f.open(button, nullptr, act);
 }
 
 }  // namespace
@@ -51,7 +44,7 @@ class ScreenRestoreTest : public ScreenTest {
     open_step(f, "Btn_Opz", [](QDialog* dialog) {
       auto* internet = find<QCheckBox>(dialog, "CB_En_Con");
       const bool before = internet->isChecked();
-      tick(dialog, "CB_En_Con");
+      click(dialog, "CB_En_Con");
       QVERIFY(test::minimise_and_restore(dialog));
       QCOMPARE(internet->isChecked(), !before);
     });
@@ -69,7 +62,7 @@ class ScreenRestoreTest : public ScreenTest {
       auto* list = find<QListWidget>(dialog, "ListBox1");
       const int listed = list->count();
       list->setCurrentRow(listed - 1);
-      QDir(f.program).mkpath(QStringLiteral("PROJECTS/Plant0"));
+      f.program.mkpath(QStringLiteral("PROJECTS/Plant0"));
       QVERIFY(test::minimise_and_restore(dialog));
       QCOMPARE(list->count(), listed);
       QCOMPARE(list->currentRow(), listed - 1);

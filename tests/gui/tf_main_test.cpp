@@ -78,8 +78,8 @@ class TFMainTest : public sw48230::test::ScreenTest {
       QCOMPARE(label_text(window, "L_SW_Code"), QStringLiteral("SW48230"));
       QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
       QCOMPARE(label_text(window, "L_Name_Conf_L2"), default_text(10));
-      QVERIFY(!window.findChild<QTimer*>("Timer_Update")->isActive());
-      QCOMPARE(window.findChild<QTimer*>("Timer_Update")->interval(), 60000);
+      QVERIFY(!test::find<QTimer>(&window, "Timer_Update")->isActive());
+      QCOMPARE(test::find<QTimer>(&window, "Timer_Update")->interval(), 60000);
       QVERIFY(!QFileInfo::exists(program.filePath("Velstrom.xml")));
       window.show();
       QVERIFY(window.close());
@@ -105,7 +105,7 @@ class TFMainTest : public sw48230::test::ScreenTest {
     QCOMPARE(label_text(window, "L_Name_Conf"), default_text(11));
     QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
     QVERIFY(window.state().project_open());
-    QVERIFY(window.findChild<QTimer*>("Timer_Update")->isActive());
+    QVERIFY(test::find<QTimer>(&window, "Timer_Update")->isActive());
   }
 
   void aVanishedProjectIsNotOpenedButItsNameIsKept() {
@@ -195,7 +195,7 @@ class TFMainTest : public sw48230::test::ScreenTest {
     test::when_dialog_shown([&](QDialog* options) {
       shown = true;
       QCOMPARE(options->objectName(), QStringLiteral("TFSoftOptions"));
-      QTest::mouseClick(options->findChild<QPushButton*>("Btn_OK"), Qt::LeftButton);
+      QTest::mouseClick(test::find<QPushButton>(options, "Btn_OK"), Qt::LeftButton);
     });
     click(window, "Btn_Opz");
     QVERIFY(shown);
@@ -225,15 +225,15 @@ class TFMainTest : public sw48230::test::ScreenTest {
     TFMain window(fakes.services(), program.path().toStdString());
     QCOMPARE(label_text(window, "L_Begin"), QStringLiteral("Anfang"));
     QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Schritt 1 benutzen"));
-    auto* create = window.findChild<QPushButton*>("Btn_New");
+    auto* create = test::find<QPushButton>(&window, "Btn_New");
     QCOMPARE(create->text(), QStringLiteral("Neue Konfiguration"));
     QCOMPARE(create->toolTip(), QStringLiteral("Neue Konfiguration anlegen"));
-    auto* info = window.findChild<QPushButton*>("Btn_Info");
+    auto* info = test::find<QPushButton>(&window, "Btn_Info");
     QCOMPARE(info->toolTip(), QStringLiteral("Information (de)"));
     QCOMPARE(info->accessibleName(), QStringLiteral("Information (de)"));
     QCOMPARE(label_text(window, "L_Step_1"), default_text(1));
-    QVERIFY(!window.findChild<QLabel*>("L_Step_6")->isVisibleTo(&window));
-    QVERIFY(window.findChild<QLabel*>("L_Step_5")->isVisibleTo(&window));
+    QVERIFY(!test::find<QLabel>(&window, "L_Step_6")->isVisibleTo(&window));
+    QVERIFY(test::find<QLabel>(&window, "L_Step_5")->isVisibleTo(&window));
   }
 
   void everyControlHasAnAccessibleName() {
@@ -256,17 +256,17 @@ class TFMainTest : public sw48230::test::ScreenTest {
     test::FakeServices fakes;
     TFMain window(fakes.services(), program.path().toStdString());
     window.show();
-    QTest::mouseClick(window.findChild<QLabel*>("L_Norvane"), Qt::LeftButton);
+    QTest::mouseClick(test::find<QLabel>(&window, "L_Norvane"), Qt::LeftButton);
     QCOMPARE(fakes.browser.urls.size(), 1);
     QVERIFY(fakes.browser.urls[0].endsWith("/HOME/default.asp?frompg=SW48230"));
 
     test::when_dialog_shown([](QDialog* about) {
       QCOMPARE(about->objectName(), QStringLiteral("TFAbout"));
-      QCOMPARE(about->findChild<QLabel*>("Label10")->text(), QStringLiteral("2.007"));
-      QCOMPARE(about->findChild<QLabel*>("Label12")->text(), QStringLiteral("MN48230"));
-      QTest::mouseClick(about->findChild<QLabel*>("Label4"), Qt::LeftButton);
-      QTest::mouseClick(about->findChild<QLabel*>("Image2"), Qt::LeftButton);
-      about->findChild<QPushButton*>("Btn_OK")->click();
+      QCOMPARE(test::find<QLabel>(about, "Label10")->text(), QStringLiteral("2.007"));
+      QCOMPARE(test::find<QLabel>(about, "Label12")->text(), QStringLiteral("MN48230"));
+      QTest::mouseClick(test::find<QLabel>(about, "Label4"), Qt::LeftButton);
+      QTest::mouseClick(test::find<QLabel>(about, "Image2"), Qt::LeftButton);
+      test::find<QPushButton>(about, "Btn_OK")->click();
     });
     click(window, "Btn_Info");
     QCOMPARE(fakes.browser.urls.size(), 3);

@@ -5,7 +5,6 @@
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace sw48230 {
 
@@ -42,8 +41,5 @@ std::optional<std::string> child_text(pugi::xml_node parent, const char* name);
 // The document as the program writes it: UTF-8, no XML declaration, no
 // indentation or line breaks.
 std::string serialize_xml(const pugi::xml_document& document);
-
-// Writes the document through write_file_atomically.
-std::error_code save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path);
 
 }  // namespace sw48230
