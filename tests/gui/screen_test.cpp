@@ -26,19 +26,18 @@ void write_fixture(const QString& path, const QByteArray& bytes) {
   QVERIFY2(written, qPrintable(path + QStringLiteral(": ") + file.errorString()));
 }
 
-ProgramDir::ProgramDir(const QString& folder)
-    : program_(folder.isEmpty() ? root_.path() : root_.filePath(folder)) {
+ProgramDir::ProgramDir(const QString& folder) : program_(folder.isEmpty() ? root_.path() : root_.filePath(folder)) {
   QVERIFY2(root_.isValid(), qPrintable(root_.errorString()));
   mkpath(QString());
 }
 
-QString ProgramDir::path(const QString& name) const { return name.isEmpty() ? program_ : QDir(program_).filePath(name); }
+QString ProgramDir::path(const QString& name) const {
+  return name.isEmpty() ? program_ : QDir(program_).filePath(name);
+}
 
 std::filesystem::path ProgramDir::fs_path() const { return program_.toStdString(); }
 
-void ProgramDir::mkpath(const QString& name) const {
-  QVERIFY2(QDir().mkpath(path(name)), qPrintable(path(name)));
-}
+void ProgramDir::mkpath(const QString& name) const { QVERIFY2(QDir().mkpath(path(name)), qPrintable(path(name))); }
 
 void ProgramDir::write(const QString& name, const QByteArray& bytes) const {
   const QString file = path(name);

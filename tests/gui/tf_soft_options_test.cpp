@@ -44,9 +44,7 @@ struct Program : test::ProgramFixture {
   QString file(const QString& name) const { return program.path(name); }
   QByteArray read(const QString& name) const { return program.read(name); }
   void write(const QString& name, const QByteArray& bytes) const { program.write(name, bytes); }
-  void add_language(const QString& name, const QByteArray& bytes = "STR0 = x\r\n") {
-    write("LANGUAGE/" + name, bytes);
-  }
+  void add_language(const QString& name, const QByteArray& bytes = "STR0 = x\r\n") { write("LANGUAGE/" + name, bytes); }
   // Opens the options from the main window and lets `act` drive them.
   void options(const std::function<void(QDialog*)>& act) { open("Btn_Opz", "TFSoftOptions", act); }
   QTimer* timer() const { return find<QTimer>(window.get(), "Timer_Update"); }
@@ -273,8 +271,9 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
 
   void manualCheckShowsTheResultUntilTheNextVisit() {
     Program program;
-    program.write("Velstrom.xml",
-          "<C><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></C>");
+    program.write(
+        "Velstrom.xml",
+        "<C><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></C>");
     program.fakes.http.replies = {"VER. 2.010", "VER. 2.007"};
     program.start();
     program.options([&](QDialog* dialog) {
