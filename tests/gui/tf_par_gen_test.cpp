@@ -163,13 +163,17 @@ class TFParGenTest : public sw48230::test::ScreenTest {
       ip1->setText("12 ");
       gat1->setText("300");
       port->setText("10000");
+      // Each failure takes the user to the field it is about.
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
+      QCOMPARE(dialog->focusWidget(), ip1);
       ip1->setText(" 12");
       click(dialog, "Btn_OK");  // the gateway is not checked while it is off
+      QCOMPARE(dialog->focusWidget(), port);
       click(dialog, "CB_En_GAT_Modbus_TCP_Master");
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
+      QCOMPARE(dialog->focusWidget(), gat1);
       QCOMPARE(gat1->text(), QStringLiteral("300"));
       QCOMPARE(port->text(), QStringLiteral("10000"));
       QCOMPARE(f.read_pargen(), before);
