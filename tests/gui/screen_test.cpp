@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "core/common/paths.h"
 #include "gui/app/tf_main.h"
 
 namespace sw48230::test {
@@ -35,7 +36,7 @@ QString ProgramDir::path(const QString& name) const {
   return name.isEmpty() ? program_ : QDir(program_).filePath(name);
 }
 
-std::filesystem::path ProgramDir::fs_path() const { return program_.toStdString(); }
+std::filesystem::path ProgramDir::fs_path() const { return path_from_utf8(program_.toStdString()); }
 
 void ProgramDir::mkpath(const QString& name) const { QVERIFY2(QDir().mkpath(path(name)), qPrintable(path(name))); }
 
