@@ -81,7 +81,7 @@ CreateProjectResult Create_Project(const std::filesystem::path& Projects_Dir, co
     return {Msg_Folder_Not_Created, {}, project_dir, error};
   }
   std::filesystem::create_directories(project_dir / "bin", error);
-  return {0, project_dir, {}, {}};
+  return {std::nullopt, project_dir, {}, {}};
 }
 
 std::vector<std::string> List_Projects(const std::filesystem::path& Projects_Dir) {

@@ -21,11 +21,11 @@ inline constexpr int Msg_Name_Empty = 32;
 // name then also cannot lead outside the projects folder.
 bool Is_Portable_Project_Name(std::string_view name);
 
-// The outcome of creating a project: the message index of the refusal, or 0
+// The outcome of creating a project: the message of the refusal, or none
 // with the new project's folder. When a folder could not be created, the
 // folder and the system's reason come with it.
 struct CreateProjectResult {
-  int message = 0;
+  std::optional<int> message;
   std::filesystem::path project_dir;
   std::filesystem::path failed_dir;
   std::error_code error;

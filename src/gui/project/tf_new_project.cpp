@@ -60,11 +60,11 @@ void TFNew_Project::Btn_OKClick() {
   const CreateProjectResult result = Create_Project(context_.state.Projects_Dir, name);
   if (result.message == Msg_Folder_Not_Created) {
     context_.services.boxes.error(
-        this, to_qstring(Failure_Text(context_.messages, result.message, result.failed_dir, result.error.message())));
+        this, to_qstring(Failure_Text(context_.messages, *result.message, result.failed_dir, result.error.message())));
     return;
   }
-  if (result.message != 0) {
-    context_.services.boxes.error(this, text(result.message));
+  if (result.message) {
+    context_.services.boxes.error(this, text(*result.message));
     return;
   }
   Activate_Project(context_.state, name, result.project_dir);

@@ -54,7 +54,7 @@ TEST(ProjectName, PortableNames) {
 TEST(CreateProject, CreatesTheFolderWithAnEmptyBinFolder) {
   TempDir projects;
   const CreateProjectResult result = Create_Project(projects.path(), "Plant1");
-  ASSERT_EQ(result.message, 0);
+  ASSERT_EQ(result.message, std::nullopt);
   EXPECT_EQ(result.project_dir, projects / "Plant1");
   EXPECT_TRUE(std::filesystem::is_directory(projects / "Plant1" / "bin"));
   EXPECT_TRUE(std::filesystem::is_empty(projects / "Plant1" / "bin"));
@@ -91,7 +91,7 @@ TEST(CreateProject, RefusalsInTheirOrder) {
 TEST(CreateProject, AVanishedProjectsFolderIsCreatedAgain) {
   TempDir dir;
   const CreateProjectResult result = Create_Project(dir / "PROJECTS", "Plant1");
-  EXPECT_EQ(result.message, 0);
+  EXPECT_EQ(result.message, std::nullopt);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "PROJECTS" / "Plant1" / "bin"));
 }
 
