@@ -14,7 +14,7 @@
 #include "core/i18n/message_table.h"
 #include "core/probe/prober.h"
 #include "core/update/ping.h"
-#include "gui/app/context.h"
+#include "gui/ui/context.h"
 #include "gui/ui/message_boxes.h"
 #include "platform/http_getter.h"
 #include "platform/program_starter.h"

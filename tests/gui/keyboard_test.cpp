@@ -33,24 +33,6 @@ QStringList tab_chain(QWidget* first) {
   return chain;
 }
 
-// Shows the screen a main window button opens and lets `act` drive it.
-void open_screen(test::UpdateFixture& f, const char* button, const std::function<void(QDialog*)>& act) {
-  bool shown = false;
-  test::when_dialog_shown([&](QDialog* dialog) {
-    shown = true;
-    act(dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-  QTest::mouseClick(f.window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  QVERIFY(shown);
-}
-
-QWidget* child(QWidget* parent, const char* name) {
-  auto* widget = parent->findChild<QWidget*>(QString::fromLatin1(name));
-  if (widget == nullptr) qFatal("no control %s", name);
-  return widget;
-}
-
 void press(QWidget* widget, Qt::Key key) {
   widget->setFocus(Qt::TabFocusReason);
   QTest::keyClick(widget, key);
@@ -168,14 +150,14 @@ class KeyboardTest : public sw48230::test::ScreenTest {
     QFETCH(int, languages);
     QFETCH(QStringList, chain);
     test::UpdateFixture f(device_type, "127.0.0.1");
-    QVERIFY(QDir(f.program).mkpath(QStringLiteral("LANGUAGE")));
+    f.program.mkpath(QStringLiteral("LANGUAGE"));
     for (int i = 0; i < languages; ++i) f.write(QStringLiteral("LANGUAGE/Lang%1.lng").arg(i), "STR0 = x\r\n");
     f.fakes.serial_ports.ports = {{"COM3", R"(\\.\COM3)"}};
     f.fakes.echo.answer = EchoReply::With_Data;
     f.start();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     if (button.isEmpty()) {
-      const QStringList actual = tab_chain(child(f.window.get(), chain.first().toLatin1().constData()));
+      const QStringList actual = tab_chain(test::find(f.window.get(), chain.first().toLatin1().constData()));
       QVERIFY2(actual == chain, qPrintable(actual.join(QStringLiteral(", "))));
       return;
     }
@@ -183,31 +165,31 @@ class KeyboardTest : public sw48230::test::ScreenTest {
       if (!page.isEmpty()) {
         // Ping first where Next needs it, from the keyboard as well.
         if (auto* ping = dialog->findChild<QAbstractButton*>(QStringLiteral("Btn_Ping"))) press(ping, Qt::Key_Space);
-        press(child(dialog, page.constData()), Qt::Key(page_key));
+        press(test::find(dialog, page.constData()), Qt::Key(page_key));
       }
-      const QStringList actual = tab_chain(child(dialog, chain.first().toLatin1().constData()));
+      const QStringList actual = tab_chain(test::find(dialog, chain.first().toLatin1().constData()));
       QVERIFY2(actual == chain, qPrintable(actual.join(QStringLiteral(", "))));
     };
     if (button.startsWith("TF")) {
       f.open_update(button.constData(), check);
     } else {
-      open_screen(f, button.constData(), check);
+      f.open(button.constData(), nullptr, check);
     }
   }
 
   void theHomePageLinksOpenWithEnterOrSpace() {
     test::UpdateFixture f;
     f.start();
-    auto* link = child(f.window.get(), "L_Norvane");
+    auto* link = test::find(f.window.get(), "L_Norvane");
     QCOMPARE(link->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     press(link, Qt::Key_Return);
     press(link, Qt::Key_Space);
     press(link, Qt::Key_A);
     QCOMPARE(f.fakes.browser.urls.size(), 2);
-    open_screen(f, "Btn_Info", [&](QDialog* about) {
-      press(child(about, "Label4"), Qt::Key_Enter);
-      press(child(about, "Label4"), Qt::Key_Space);
-      press(child(about, "Btn_OK"), Qt::Key_Space);
+    f.open("Btn_Info", nullptr, [&](QDialog* about) {
+      press(test::find(about, "Label4"), Qt::Key_Enter);
+      press(test::find(about, "Label4"), Qt::Key_Space);
+      press(test::find(about, "Btn_OK"), Qt::Key_Space);
       QVERIFY(!about->isVisible());
     });
     QCOMPARE(f.fakes.browser.urls.size(), 4);
@@ -219,11 +201,11 @@ class KeyboardTest : public sw48230::test::ScreenTest {
   void groupsFoldAndUnfoldFromTheKeyboard() {
     test::UpdateFixture f;
     f.start();
-    open_screen(f, "Btn_Prm_Gen", [](QDialog* dialog) {
-      auto* fold = child(dialog, "Btn_Collapse_CAN");
+    f.open("Btn_Prm_Gen", nullptr, [](QDialog* dialog) {
+      auto* fold = test::find(dialog, "Btn_Collapse_CAN");
       press(fold, Qt::Key_Space);
       QVERIFY(!test::shown(dialog, "CB_CAN_Baud"));
-      QCOMPARE(dialog->focusWidget(), child(dialog, "Btn_Expande_CAN"));
+      QCOMPARE(dialog->focusWidget(), test::find(dialog, "Btn_Expande_CAN"));
       QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);
       QVERIFY(test::shown(dialog, "CB_CAN_Baud"));
       QCOMPARE(dialog->focusWidget(), fold);

@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
 #include <system_error>
@@ -15,9 +14,7 @@ using namespace sw48230;
 
 namespace {
 
-QString label_text(const TFMain& window, const char* name) {
-  return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
-}
+QString label_text(const TFMain& window, const char* name) { return test::find<QLabel>(&window, name)->text(); }
 
 // Opens a step-1 dialog of the main window and lets `act` drive it.
 void run_dialog(TFMain& window, const char* button, std::function<void(QDialog*)> act) {
@@ -26,20 +23,18 @@ void run_dialog(TFMain& window, const char* button, std::function<void(QDialog*)
     shown = true;
     act(dialog);
   });
-  QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+  test::click(&window, button);
   QVERIFY(shown);
 }
 
 QStringList list_items(QDialog* dialog) {
   QStringList items;
-  auto* list = dialog->findChild<QListWidget*>("ListBox1");
+  auto* list = test::find<QListWidget>(dialog, "ListBox1");
   for (int row = 0; row < list->count(); ++row) items.append(list->item(row)->text());
   return items;
 }
 
-void click(QDialog* dialog, const char* name) {
-  QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-}
+using test::click;
 
 }  // namespace
 
@@ -48,44 +43,43 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
 
  private slots:
   void creatingAProjectMakesItActiveAtOnce() {
-    QTemporaryDir program;
-    QDir(program.path()).mkpath("PROJECTS/Plant0");
+    test::ProgramDir program;
+    program.mkpath("PROJECTS/Plant0");
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     run_dialog(window, "Btn_New", [](QDialog* dialog) {
-      auto* name = dialog->findChild<QLineEdit*>("E_New_Proj");
+      auto* name = test::find<QLineEdit>(dialog, "E_New_Proj");
       QVERIFY(name->text().isEmpty());
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Create New Configuration"));
       QTest::keyClicks(name, "Plant1");
       QTest::keyClick(name, Qt::Key_Return);  // Enter acts as OK
     });
-    QVERIFY(QFileInfo(program.filePath("PROJECTS/Plant1/bin")).isDir());
-    QCOMPARE(QDir(program.filePath("PROJECTS/Plant1")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+    QVERIFY(QFileInfo(program.path("PROJECTS/Plant1/bin")).isDir());
+    QCOMPARE(QDir(program.path("PROJECTS/Plant1")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList{"bin"});
     QCOMPARE(label_text(window, "L_Name_Conf"), QStringLiteral("Opened Configuration of the Converter : "));
     QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
     QCOMPARE(window.state().Project_Name, std::string("Plant1"));
-    QCOMPARE(QString::fromStdString(window.state().ParGen_File.string()),
-             program.filePath("PROJECTS/Plant1/ParGen.xml"));
+    QCOMPARE(QString::fromStdString(window.state().ParGen_File.string()), program.path("PROJECTS/Plant1/ParGen.xml"));
     QVERIFY(fakes.boxes.errors.isEmpty());
 
     // The dialog keeps nothing between uses.
     run_dialog(window, "Btn_New", [](QDialog* dialog) {
-      QVERIFY(dialog->findChild<QLineEdit*>("E_New_Proj")->text().isEmpty());
+      QVERIFY(test::find<QLineEdit>(dialog, "E_New_Proj")->text().isEmpty());
       click(dialog, "Btn_Cancel");
     });
     QCOMPARE(window.state().Project_Name, std::string("Plant1"));
   }
 
   void refusedNamesKeepTheDialogOpenForCorrection() {
-    QTemporaryDir program;
-    QDir(program.path()).mkpath("PROJECTS/plant1");
+    test::ProgramDir program;
+    program.mkpath("PROJECTS/plant1");
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     run_dialog(window, "Btn_New", [&](QDialog* dialog) {
-      auto* name = dialog->findChild<QLineEdit*>("E_New_Proj");
+      auto* name = test::find<QLineEdit>(dialog, "E_New_Proj");
       for (const char* text : {"", "Plant1", "../escape", "a:b"}) {
         name->setText(QString::fromLatin1(text));
         click(dialog, "Btn_OK");
@@ -98,57 +92,52 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
                                               "Error! Name project is not valid because directory already exists",
                                               "Error! Name project is not valid", "Error! Name project is not valid"}));
     QVERIFY(!window.state().project_open());
-    QCOMPARE(QDir(program.filePath("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList{"plant1"});
-    QVERIFY(!QFileInfo::exists(program.filePath("escape")));
+    QCOMPARE(QDir(program.path("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"plant1"});
+    QVERIFY(!QFileInfo::exists(program.path("escape")));
   }
 
   // The name is not at fault when the folder cannot be made: the user sees
   // which folder and why, not "name not valid".
   void aProjectsFolderThatCannotBeCreatedIsNamedWithTheReason() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     QVERIFY(QDir(program.path()).rmdir("PROJECTS"));
-    QFile blocker(program.filePath("PROJECTS"));
+    QFile blocker(program.path("PROJECTS"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     run_dialog(window, "Btn_New", [](QDialog* dialog) {
-      QTest::keyClicks(dialog->findChild<QLineEdit*>("E_New_Proj"), "Plant1");
+      QTest::keyClicks(test::find<QLineEdit>(dialog, "E_New_Proj"), "Plant1");
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
       click(dialog, "Btn_Cancel");
     });
-    QCOMPARE(fakes.boxes.errors, QStringList{test::default_text(496) + "\n" + program.filePath("PROJECTS") + "\n" +
+    QCOMPARE(fakes.boxes.errors, QStringList{test::default_text(496) + "\n" + program.path("PROJECTS") + "\n" +
                                              QString::fromStdString(std::generic_category().message(EEXIST))});
     QVERIFY(!window.state().project_open());
   }
 
   void openingPreselectsTheActiveProjectIgnoringCase() {
-    QTemporaryDir program;
-    for (const char* name : {"beta", "PLANT1", "alpha", ".hidden"})
-      QDir(program.path()).mkpath(QString("PROJECTS/") + name);
-    QFile(program.filePath("PROJECTS/file.txt")).open(QIODevice::WriteOnly);
-    QFile settings(program.filePath("Velstrom.xml"));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
-    settings.close();
+    test::ProgramDir program;
+    for (const char* name : {"beta", "PLANT1", "alpha", ".hidden"}) program.mkpath(QString("PROJECTS/") + name);
+    program.write("PROJECTS/file.txt", "");
+    program.write("Velstrom.xml", "<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     QVERIFY(!window.state().project_open());  // on a case-sensitive system the folder is PLANT1
 
     // No project open: the first entry is preselected.
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
       QCOMPARE(list_items(dialog), (QStringList{"alpha", "beta", "PLANT1"}));
-      QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->currentRow(), 0);
+      QCOMPARE(test::find<QListWidget>(dialog, "ListBox1")->currentRow(), 0);
       click(dialog, "Btn_Cancel");
     });
     QVERIFY(!window.state().project_open());
 
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
-      auto* list = dialog->findChild<QListWidget*>("ListBox1");
+      auto* list = test::find<QListWidget>(dialog, "ListBox1");
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
       click(dialog, "Btn_OK");
     });
@@ -157,7 +146,7 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
 
     // Now PLANT1 is active and is preselected again.
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
-      QCOMPARE(dialog->findChild<QListWidget*>("ListBox1")->currentRow(), 2);
+      QCOMPARE(test::find<QListWidget>(dialog, "ListBox1")->currentRow(), 2);
       click(dialog, "Btn_OK");
     });
     QCOMPARE(window.state().Project_Name, std::string("PLANT1"));
@@ -165,16 +154,16 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
   }
 
   void okWithAnEmptyListActsAsCancel() {
-    QTemporaryDir program;
-    QDir(program.path()).mkpath("PROJECTS/Plant1");
+    test::ProgramDir program;
+    program.mkpath("PROJECTS/Plant1");
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     run_dialog(window, "Btn_Open", [](QDialog* dialog) { click(dialog, "Btn_OK"); });
     QCOMPARE(window.state().Project_Name, std::string("Plant1"));
 
     // The folder vanishes outside the program: the stale name is not handed on.
-    QDir(program.filePath("PROJECTS/Plant1")).removeRecursively();
+    QDir(program.path("PROJECTS/Plant1")).removeRecursively();
     run_dialog(window, "Btn_Open", [](QDialog* dialog) {
       QVERIFY(list_items(dialog).isEmpty());
       click(dialog, "Btn_OK");

@@ -14,6 +14,7 @@ using namespace sw48230;
 using test::at;
 using test::cell;
 using test::click;
+using test::find;
 using test::Fixture;
 using test::set_cell;
 
@@ -55,8 +56,9 @@ void write_project(Fixture& f, const QByteArray& step, const std::vector<Row>& r
 
 QString result(QTableView* view, int row) { return at(view, row, Col_Result).data().toString(); }
 
-QPushButton* button(QDialog* dialog, const char* name) {
-  return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+QPushButton* button(QDialog* dialog, const char* name,
+                    const std::source_location& where = std::source_location::current()) {
+  return find<QPushButton>(dialog, name, where);
 }
 
 // Every cell of the table's own columns.

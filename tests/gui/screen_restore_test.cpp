@@ -10,22 +10,6 @@
 using namespace sw48230;
 using namespace sw48230::test;
 
-namespace {
-
-// Opens the screen behind a main window button and lets `act` drive it.
-void open_step(UpdateFixture& f, const char* button, const std::function<void(QDialog*)>& act) {
-  bool shown = false;
-  when_dialog_shown([&](QDialog* dialog) {
-    shown = true;
-    act(dialog);
-    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
-  });
-  QTest::mouseClick(f.window->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  QVERIFY(shown);
-}
-
-}  // namespace
-
 // Only an opening from the main window loads a screen; a show the window
 // system causes leaves every screen as the user left it.
 class ScreenRestoreTest : public ScreenTest {
@@ -35,7 +19,7 @@ class ScreenRestoreTest : public ScreenTest {
   void settingsKeepTheirEdits() {
     UpdateFixture f("1");
     f.start();
-    open_step(f, "Btn_Prm_Gen", [&](QDialog* dialog) {
+    f.open("Btn_Prm_Gen", nullptr, [&](QDialog* dialog) {
       auto* timeout = find<QLineEdit>(dialog, "E_TO_Modbus_TCP_Master");
       timeout->selectAll();
       QTest::keyClicks(timeout, "777");
@@ -48,10 +32,10 @@ class ScreenRestoreTest : public ScreenTest {
   void optionsKeepTheirChoices() {
     UpdateFixture f;
     f.start();
-    open_step(f, "Btn_Opz", [](QDialog* dialog) {
+    f.open("Btn_Opz", nullptr, [](QDialog* dialog) {
       auto* internet = find<QCheckBox>(dialog, "CB_En_Con");
       const bool before = internet->isChecked();
-      tick(dialog, "CB_En_Con");
+      click(dialog, "CB_En_Con");
       QVERIFY(test::minimise_and_restore(dialog));
       QCOMPARE(internet->isChecked(), !before);
     });
@@ -60,16 +44,16 @@ class ScreenRestoreTest : public ScreenTest {
   void projectDialogsKeepWhatWasTypedAndListed() {
     UpdateFixture f;
     f.start();
-    open_step(f, "Btn_New", [](QDialog* dialog) {
+    f.open("Btn_New", nullptr, [](QDialog* dialog) {
       QTest::keyClicks(find<QLineEdit>(dialog, "E_New_Proj"), "Plant2");
       QVERIFY(test::minimise_and_restore(dialog));
       QCOMPARE(find<QLineEdit>(dialog, "E_New_Proj")->text(), QStringLiteral("Plant2"));
     });
-    open_step(f, "Btn_Open", [&](QDialog* dialog) {
+    f.open("Btn_Open", nullptr, [&](QDialog* dialog) {
       auto* list = find<QListWidget>(dialog, "ListBox1");
       const int listed = list->count();
       list->setCurrentRow(listed - 1);
-      QDir(f.program).mkpath(QStringLiteral("PROJECTS/Plant0"));
+      f.program.mkpath(QStringLiteral("PROJECTS/Plant0"));
       QVERIFY(test::minimise_and_restore(dialog));
       QCOMPARE(list->count(), listed);
       QCOMPARE(list->currentRow(), listed - 1);

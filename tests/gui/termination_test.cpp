@@ -5,19 +5,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "screen_test.h"
-
-namespace {
-
-QByteArray read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
 
 // The configurator in a process of its own, ended by a signal while nobody
 // can answer it: at logout, or Ctrl+C in the terminal it was started from.
@@ -44,12 +34,10 @@ class TerminationTest : public sw48230::test::ScreenTest {
   void aSignalEndsTheProgramWithoutAsking() {
     QFETCH(QString, scenario);
     QFETCH(int, signal_number);
-    QTemporaryDir program;
-    QVERIFY(QDir(program.path()).mkpath(QStringLiteral("PROJECTS/Plant1")));
-    QFile settings(program.filePath(QStringLiteral("Velstrom.xml")));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
-    settings.close();
+    sw48230::test::ProgramDir program;
+    program.mkpath(QStringLiteral("PROJECTS/Plant1"));
+    program.write(QStringLiteral("Velstrom.xml"),
+                  "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
 
     QProcess driver;
     driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -77,8 +65,8 @@ class TerminationTest : public sw48230::test::ScreenTest {
     QCOMPARE(driver.exitCode(), 0);
 
     // The settings are saved; the edit nobody confirmed is not.
-    QVERIFY(read(program.filePath(QStringLiteral("Velstrom.xml"))).contains("<ipaddress>192.168.2.205</ipaddress>"));
-    QVERIFY(!QFile::exists(program.filePath(QStringLiteral("PROJECTS/Plant1/ParGen.xml"))));
+    QVERIFY(program.read(QStringLiteral("Velstrom.xml")).contains("<ipaddress>192.168.2.205</ipaddress>"));
+    QVERIFY(!QFile::exists(program.path(QStringLiteral("PROJECTS/Plant1/ParGen.xml"))));
   }
 };
 

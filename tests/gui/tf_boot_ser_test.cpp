@@ -16,7 +16,6 @@ using test::click;
 using test::default_text;
 using test::find;
 using test::shown;
-using test::tick;
 
 namespace {
 
@@ -96,7 +95,7 @@ class TFBootSerTest : public sw48230::test::ScreenTest {
       click(dialog, "Btn_Next");
       QVERIFY(on_page(dialog, 2));
       // The device path, not the name, goes to the updater.
-      tick(dialog, "CB_Conf");
+      click(dialog, "CB_Conf");
       click(dialog, "Btn_Update");
     });
     QCOMPARE(f.fakes.boxes.errors, QStringList{default_text(89)});
@@ -111,8 +110,8 @@ class TFBootSerTest : public sw48230::test::ScreenTest {
     f.open_update("TFBootSer", [&](QDialog* dialog) {
       find<QComboBox>(dialog, "CB_Com")->setCurrentIndex(1);
       click(dialog, "Btn_Next");
-      tick(dialog, "CB_Firmware");
-      tick(dialog, "CB_Read_Conf");
+      click(dialog, "CB_Firmware");
+      click(dialog, "CB_Read_Conf");
       dialog->close();  // page 2 has no Cancel: the close box ends it
       QVERIFY(!dialog->isVisible());
       QCOMPARE(dialog->result(), int(QDialog::Rejected));
@@ -184,7 +183,7 @@ class TFBootSerTest : public sw48230::test::ScreenTest {
   void theRealUpdaterGetsTheArgumentsOneByOne() {
     test::UpdateFixture f;
     QVERIFY(QFile::copy(QStringLiteral(FAKE_UPDATER_PATH), f.path("Ser_48230_Update.exe")));
-    const QString record = f.root.filePath(QStringLiteral("record"));
+    const QString record = f.program.root().filePath(QStringLiteral("record"));
     qputenv("FAKE_UPDATER_RECORD", QFile::encodeName(record));
     qunsetenv("FAKE_UPDATER_SLEEP_MS");
     SystemProgramStarter starter;

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cerrno>
@@ -27,23 +26,13 @@ using test::default_text;
 
 namespace {
 
-void write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
+QString label_text(const TFMain& window, const char* name,
+                   const std::source_location& where = std::source_location::current()) {
+  return test::find<QLabel>(&window, name, where)->text();
 }
 
-QByteArray read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString label_text(const TFMain& window, const char* name) {
-  return window.findChild<QLabel*>(QString::fromLatin1(name))->text();
-}
-
-void click(const TFMain& window, const char* name) {
-  QTest::mouseClick(window.findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+void click(TFMain& window, const char* name, const std::source_location& where = std::source_location::current()) {
+  test::click(&window, name, where);
 }
 
 // What `act` writes to standard error, which goes to `file` meanwhile.
@@ -57,7 +46,8 @@ QByteArray capture_standard_error(const QString& file, const std::function<void(
   std::fflush(stderr);
   ::dup2(saved, STDERR_FILENO);
   ::close(saved);
-  return read(file);
+  QFile written(file);
+  return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -67,24 +57,24 @@ class TFMainTest : public sw48230::test::ScreenTest {
 
  private slots:
   void firstStartCreatesTheFoldersAndClosingWritesTheSettings() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     test::FakeServices fakes;
     {
-      TFMain window(fakes.services(), program.path().toStdString());
+      TFMain window(fakes.services(), program.fs_path());
       for (const char* folder : {"MASTER", "PROJECTS", "LANGUAGE"}) {
-        QVERIFY2(QFileInfo(program.filePath(folder)).isDir(), folder);
+        QVERIFY2(QFileInfo(program.path(folder)).isDir(), folder);
       }
       QCOMPARE(window.windowTitle(), QStringLiteral("Norvane - Configurator SW48230 - CAN / Modbus TCP Master "));
       QCOMPARE(label_text(window, "L_SW_Code"), QStringLiteral("SW48230"));
       QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
       QCOMPARE(label_text(window, "L_Name_Conf_L2"), default_text(10));
-      QVERIFY(!window.findChild<QTimer*>("Timer_Update")->isActive());
-      QCOMPARE(window.findChild<QTimer*>("Timer_Update")->interval(), 60000);
-      QVERIFY(!QFileInfo::exists(program.filePath("Velstrom.xml")));
+      QVERIFY(!test::find<QTimer>(&window, "Timer_Update")->isActive());
+      QCOMPARE(test::find<QTimer>(&window, "Timer_Update")->interval(), 60000);
+      QVERIFY(!QFileInfo::exists(program.path("Velstrom.xml")));
       window.show();
       QVERIFY(window.close());
     }
-    QCOMPARE(read(program.filePath("Velstrom.xml")),
+    QCOMPARE(program.read("Velstrom.xml"),
              QByteArray("<Conf_Settings><lastproj><projectname></projectname></lastproj>"
                         "<lastipadd><ipaddress>192.168.2.205</ipaddress></lastipadd>"
                         "<lastlang><language>English</language></lastlang>"
@@ -95,33 +85,34 @@ class TFMainTest : public sw48230::test::ScreenTest {
   }
 
   void theStoredProjectIsReopenedWhenItsFolderExists() {
-    QTemporaryDir program;
-    write(program.filePath("Velstrom.xml"),
-          "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>"
-          "<enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
-    QDir(program.path()).mkpath("PROJECTS/Plant1");
+    test::ProgramDir program;
+    program.write(
+        "Velstrom.xml",
+        "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>"
+        "<enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
+    program.mkpath("PROJECTS/Plant1");
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     QCOMPARE(label_text(window, "L_Name_Conf"), default_text(11));
     QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
     QVERIFY(window.state().project_open());
-    QVERIFY(window.findChild<QTimer*>("Timer_Update")->isActive());
+    QVERIFY(test::find<QTimer>(&window, "Timer_Update")->isActive());
   }
 
   void aVanishedProjectIsNotOpenedButItsNameIsKept() {
-    QTemporaryDir program;
-    write(program.filePath("Velstrom.xml"),
-          "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
+    test::ProgramDir program;
+    program.write("Velstrom.xml",
+                  "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
     test::FakeServices fakes;
     {
-      TFMain window(fakes.services(), program.path().toStdString());
+      TFMain window(fakes.services(), program.fs_path());
       QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
       QCOMPARE(label_text(window, "L_Name_Conf_L2"), default_text(10));
       click(window, "Btn_Prm_Gen");
       QCOMPARE(fakes.boxes.errors, QStringList{default_text(18)});
       window.close();
     }
-    QVERIFY(read(program.filePath("Velstrom.xml")).contains("<projectname>Plant1</projectname>"));
+    QVERIFY(program.read("Velstrom.xml").contains("<projectname>Plant1</projectname>"));
   }
 
   // The program still ends; one line on standard error says what was lost.
@@ -142,17 +133,17 @@ class TFMainTest : public sw48230::test::ScreenTest {
   // or written.
   void aStoredNameThatCouldLeadOutsideProjectsOpensNothing() {
     QFETCH(QString, name);
-    QTemporaryDir program;
-    QDir(program.path()).mkpath("Outside");
+    test::ProgramDir program;
+    program.mkpath("Outside");
     for (const char* folder : {"PROJECTS/Plant1/inner", "PROJECTS/Plant1\\inner", "PROJECTS/a:b", "PROJECTS/Plant1 "}) {
-      QVERIFY(QDir(program.path()).mkpath(folder));
+      program.mkpath(folder);
     }
-    if (name == "<outside>") name = program.filePath("Outside");
-    write(program.filePath("Velstrom.xml"),
-          "<Conf_Settings><lastproj><projectname>" + name.toUtf8() + "</projectname></lastproj></Conf_Settings>");
+    if (name == "<outside>") name = program.path("Outside");
+    program.write("Velstrom.xml", "<Conf_Settings><lastproj><projectname>" + name.toUtf8() +
+                                      "</projectname></lastproj></Conf_Settings>");
     test::FakeServices fakes;
     {
-      TFMain window(fakes.services(), program.path().toStdString());
+      TFMain window(fakes.services(), program.fs_path());
       QVERIFY(!window.state().project_open());
       QCOMPARE(label_text(window, "L_Name_Conf"), default_text(9));
       for (const char* step : {"Btn_Prm_Gen", "Btn_CreateBin"}) click(window, step);
@@ -160,54 +151,54 @@ class TFMainTest : public sw48230::test::ScreenTest {
       window.close();
     }
     QVERIFY(fakes.programs.calls.empty());
-    QCOMPARE(QDir(program.filePath("Outside")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-    QVERIFY(!QFileInfo::exists(program.filePath("bin")));
-    QVERIFY(!QFileInfo::exists(program.filePath("PROJECTS/bin")));
-    QVERIFY(!QFileInfo::exists(program.filePath("PROJECTS/Plant1/inner/bin")));
+    QCOMPARE(QDir(program.path("Outside")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QVERIFY(!QFileInfo::exists(program.path("bin")));
+    QVERIFY(!QFileInfo::exists(program.path("PROJECTS/bin")));
+    QVERIFY(!QFileInfo::exists(program.path("PROJECTS/Plant1/inner/bin")));
   }
 
   void aSettingsFileThatCannotBeWrittenAtExitIsSaidOnStandardError() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     // A folder in the file's place can be neither read as settings nor
     // replaced by a file.
     QVERIFY(QDir(program.path()).mkdir("Velstrom.xml"));
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     QCOMPARE(window.state().Language_Name, std::string("English"));
     window.show();
-    const QByteArray said = capture_standard_error(program.filePath("stderr.txt"), [&] { QVERIFY(window.close()); });
+    const QByteArray said = capture_standard_error(program.path("stderr.txt"), [&] { QVERIFY(window.close()); });
     QVERIFY(!window.isVisible());
-    QCOMPARE(said, (default_text(495) + " " + program.filePath("Velstrom.xml") + ": " +
+    QCOMPARE(said, (default_text(495) + " " + program.path("Velstrom.xml") + ": " +
                     QString::fromStdString(std::generic_category().message(EISDIR)) + "\n")
                        .toUtf8());
     QVERIFY(fakes.boxes.warnings.isEmpty());
-    QVERIFY(QFileInfo(program.filePath("Velstrom.xml")).isDir());
+    QVERIFY(QFileInfo(program.path("Velstrom.xml")).isDir());
     QCOMPARE(QDir(program.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stderr.txt"});
   }
 
   void settingsThatCannotBeWrittenAfterTheOptionsAreShown() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     QVERIFY(QDir(program.path()).mkdir("Velstrom.xml"));
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     bool shown = false;
     test::when_dialog_shown([&](QDialog* options) {
       shown = true;
       QCOMPARE(options->objectName(), QStringLiteral("TFSoftOptions"));
-      QTest::mouseClick(options->findChild<QPushButton*>("Btn_OK"), Qt::LeftButton);
+      QTest::mouseClick(test::find<QPushButton>(options, "Btn_OK"), Qt::LeftButton);
     });
     click(window, "Btn_Opz");
     QVERIFY(shown);
-    QCOMPARE(fakes.boxes.warnings, QStringList{default_text(495) + "\n" + program.filePath("Velstrom.xml") + "\n" +
+    QCOMPARE(fakes.boxes.warnings, QStringList{default_text(495) + "\n" + program.path("Velstrom.xml") + "\n" +
                                                QString::fromStdString(std::generic_category().message(EISDIR))});
     QVERIFY(window.isVisible());
   }
 
   void everyStepNeedingAProjectAnswersWithMessage18() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     const char* steps[] = {"Btn_Prm_Gen", "Btn_COB_Request", "Btn_COB_Setting", "Btn_CreateBin"};
     for (const char* step : steps) click(window, step);
     QCOMPARE(fakes.boxes.errors, QStringList(std::size(steps), QStringLiteral("Error! Project not Valid")));
@@ -215,31 +206,31 @@ class TFMainTest : public sw48230::test::ScreenTest {
   }
 
   void captionsAndHintsComeFromTheLanguageFile() {
-    QTemporaryDir program;
-    QDir(program.path()).mkpath("LANGUAGE");
-    write(program.filePath("LANGUAGE/Deutsch.lng"),
-          "STR0 = Anfang\r\nSTR15 = Neue Konfiguration\r\nSTR253 = Neue Konfiguration anlegen\r\n"
-          "STR12 = Information (de)\r\nSTR10 = Schritt 1 benutzen\r\n");
-    write(program.filePath("Velstrom.xml"), "<C><lastlang><language>Deutsch</language></lastlang></C>");
+    test::ProgramDir program;
+    program.mkpath("LANGUAGE");
+    program.write("LANGUAGE/Deutsch.lng",
+                  "STR0 = Anfang\r\nSTR15 = Neue Konfiguration\r\nSTR253 = Neue Konfiguration anlegen\r\n"
+                  "STR12 = Information (de)\r\nSTR10 = Schritt 1 benutzen\r\n");
+    program.write("Velstrom.xml", "<C><lastlang><language>Deutsch</language></lastlang></C>");
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     QCOMPARE(label_text(window, "L_Begin"), QStringLiteral("Anfang"));
     QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Schritt 1 benutzen"));
-    auto* create = window.findChild<QPushButton*>("Btn_New");
+    auto* create = test::find<QPushButton>(&window, "Btn_New");
     QCOMPARE(create->text(), QStringLiteral("Neue Konfiguration"));
     QCOMPARE(create->toolTip(), QStringLiteral("Neue Konfiguration anlegen"));
-    auto* info = window.findChild<QPushButton*>("Btn_Info");
+    auto* info = test::find<QPushButton>(&window, "Btn_Info");
     QCOMPARE(info->toolTip(), QStringLiteral("Information (de)"));
     QCOMPARE(info->accessibleName(), QStringLiteral("Information (de)"));
     QCOMPARE(label_text(window, "L_Step_1"), default_text(1));
-    QVERIFY(!window.findChild<QLabel*>("L_Step_6")->isVisibleTo(&window));
-    QVERIFY(window.findChild<QLabel*>("L_Step_5")->isVisibleTo(&window));
+    QVERIFY(!test::find<QLabel>(&window, "L_Step_6")->isVisibleTo(&window));
+    QVERIFY(test::find<QLabel>(&window, "L_Step_5")->isVisibleTo(&window));
   }
 
   void everyControlHasAnAccessibleName() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     QStringList unnamed;
     for (QWidget* widget : window.findChildren<QWidget*>()) {
       const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
@@ -252,21 +243,21 @@ class TFMainTest : public sw48230::test::ScreenTest {
   }
 
   void theMakersAddressOpensTheHomePage() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
-    QTest::mouseClick(window.findChild<QLabel*>("L_Norvane"), Qt::LeftButton);
+    QTest::mouseClick(test::find<QLabel>(&window, "L_Norvane"), Qt::LeftButton);
     QCOMPARE(fakes.browser.urls.size(), 1);
     QVERIFY(fakes.browser.urls[0].endsWith("/HOME/default.asp?frompg=SW48230"));
 
     test::when_dialog_shown([](QDialog* about) {
       QCOMPARE(about->objectName(), QStringLiteral("TFAbout"));
-      QCOMPARE(about->findChild<QLabel*>("Label10")->text(), QStringLiteral("2.007"));
-      QCOMPARE(about->findChild<QLabel*>("Label12")->text(), QStringLiteral("MN48230"));
-      QTest::mouseClick(about->findChild<QLabel*>("Label4"), Qt::LeftButton);
-      QTest::mouseClick(about->findChild<QLabel*>("Image2"), Qt::LeftButton);
-      about->findChild<QPushButton*>("Btn_OK")->click();
+      QCOMPARE(test::find<QLabel>(about, "Label10")->text(), QStringLiteral("2.007"));
+      QCOMPARE(test::find<QLabel>(about, "Label12")->text(), QStringLiteral("MN48230"));
+      QTest::mouseClick(test::find<QLabel>(about, "Label4"), Qt::LeftButton);
+      QTest::mouseClick(test::find<QLabel>(about, "Image2"), Qt::LeftButton);
+      test::find<QPushButton>(about, "Btn_OK")->click();
     });
     click(window, "Btn_Info");
     QCOMPARE(fakes.browser.urls.size(), 3);
@@ -274,9 +265,9 @@ class TFMainTest : public sw48230::test::ScreenTest {
   }
 
   void terminationCancelsTheOpenDialogAndSavesTheSettings() {
-    QTemporaryDir program;
+    test::ProgramDir program;
     test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
+    TFMain window(fakes.services(), program.fs_path());
     window.show();
     bool dialog_seen = false;
     test::when_dialog_shown([&](QDialog*) {
@@ -286,7 +277,7 @@ class TFMainTest : public sw48230::test::ScreenTest {
     click(window, "Btn_New");
     QVERIFY(dialog_seen);
     QVERIFY(!window.isVisible());
-    QVERIFY(QFileInfo::exists(program.filePath("Velstrom.xml")));
+    QVERIFY(QFileInfo::exists(program.path("Velstrom.xml")));
     QVERIFY(!window.state().project_open());
   }
 };

@@ -3,12 +3,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
-#include "core/commsettings/device_type.h"
-#include "fakes.h"
+#include "core/commsettings/comm_settings.h"
 #include "gui/app/tf_main.h"
 #include "screen_test.h"
 
@@ -17,56 +15,25 @@ using namespace sw48230;
 namespace {
 
 // A program directory with one open project.
-struct Fixture {
-  QTemporaryDir program;
-  test::FakeServices fakes;
-  std::unique_ptr<TFMain> window;
-
+struct Fixture : test::ProgramFixture {
   Fixture() {
-    QDir(program.path()).mkpath("PROJECTS/Plant1/bin");
-    QFile settings(program.filePath("Velstrom.xml"));
-    if (settings.open(QIODevice::WriteOnly))
-      settings.write("<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
-    settings.close();
-    window = std::make_unique<TFMain>(fakes.services(), program.path().toStdString());
-    window->show();
+    program.mkpath("PROJECTS/Plant1/bin");
+    program.write("Velstrom.xml", "<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
+    start();
   }
 
-  QString pargen() const { return program.filePath("PROJECTS/Plant1/ParGen.xml"); }
+  QString pargen() const { return program.path("PROJECTS/Plant1/ParGen.xml"); }
 
-  void write_pargen(const QByteArray& content) const {
-    sw48230::test::write_fixture(pargen(), content);
-  }
+  void write_pargen(const QByteArray& content) const { program.write("PROJECTS/Plant1/ParGen.xml", content); }
 
-  QByteArray read_pargen() const {
-    QFile file(pargen());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  QByteArray read_pargen() const { return program.read("PROJECTS/Plant1/ParGen.xml"); }
 
   // Opens step 2 and lets `act` drive the screen; fails when it did not open.
-  void open_settings(std::function<void(QDialog*)> act) {
-    bool shown = false;
-    test::when_dialog_shown([&](QDialog* dialog) {
-      shown = true;
-      QCOMPARE(dialog->objectName(), QStringLiteral("TFParGen"));
-      act(dialog);
-      if (dialog->isVisible()) dialog->done(QDialog::Rejected);  // never leave a test hanging
-    });
-    QTest::mouseClick(window->findChild<QPushButton*>("Btn_Prm_Gen"), Qt::LeftButton);
-    QVERIFY(shown);
-  }
+  void open_settings(const std::function<void(QDialog*)>& act) { open("Btn_Prm_Gen", "TFParGen", act); }
 };
 
-template <typename Widget = QWidget>
-Widget* find(QDialog* dialog, const char* name) {
-  auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
-  if (widget == nullptr) qFatal("no control %s", name);
-  return widget;
-}
-
-void click(QDialog* dialog, const char* name) {
-  QTest::mouseClick(find<QAbstractButton>(dialog, name), Qt::LeftButton);
-}
+using test::click;
+using test::find;
 
 bool shown(QDialog* dialog, const char* name) { return find(dialog, name)->isVisibleTo(dialog); }
 
@@ -196,13 +163,17 @@ class TFParGenTest : public sw48230::test::ScreenTest {
       ip1->setText("12 ");
       gat1->setText("300");
       port->setText("10000");
+      // Each failure takes the user to the field it is about.
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
+      QCOMPARE(dialog->focusWidget(), ip1);
       ip1->setText(" 12");
       click(dialog, "Btn_OK");  // the gateway is not checked while it is off
+      QCOMPARE(dialog->focusWidget(), port);
       click(dialog, "CB_En_GAT_Modbus_TCP_Master");
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
+      QCOMPARE(dialog->focusWidget(), gat1);
       QCOMPARE(gat1->text(), QStringLiteral("300"));
       QCOMPARE(port->text(), QStringLiteral("10000"));
       QCOMPARE(f.read_pargen(), before);
@@ -262,11 +233,11 @@ class TFParGenTest : public sw48230::test::ScreenTest {
     QVERIFY(f.fakes.boxes.errors[1].startsWith(f.pargen()));
   }
 
-  void theMainWindowReadsTheSavedDeviceType() {
+  void theProjectReadersReadTheSavedDeviceType() {
     Fixture f;
-    QCOMPARE(Select_Type_231(f.window->state().ParGen_File), 0);
+    QCOMPARE(Read_Project_Comm_Info(f.window->state().ParGen_File).Device_Type, 0);
     f.open_settings([](QDialog* dialog) { click(dialog, "Btn_OK"); });
-    QCOMPARE(Select_Type_231(f.window->state().ParGen_File), 1);
+    QCOMPARE(Read_Project_Comm_Info(f.window->state().ParGen_File).Device_Type, 1);
   }
 };
 

@@ -141,7 +141,7 @@ class TFRequestScreenTest : public sw48230::test::ScreenTest {
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
       QCOMPARE(cell(view, 1, 2), QStringLiteral("2048"));
-      QVERIFY(!QFileInfo::exists(f.program.filePath("PROJECTS/Plant1/var.xml")));
+      QVERIFY(!QFileInfo::exists(f.program.path("PROJECTS/Plant1/var.xml")));
       set_cell(view, 1, 2, "0x7FF");
       click(dialog, "Btn_OK");
       QVERIFY(!dialog->isVisible());
@@ -460,7 +460,7 @@ class TFRequestScreenTest : public sw48230::test::ScreenTest {
       QVERIFY(!dialog->isVisible());
     });
     QCOMPARE(f.fakes.boxes.questions, QStringList(3, test::default_text(123)));
-    QVERIFY(!QFileInfo::exists(f.program.filePath("PROJECTS/Plant1/var.xml")));
+    QVERIFY(!QFileInfo::exists(f.program.path("PROJECTS/Plant1/var.xml")));
 
     // An edit still open counts; an edit undone does not.
     f.fakes.boxes.questions.clear();

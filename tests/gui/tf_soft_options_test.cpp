@@ -3,12 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "core/i18n/message_table.h"
-#include "fakes.h"
 #include "gui/app/tf_main.h"
 #include "gui/ui/screen.h"
 #include "gui/ui/texts.h"
@@ -17,17 +15,6 @@
 using namespace sw48230;
 
 namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QByteArray read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every text of the table, as "<tag><index>", so that a screen left out of a
 // language change keeps an English caption and shows it.
@@ -39,58 +26,28 @@ QByteArray tagged_language(const char* tag) {
   return bytes;
 }
 
-template <typename Widget>
-Widget* child(QWidget* parent, const char* name) {
-  auto* widget = parent->findChild<Widget*>(QString::fromLatin1(name));
-  if (widget == nullptr) qFatal("no control %s", name);
-  return widget;
-}
-
-// A check box reacts to its box and text only, not to the empty room right
-// of them, so it is clicked near its left edge.
-void click(QWidget* widget) {
-  const bool check_box = qobject_cast<QCheckBox*>(widget) != nullptr;
-  QTest::mouseClick(widget, Qt::LeftButton, {}, check_box ? QPoint(6, widget->height() / 2) : QPoint());
-}
-
-void click(QWidget* parent, const char* name) { click(child<QWidget>(parent, name)); }
+using test::click;
+using test::find;
 
 // The names in the language slots that are shown, slot 1 to 6.
 QStringList shown_languages(QDialog* dialog) {
   QStringList names;
   for (int slot = 1; slot <= 6; ++slot) {
-    auto* label = child<QLabel>(dialog, QByteArray("L_L" + QByteArray::number(slot)).constData());
+    auto* label = find<QLabel>(dialog, QByteArray("L_L" + QByteArray::number(slot)).constData());
     if (label->isVisible()) names.append(label->text());
   }
   return names;
 }
 
-struct Program {
-  QTemporaryDir dir;
-  test::FakeServices fakes;
-  std::unique_ptr<TFMain> window;
-
-  Program() { QDir(dir.path()).mkpath("LANGUAGE"); }
-  QString file(const QString& name) const { return dir.filePath(name); }
-  void add_language(const QString& name, const QByteArray& bytes = "STR0 = x\r\n") {
-    write(file("LANGUAGE/" + name), bytes);
-  }
-  void start() {
-    window = std::make_unique<TFMain>(fakes.services(), dir.path().toStdString());
-    window->show();
-  }
+struct Program : test::ProgramFixture {
+  Program() { program.mkpath("LANGUAGE"); }
+  QString file(const QString& name) const { return program.path(name); }
+  QByteArray read(const QString& name) const { return program.read(name); }
+  void write(const QString& name, const QByteArray& bytes) const { program.write(name, bytes); }
+  void add_language(const QString& name, const QByteArray& bytes = "STR0 = x\r\n") { write("LANGUAGE/" + name, bytes); }
   // Opens the options from the main window and lets `act` drive them.
-  void options(std::function<void(QDialog*)> act) {
-    QString shown;
-    test::when_dialog_shown([&](QDialog* dialog) {
-      shown = dialog->objectName();
-      act(dialog);
-      if (dialog->isVisible()) dialog->reject();  // also after a failed check
-    });
-    click(window.get(), "Btn_Opz");
-    QCOMPARE(shown, QStringLiteral("TFSoftOptions"));
-  }
-  QTimer* timer() const { return window->findChild<QTimer*>("Timer_Update"); }
+  void options(const std::function<void(QDialog*)>& act) { open("Btn_Opz", "TFSoftOptions", act); }
+  QTimer* timer() const { return find<QTimer>(window.get(), "Timer_Update"); }
 };
 
 }  // namespace
@@ -125,16 +82,16 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     for (int n = 1; n <= languages; ++n) program.add_language(QStringLiteral("L%1.lng").arg(n, 2, 10, QChar('0')));
     program.start();
     program.options([&](QDialog* dialog) {
-      QVERIFY(child<QTabWidget>(dialog, "PageControl")->currentWidget() == child<QWidget>(dialog, "TS_Language"));
+      QVERIFY(find<QTabWidget>(dialog, "PageControl")->currentWidget() == find<QWidget>(dialog, "TS_Language"));
       for (int turn = 1; turn < page; ++turn) click(dialog, "Btn_Next");
-      QCOMPARE(child<QLabel>(dialog, "L_Page_Lang")->text(), indicator);
+      QCOMPARE(find<QLabel>(dialog, "L_Page_Lang")->text(), indicator);
       QCOMPARE(shown_languages(dialog).size(), shown);
       if (shown > 0) {
         QCOMPARE(shown_languages(dialog).first(), QStringLiteral("L%1").arg((page - 1) * 6 + 1, 2, 10, QChar('0')));
       }
-      QCOMPARE(child<QPushButton>(dialog, "Btn_Prev")->isVisible(), prev);
-      QCOMPARE(child<QPushButton>(dialog, "Btn_Next")->isVisible(), next);
-      QCOMPARE(child<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("Selected Language : English"));
+      QCOMPARE(find<QPushButton>(dialog, "Btn_Prev")->isVisible(), prev);
+      QCOMPARE(find<QPushButton>(dialog, "Btn_Next")->isVisible(), next);
+      QCOMPARE(find<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("Selected Language : English"));
     });
   }
 
@@ -146,13 +103,13 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
       click(dialog, "Btn_Next");
       click(dialog, "Btn_Next");
       click(dialog, "Btn_Prev");
-      QCOMPARE(child<QLabel>(dialog, "L_Page_Lang")->text(), QStringLiteral("Page 2 / 3"));
+      QCOMPARE(find<QLabel>(dialog, "L_Page_Lang")->text(), QStringLiteral("Page 2 / 3"));
       QCOMPARE(shown_languages(dialog).first(), QStringLiteral("L07"));
     });
     // A language added while the program runs shows up at the next visit.
     program.add_language("L14.lng");
     program.options([](QDialog* dialog) {
-      QCOMPARE(child<QLabel>(dialog, "L_Page_Lang")->text(), QStringLiteral("Page 1 / 3"));
+      QCOMPARE(find<QLabel>(dialog, "L_Page_Lang")->text(), QStringLiteral("Page 1 / 3"));
       click(dialog, "Btn_Next");
       click(dialog, "Btn_Next");
       QCOMPARE(shown_languages(dialog), (QStringList{"L13", "L14"}));
@@ -175,10 +132,10 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     program.start();
     const auto flag_of_slot_1 = [&](QSize expected) {
       program.options([&](QDialog* dialog) {
-        auto* image = child<QLabel>(dialog, "I_L1");
+        auto* image = find<QLabel>(dialog, "I_L1");
         QCOMPARE(image->isVisible(), expected.isValid());
         if (expected.isValid()) QCOMPARE(image->pixmap().size(), expected);
-        QVERIFY(child<QLabel>(dialog, "L_L1")->isVisible());
+        QVERIFY(find<QLabel>(dialog, "L_L1")->isVisible());
         QCOMPARE(image->accessibleName(), QStringLiteral("Italiano"));
       });
     };
@@ -193,13 +150,13 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     Program program;
     program.start();
     program.options([](QDialog* dialog) {
-      auto* internet = child<QCheckBox>(dialog, "CB_En_Con");
-      auto* update = child<QCheckBox>(dialog, "CB_Update");
-      auto* check = child<QPushButton>(dialog, "Btn_Check_Update");
+      auto* internet = find<QCheckBox>(dialog, "CB_En_Con");
+      auto* update = find<QCheckBox>(dialog, "CB_Update");
+      auto* check = find<QPushButton>(dialog, "Btn_Check_Update");
       const auto state = [&] {
         return QList<bool>{internet->isChecked(), update->isEnabled(), update->isChecked(), check->isEnabled()};
       };
-      child<QTabWidget>(dialog, "PageControl")->setCurrentWidget(child<QWidget>(dialog, "TS_Con_Options"));
+      find<QTabWidget>(dialog, "PageControl")->setCurrentWidget(find<QWidget>(dialog, "TS_Con_Options"));
       QCOMPARE(state(), (QList<bool>{false, false, false, false}));
       click(internet);
       QCOMPARE(state(), (QList<bool>{true, true, false, false}));
@@ -216,8 +173,8 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     Program program;
     program.add_language("Italiano.lng", tagged_language("IT"));
     program.start();
-    auto* begin = child<QLabel>(program.window.get(), "L_Begin");
-    auto* project_label = child<QLabel>(program.window.get(), "L_Name_Conf");
+    auto* begin = find<QLabel>(program.window.get(), "L_Begin");
+    auto* project_label = find<QLabel>(program.window.get(), "L_Name_Conf");
     program.options([&](QDialog* dialog) {
       // No: nothing changes.
       click(dialog, "L_L1");
@@ -228,16 +185,16 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
       program.fakes.boxes.answers = {true};
       click(dialog, "I_L1");
       QCOMPARE(begin->text(), QStringLiteral("IT0"));
-      QCOMPARE(child<QPushButton>(program.window.get(), "Btn_New")->toolTip(), QStringLiteral("IT253"));
+      QCOMPARE(find<QPushButton>(program.window.get(), "Btn_New")->toolTip(), QStringLiteral("IT253"));
       const QList<Screen*> screens = program.window->findChildren<Screen*>();
       QVERIFY(screens.size() >= 3);
       for (Screen* screen : screens) {
         QVERIFY2(screen->windowTitle().startsWith("IT"), qPrintable(screen->objectName()));
-        QVERIFY2(child<QLabel>(screen, "L_SW_Desc")->text().startsWith("IT"), qPrintable(screen->objectName()));
+        QVERIFY2(find<QLabel>(screen, "L_SW_Desc")->text().startsWith("IT"), qPrintable(screen->objectName()));
       }
-      QCOMPARE(child<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("IT42Italiano"));
-      QCOMPARE(child<QLabel>(dialog, "L_Page_Lang")->text(), QStringLiteral("IT431IT441"));
-      QCOMPARE(child<QPushButton>(dialog, "Btn_OK")->text(), QStringLiteral("IT50"));
+      QCOMPARE(find<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("IT42Italiano"));
+      QCOMPARE(find<QLabel>(dialog, "L_Page_Lang")->text(), QStringLiteral("IT431IT441"));
+      QCOMPARE(find<QPushButton>(dialog, "Btn_OK")->text(), QStringLiteral("IT50"));
       // The project labels change only with the project.
       QCOMPARE(project_label->text(), QStringLiteral("None Configuration Opened "));
 
@@ -253,9 +210,9 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
 
     // The next visit starts from the committed name, in the texts in force.
     program.options(
-        [](QDialog* dialog) { QCOMPARE(child<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("IT42English")); });
+        [](QDialog* dialog) { QCOMPARE(find<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("IT42English")); });
     program.window->close();
-    QVERIFY(read(program.file("Velstrom.xml")).contains("<language>English</language>"));
+    QVERIFY(program.read("Velstrom.xml").contains("<language>English</language>"));
   }
 
   void okCommitsTheChoicesAndTheSettingsAreWrittenAtOnce() {
@@ -271,7 +228,7 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
       click(dialog, "CB_Soft_Set_Jump_Table");
       click(dialog, "Btn_OK");
     });
-    QCOMPARE(read(program.file("Velstrom.xml")),
+    QCOMPARE(program.read("Velstrom.xml"),
              QByteArray("<Conf_Settings><lastproj><projectname></projectname></lastproj>"
                         "<lastipadd><ipaddress>192.168.2.205</ipaddress></lastipadd>"
                         "<lastlang><language>Deutsch</language></lastlang>"
@@ -281,27 +238,27 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     QVERIFY(!program.timer()->isActive());
 
     program.options([](QDialog* dialog) {
-      QCOMPARE(child<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("Selected Language : Deutsch"));
-      QVERIFY(child<QCheckBox>(dialog, "CB_En_Con")->isChecked());
-      QVERIFY(child<QCheckBox>(dialog, "CB_Soft_Set_Jump_Table")->isChecked());
+      QCOMPARE(find<QLabel>(dialog, "L_Sel_Lang")->text(), QStringLiteral("Selected Language : Deutsch"));
+      QVERIFY(find<QCheckBox>(dialog, "CB_En_Con")->isChecked());
+      QVERIFY(find<QCheckBox>(dialog, "CB_Soft_Set_Jump_Table")->isChecked());
       click(dialog, "CB_Update");
       click(dialog, "CB_DoubleClick_Auto_Size");
       click(dialog, "Btn_OK");
     });
     QVERIFY(program.timer()->isActive());
     QCOMPARE(program.timer()->interval(), 60000);
-    QVERIFY(read(program.file("Velstrom.xml")).contains("<enable_update>1</enable_update>"));
-    QVERIFY(read(program.file("Velstrom.xml")).contains("<Double_Click_Auto_Size>1</Double_Click_Auto_Size>"));
+    QVERIFY(program.read("Velstrom.xml").contains("<enable_update>1</enable_update>"));
+    QVERIFY(program.read("Velstrom.xml").contains("<Double_Click_Auto_Size>1</Double_Click_Auto_Size>"));
 
     // Cancel drops the changes of the visit.
-    const QByteArray saved = read(program.file("Velstrom.xml"));
+    const QByteArray saved = program.read("Velstrom.xml");
     program.options([](QDialog* dialog) {
       click(dialog, "CB_En_Con");
       click(dialog, "Btn_Cancel");
     });
     QVERIFY(program.window->state().enable_internet);
     QVERIFY(program.timer()->isActive());
-    QCOMPARE(read(program.file("Velstrom.xml")), saved);
+    QCOMPARE(program.read("Velstrom.xml"), saved);
 
     // Without internet access the timer stops; the update choice is kept.
     program.options([](QDialog* dialog) {
@@ -309,18 +266,19 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
       click(dialog, "Btn_OK");
     });
     QVERIFY(!program.timer()->isActive());
-    QVERIFY(read(program.file("Velstrom.xml")).contains("<enable_internet>0</enable_internet><enable_update>1"));
+    QVERIFY(program.read("Velstrom.xml").contains("<enable_internet>0</enable_internet><enable_update>1"));
   }
 
   void manualCheckShowsTheResultUntilTheNextVisit() {
     Program program;
-    write(program.file("Velstrom.xml"),
-          "<C><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></C>");
+    program.write(
+        "Velstrom.xml",
+        "<C><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></C>");
     program.fakes.http.replies = {"VER. 2.010", "VER. 2.007"};
     program.start();
     program.options([&](QDialog* dialog) {
-      auto* result = child<QLabel>(dialog, "LL_Check_Update");
-      child<QTabWidget>(dialog, "PageControl")->setCurrentWidget(child<QWidget>(dialog, "TS_Con_Options"));
+      auto* result = find<QLabel>(dialog, "LL_Check_Update");
+      find<QTabWidget>(dialog, "PageControl")->setCurrentWidget(find<QWidget>(dialog, "TS_Con_Options"));
       QVERIFY(!result->isVisible());
       click(dialog, "Btn_Check_Update");
       QVERIFY(result->isVisible());
@@ -334,7 +292,7 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     });
     QCOMPARE(program.fakes.http.targets.size(), std::size_t{2});
     QCOMPARE(program.fakes.http.targets.front(), std::string("/home/download/GetversionSW.asp?nomesw=SW48230"));
-    program.options([](QDialog* dialog) { QVERIFY(!child<QLabel>(dialog, "LL_Check_Update")->isVisible()); });
+    program.options([](QDialog* dialog) { QVERIFY(!find<QLabel>(dialog, "LL_Check_Update")->isVisible()); });
   }
 };
 

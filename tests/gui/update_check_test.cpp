@@ -3,7 +3,6 @@
 #include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -58,23 +57,13 @@ class VersionServer : public QObject {
 
 QByteArray ok(const QByteArray& body) { return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + body; }
 
-template <typename Widget>
-Widget* child(QWidget* parent, const char* name) {
-  auto* widget = parent->findChild<Widget*>(QString::fromLatin1(name));
-  if (widget == nullptr) qFatal("no control %s", name);
-  return widget;
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
+using test::find;
 
 // A program directory whose settings allow the automatic check.
-void allow_update_check(const QTemporaryDir& program) {
-  write(program.filePath("Velstrom.xml"),
-        "<C><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></C>");
+void allow_update_check(const test::ProgramDir& program) {
+  program.write(
+      "Velstrom.xml",
+      "<C><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></C>");
 }
 
 void click_link(QLabel* label) { QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2)); }
@@ -127,18 +116,18 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     QCOMPARE(Check_Version(http), newer);
 
     // The manual check of the options screen says the same.
-    QTemporaryDir program;
+    test::ProgramDir program;
     allow_update_check(program);
     test::FakeServices fakes;
     TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
                            fakes.clock, fakes.prober},
-                  program.path().toStdString());
+                  program.fs_path());
     window.show();
     QString shown;
     test::when_dialog_shown([&](QDialog* dialog) {
-      child<QTabWidget>(dialog, "PageControl")->setCurrentWidget(child<QWidget>(dialog, "TS_Con_Options"));
-      QTest::mouseClick(child<QPushButton>(dialog, "Btn_Check_Update"), Qt::LeftButton);
-      auto* result = child<QLabel>(dialog, "LL_Check_Update");
+      find<QTabWidget>(dialog, "PageControl")->setCurrentWidget(find<QWidget>(dialog, "TS_Con_Options"));
+      QTest::mouseClick(find<QPushButton>(dialog, "Btn_Check_Update"), Qt::LeftButton);
+      auto* result = find<QLabel>(dialog, "LL_Check_Update");
       shown = result->isVisible() ? result->accessibleName() : QString();
       if (newer) {
         click_link(result);
@@ -146,7 +135,7 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
       }
       dialog->reject();
     });
-    QTest::mouseClick(child<QPushButton>(&window, "Btn_Opz"), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>(&window, "Btn_Opz"), Qt::LeftButton);
     QCOMPARE(shown, newer ? QStringLiteral("New Version Available. Click Here for more Details")
                           : QStringLiteral("No Update Available"));
     QCOMPARE(server.requests.size(), 2);
@@ -178,15 +167,15 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     VersionServer server;
     server.replies = {ok("VER. 2.010"), ok("VER. 2.007")};
     QtHttpGetter http(server.host().toStdString(), Test_Timeout_Ms);
-    QTemporaryDir program;
+    test::ProgramDir program;
     allow_update_check(program);
     test::FakeServices fakes;
     TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
                            fakes.clock, fakes.prober},
-                  program.path().toStdString());
+                  program.fs_path());
     window.show();
-    auto* timer = child<QTimer>(&window, "Timer_Update");
-    auto* notice = child<QLabel>(&window, "LL_Update");
+    auto* timer = find<QTimer>(&window, "Timer_Update");
+    auto* notice = find<QLabel>(&window, "LL_Update");
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 60000);
     QVERIFY(!notice->isVisible());

@@ -1,10 +1,8 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "fakes.h"
 #include "gui/app/tf_main.h"
 #include "screen_test.h"
 
@@ -14,16 +12,11 @@ namespace {
 
 // A program directory with one open project whose ParGen.xml names the
 // device type.
-struct Fixture {
-  QTemporaryDir program;
-  test::FakeServices fakes;
-  std::unique_ptr<TFMain> window;
-
+struct Fixture : test::ProgramFixture {
   explicit Fixture(const QByteArray& device_type, const QString& project = "Plant1", const QString& language = {}) {
-    QDir(program.path()).mkpath("PROJECTS/" + project + "/bin");
+    program.mkpath("PROJECTS/" + project + "/bin");
     QByteArray settings = "<C><lastproj><projectname>" + project.toUtf8() + "</projectname></lastproj>";
     if (!language.isEmpty()) {
-      QDir(program.path()).mkpath("LANGUAGE");
       QFile shipped(QStringLiteral(SW48230_SHIPPED_LANGUAGES "/") + language + ".lng");
       if (!shipped.open(QIODevice::ReadOnly)) qFatal("cannot read the shipped %s", qPrintable(shipped.fileName()));
       write("LANGUAGE/" + language + ".lng", shipped.readAll());
@@ -38,16 +31,13 @@ struct Fixture {
               "<TCP_GAT_1>192</TCP_GAT_1><TCP_GAT_2>168</TCP_GAT_2><TCP_GAT_3>0</TCP_GAT_3><TCP_GAT_4>1</TCP_GAT_4>"
               "<En_GAT>0</En_GAT><Port>502</Port><Time_Out>1000</Time_Out><Dis_Sock>0</Dis_Sock>"
               "<CAN_Type>0</CAN_Type></GeneralParameter>");
-    window = std::make_unique<TFMain>(fakes.services(), program.path().toStdString());
-    window->show();
+    start();
   }
 
-  void write(const QString& name, const QByteArray& content) const {
-    sw48230::test::write_fixture(program.filePath(name), content);
-  }
+  void write(const QString& name, const QByteArray& content) const { program.write(name, content); }
 
   qint64 size(const QString& name) const {
-    const QFileInfo info(program.filePath(name));
+    const QFileInfo info(program.path(name));
     return info.exists() ? info.size() : -1;
   }
 
@@ -59,7 +49,7 @@ struct Fixture {
       opened = dialog->objectName();
       dialog->done(QDialog::Rejected);
     });
-    QTest::mouseClick(window->findChild<QPushButton*>("Btn_CreateBin"), Qt::LeftButton);
+    QTest::mouseClick(test::find<QPushButton>(window.get(), "Btn_CreateBin"), Qt::LeftButton);
     delete watcher.data();  // a refused build opened nothing to watch for
     return opened;
   }
@@ -76,7 +66,7 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
     QCOMPARE(f.update_device(), QStringLiteral("TFBootTCP"));
     QCOMPARE(f.size("PROJECTS/Plant1/bin/bank2.bin"), 34816);
     QCOMPARE(f.size("PROJECTS/Plant1/bin/bank.bin"), 0);  // no bank.bin build has run yet
-    QFile bank2(f.program.filePath("PROJECTS/Plant1/bin/bank2.bin"));
+    QFile bank2(f.program.path("PROJECTS/Plant1/bin/bank2.bin"));
     QVERIFY(bank2.open(QIODevice::ReadOnly));
     QCOMPARE(bank2.readAll().right(4), QByteArray("\x1C\x0F\x00\x00", 4));  // checksum 3868
     QVERIFY(f.fakes.boxes.errors.isEmpty());
@@ -132,13 +122,13 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
     for (const auto& c : cases) {
       Fixture f("1", "Plant1", QString::fromUtf8(c.language));
       if (c.without_settings) {
-        QVERIFY(QFile::remove(f.program.filePath("PROJECTS/Plant1/ParGen.xml")));
+        QVERIFY(QFile::remove(f.program.path("PROJECTS/Plant1/ParGen.xml")));
       } else {
         f.write("PROJECTS/Plant1/var.xml", no_address_byte);
       }
       QCOMPARE(f.update_device(), QString());
       QCOMPARE(f.fakes.boxes.errors.size(), 1);
-      const QString project_dir = QDir::toNativeSeparators(f.program.filePath("PROJECTS/Plant1"));
+      const QString project_dir = QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1"));
       QCOMPARE(f.fakes.boxes.errors[0], project_dir + "\n" + c.error);
     }
   }
@@ -173,7 +163,7 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
 
   void aMissingBinFolderIsReportedAndOpensNothing() {
     Fixture f("0");
-    QVERIFY(QDir(f.program.filePath("PROJECTS/Plant1/bin")).removeRecursively());
+    QVERIFY(QDir(f.program.path("PROJECTS/Plant1/bin")).removeRecursively());
     QCOMPARE(f.update_device(), QString());
     QCOMPARE(f.fakes.boxes.errors.size(), 1);
     QVERIFY(f.fakes.boxes.errors[0].contains("bank.bin"));
@@ -183,16 +173,16 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
     Fixture f("0");
     QCOMPARE(f.update_device(), QStringLiteral("TFBootSer"));
     // A second project of dip-switch hardware in the same run.
-    QDir(f.program.path()).mkpath("PROJECTS/Plant2/bin");
-    QFile::copy(f.program.filePath("PROJECTS/Plant1/ParGen.xml"), f.program.filePath("PROJECTS/Plant2/ParGen.xml"));
+    f.program.mkpath("PROJECTS/Plant2/bin");
+    QFile::copy(f.program.path("PROJECTS/Plant1/ParGen.xml"), f.program.path("PROJECTS/Plant2/ParGen.xml"));
     f.write("PROJECTS/Plant2/ParGen.xml", "<GeneralParameter><Device_Type>1</Device_Type></GeneralParameter>");
     bool opened = false;
     test::when_dialog_shown([&](QDialog* dialog) {
       opened = true;
-      dialog->findChild<QListWidget*>("ListBox1")->setCurrentRow(1);
-      dialog->findChild<QPushButton*>("Btn_OK")->click();
+      test::find<QListWidget>(dialog, "ListBox1")->setCurrentRow(1);
+      test::find<QPushButton>(dialog, "Btn_OK")->click();
     });
-    QTest::mouseClick(f.window->findChild<QPushButton*>("Btn_Open"), Qt::LeftButton);
+    QTest::mouseClick(test::find<QPushButton>(f.window.get(), "Btn_Open"), Qt::LeftButton);
     QVERIFY(opened);
     QCOMPARE(f.window->state().Project_Name, std::string("Plant2"));
     QCOMPARE(f.update_device(), QStringLiteral("TFBootTCP"));
@@ -201,12 +191,11 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
   }
 
   void aProjectIsNeeded() {
-    QTemporaryDir program;
-    test::FakeServices fakes;
-    TFMain window(fakes.services(), program.path().toStdString());
-    QTest::mouseClick(window.findChild<QPushButton*>("Btn_CreateBin"), Qt::LeftButton);
-    QCOMPARE(fakes.boxes.errors, QStringList{"Error! Project not Valid"});
-    QCOMPARE(QDir(program.filePath("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    test::ProgramFixture f;
+    f.start();
+    test::click(f.window.get(), "Btn_CreateBin");
+    QCOMPARE(f.fakes.boxes.errors, QStringList{"Error! Project not Valid"});
+    QCOMPARE(QDir(f.program.path("PROJECTS")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
   }
 };
 

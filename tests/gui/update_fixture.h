@@ -4,15 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
 #include <chrono>
 #include <initializer_list>
-#include <memory>
 #include <system_error>
 
-#include "fakes.h"
 #include "gui/app/tf_main.h"
 #include "platform/program_starter.h"
 #include "screen_test.h"
@@ -21,16 +18,12 @@ namespace sw48230::test {
 
 // A program folder (with a blank in its name, as under "Program Files") with
 // the project Plant1 open, and the main window over it.
-struct UpdateFixture {
-  QTemporaryDir root;
-  QString program = root.filePath(QStringLiteral("Velstrom 2"));
-  FakeServices fakes;
-  std::unique_ptr<TFMain> window;
-
+struct UpdateFixture : ProgramFixture {
   // `device_type` goes into ParGen.xml, none when empty; `last_ip` is the
   // remembered device address.
-  explicit UpdateFixture(const QByteArray& device_type = "0", const QByteArray& last_ip = "192.168.2.205") {
-    QDir(root.path()).mkpath(QStringLiteral("Velstrom 2/PROJECTS/Plant1/bin"));
+  explicit UpdateFixture(const QByteArray& device_type = "0", const QByteArray& last_ip = "192.168.2.205")
+      : ProgramFixture(QStringLiteral("Velstrom 2")) {
+    program.mkpath(QStringLiteral("PROJECTS/Plant1/bin"));
     write(QStringLiteral("Velstrom.xml"),
           "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj><lastipadd><ipaddress>" + last_ip +
               "</ipaddress></lastipadd></Conf_Settings>");
@@ -40,17 +33,9 @@ struct UpdateFixture {
     }
   }
 
-  // Builds the main window; `services` replaces the fakes' own where a test
-  // needs a real service or one of its own.
-  void start(const Services& services) {
-    window = std::make_unique<TFMain>(services, program.toStdString());
-    window->show();
-  }
-  void start() { start(fakes.services()); }
+  QString path(const QString& name) const { return program.path(name); }
 
-  QString path(const QString& name) const { return QDir(program).filePath(name); }
-
-  void write(const QString& name, const QByteArray& bytes) const { sw48230::test::write_fixture(path(name), bytes); }
+  void write(const QString& name, const QByteArray& bytes) const { program.write(name, bytes); }
 
   // Shows the update screen as Update Device does after its build and lets
   // `act` drive it;
@@ -69,13 +54,6 @@ struct UpdateFixture {
   }
 };
 
-template <typename Widget = QWidget>
-Widget* find(QDialog* dialog, const char* name) {
-  auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
-  if (widget == nullptr) qFatal("no control %s", name);
-  return widget;
-}
-
 // A control's texts by message index; -1 where it has none to check.
 struct ControlTexts {
   const char* name;
@@ -92,16 +70,6 @@ inline void expect_texts(QDialog* dialog, std::initializer_list<ControlTexts> co
     QCOMPARE(widget->toolTip(), c.hint < 0 ? QString() : default_text(c.hint));
     QVERIFY2(!widget->accessibleName().isEmpty(), c.name);
   }
-}
-
-inline void click(QDialog* dialog, const char* name) {
-  QTest::mouseClick(find<QAbstractButton>(dialog, name), Qt::LeftButton);
-}
-
-// Clicks a check box on its box, where a user clicks it.
-inline void tick(QDialog* dialog, const char* name) {
-  auto* box = find<QAbstractButton>(dialog, name);
-  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
 }
 
 inline bool shown(QDialog* dialog, const char* name) { return find(dialog, name)->isVisibleTo(dialog); }
@@ -141,7 +109,7 @@ inline void check_updater_outcome(const char* screen, const QString& updater_nam
   QFETCH(QString, first_line);
   QFETCH(QString, last_line);
   const QString updater = f.path(updater_name);
-  const QString record = f.root.filePath(QStringLiteral("record"));
+  const QString record = f.program.root().filePath(QStringLiteral("record"));
   if (present) QVERIFY(QFile::copy(QStringLiteral(FAKE_UPDATER_PATH), updater));
   qputenv("FAKE_UPDATER_RECORD", QFile::encodeName(record));
   qputenv("FAKE_UPDATER_SLEEP_MS", QByteArray::number(sleep_ms));

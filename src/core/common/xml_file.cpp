@@ -2,7 +2,6 @@
 
 #include <sstream>
 
-#include "core/common/atomic_file.h"
 #include "core/common/file_read.h"
 
 namespace sw48230 {
@@ -71,10 +70,6 @@ std::string serialize_xml(const pugi::xml_document& document) {
   std::ostringstream out;
   document.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   return out.str();
-}
-
-std::optional<Failure> save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path) {
-  return write_file_atomically(path, serialize_xml(document));
 }
 
 }  // namespace sw48230

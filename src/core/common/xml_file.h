@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/common/failure.h"
-
 namespace sw48230 {
 
 // An XML file as read by the program, telling a missing file apart from one
@@ -43,8 +41,5 @@ std::optional<std::string> child_text(pugi::xml_node parent, const char* name);
 // The document as the program writes it: UTF-8, no XML declaration, no
 // indentation or line breaks.
 std::string serialize_xml(const pugi::xml_document& document);
-
-// Writes the document through write_file_atomically.
-std::optional<Failure> save_xml_file(const pugi::xml_document& document, const std::filesystem::path& path);
 
 }  // namespace sw48230

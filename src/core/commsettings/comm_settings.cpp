@@ -6,6 +6,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/number_text.h"
 #include "core/common/xml_file.h"
+#include "core/commsettings/comm_settings_messages.h"
 
 namespace sw48230 {
 namespace {
@@ -99,26 +100,27 @@ std::optional<Failure> Save_Comm_Settings(const std::filesystem::path& file, con
   return write_file_atomically(file, ParGen_Document(settings));
 }
 
-int Controllo_Dati(const CommSettings& settings) {
-  for (std::size_t i = 0; i < 4; ++i) {
-    if (!in_range(settings.TCP_IP[i], 0, 255)) return 278 + static_cast<int>(i);
-  }
-  for (std::size_t i = 0; i < 4; ++i) {
-    if (!in_range(settings.TCP_SUB[i], 0, 255)) return 282 + static_cast<int>(i);
-  }
-  if (settings.En_GAT) {
-    for (std::size_t i = 0; i < 4; ++i) {
-      if (!in_range(settings.TCP_GAT[i], 0, 255)) return 286 + static_cast<int>(i);
+std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings) {
+  const auto address = [](const std::array<std::string, 4>& bytes, CommField field,
+                          int first_message) -> std::optional<CommCheckFailure> {
+    for (int i = 0; i < 4; ++i) {
+      if (!in_range(bytes[static_cast<std::size_t>(i)], 0, 255)) return CommCheckFailure{field, i, first_message + i};
     }
+    return std::nullopt;
+  };
+  if (auto failed = address(settings.TCP_IP, CommField::IP, Msg_Check_First_IP)) return failed;
+  if (auto failed = address(settings.TCP_SUB, CommField::Subnet, Msg_Check_First_Subnet)) return failed;
+  if (settings.En_GAT) {
+    if (auto failed = address(settings.TCP_GAT, CommField::Gateway, Msg_Check_First_Gateway)) return failed;
   }
   // The port is shown, and so checked, only for jumper hardware; 10000 is
   // taken by the device itself there.
   if (settings.Device_Type == Device_Type_Jumper &&
       (!in_range(settings.Port, 0, 65535) || to_int32(settings.Port, -1) == 10000)) {
-    return 290;
+    return CommCheckFailure{CommField::Port, 0, Msg_Check_Port};
   }
-  if (!in_range(settings.Time_Out, 1, 65535)) return 291;
-  return 0;
+  if (!in_range(settings.Time_Out, 1, 65535)) return CommCheckFailure{CommField::Time_Out, 0, Msg_Check_Time_Out};
+  return std::nullopt;
 }
 
 std::string ListIndexFault::problem() const {

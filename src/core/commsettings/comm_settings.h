@@ -54,10 +54,23 @@ CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file);
 std::string ParGen_Document(const CommSettings& settings);
 std::optional<Failure> Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings);
 
-// The checks of the settings screen, in their order: 0 when all pass, else
-// the message index of the first that fails. Fields the screen hides for the
-// device type are not checked.
-int Controllo_Dati(const CommSettings& settings);
+// The value a failed check is about.
+enum class CommField { IP, Subnet, Gateway, Port, Time_Out };
+
+// A failed check of the settings: the field, the byte (0 to 3) of an
+// address field, and the message the user is shown.
+struct CommCheckFailure {
+  CommField field = CommField::IP;
+  int byte = 0;
+  int message = 0;
+
+  bool operator==(const CommCheckFailure&) const = default;
+};
+
+// The checks of the settings screen, in their order: none when all pass,
+// else the first that fails. Fields the screen hides for the device type are
+// not checked.
+std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings);
 
 // A list element of ParGen.xml that the settings screen would show as
 // another choice than the one stored: a number outside its list (the screen

@@ -22,7 +22,7 @@ class Failures {
   const std::string& message(int index) const {
     static const std::string none;
     return index >= 0 && static_cast<std::size_t>(index) < messages_.size() ? messages_[static_cast<std::size_t>(index)]
-                                                                             : none;
+                                                                            : none;
   }
   std::vector<ProjectCheckFailure> take() { return std::move(list_); }
 
@@ -44,9 +44,8 @@ void check_settings(const std::filesystem::path& dir, Failures& failures) {
   for (const ListIndexFault& fault : List_Index_Faults(file)) {
     if (!failures.add(ParGen_File_Name, "element " + fault.element + ' ' + fault.problem())) return;
   }
-  if (const int failed = Controllo_Dati(loaded.settings); failed != 0) {
-    failures.add(ParGen_File_Name, failures.message(failed));
-  }
+  if (const auto failed = Controllo_Dati(loaded.settings))
+    failures.add(ParGen_File_Name, failures.message(failed->message));
 }
 
 void check_table(const TableKind& kind, const std::filesystem::path& dir, Failures& failures) {

@@ -47,9 +47,9 @@ inline constexpr int Ping_Successes_Wanted = 2;
 inline constexpr std::size_t Ping_Packet_Size = 1024;
 
 enum class PingOutcome {
-  Found,      // message 69
-  Not_Found,  // message 70
-  Failed,     // message 71: the target or the socket failed
+  Found,      // Msg_Device_Found
+  Not_Found,  // Msg_Device_Not_Found
+  Failed,     // Msg_Check_IP: the target or the socket failed
 };
 
 struct PingResult {

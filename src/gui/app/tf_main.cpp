@@ -12,10 +12,10 @@
 #include <cstdio>
 
 #include "core/app/failure_messages.h"
+#include "core/app/main_window_messages.h"
 #include "core/app/product.h"
 #include "core/common/failure.h"
 #include "core/common/paths.h"
-#include "core/commsettings/device_type.h"
 #include "core/i18n/update_check.h"
 #include "core/project/project_checks.h"
 #include "gui/app/tf_about.h"
@@ -35,13 +35,6 @@
 #include "platform/url_opener.h"
 
 namespace sw48230 {
-namespace {
-
-constexpr int Msg_Project_Not_Valid = 18;
-constexpr int Msg_New_Version = 19;
-
-}  // namespace
-
 TFMain::TFMain(const Services& services, const std::filesystem::path& program_dir)
     : context_{state_, messages_, services} {
   FormCreate(program_dir);
@@ -167,17 +160,17 @@ void TFMain::Create_Screens() {
 
 void TFMain::Set_Lang() {
   const auto text = [this](int index) { return message(messages_, index); };
-  set_caption(L_Begin, text(0));
-  for (int step = 1; step <= 5; ++step) set_caption(L_Step[step], text(step));
-  set_hint(Btn_Info, text(12));
-  set_hint(Btn_Opz, text(13));
-  set_hint(Btn_Close, text(14));
-  set_caption(Btn_New, text(15), text(253));
-  set_caption(Btn_Open, text(16), text(254));
-  set_caption(Btn_CreateBin, text(17), text(255));
-  set_caption(Btn_Prm_Gen, text(20), text(256));
-  set_caption(Btn_COB_Request, text(251), text(261));
-  set_caption(Btn_COB_Setting, text(252), text(262));
+  set_caption(L_Begin, text(Msg_Main_Begin));
+  for (int step = 1; step <= 5; ++step) set_caption(L_Step[step], text(Msg_Main_First_Step + step - 1));
+  set_hint(Btn_Info, text(Msg_Main_Info_Hint));
+  set_hint(Btn_Opz, text(Msg_Main_Options_Hint));
+  set_hint(Btn_Close, text(Msg_Main_Close_Hint));
+  set_caption(Btn_New, text(Msg_Main_New), text(Msg_Main_New_Hint));
+  set_caption(Btn_Open, text(Msg_Main_Open), text(Msg_Main_Open_Hint));
+  set_caption(Btn_CreateBin, text(Msg_Main_Update_Device), text(Msg_Main_Update_Device_Hint));
+  set_caption(Btn_Prm_Gen, text(Msg_Main_Set_Communication), text(Msg_Main_Set_Communication_Hint));
+  set_caption(Btn_COB_Request, text(Msg_Main_COB_Request), text(Msg_Main_COB_Request_Hint));
+  set_caption(Btn_COB_Setting, text(Msg_Main_COB_Setting), text(Msg_Main_COB_Setting_Hint));
 }
 
 void TFMain::Change_Language() {
@@ -196,11 +189,11 @@ void TFMain::Change_Language() {
 // start-up, not by a language change.
 void TFMain::Show_Project_Labels() {
   if (state_.project_open()) {
-    set_caption(L_Name_Conf, message(messages_, 11));
+    set_caption(L_Name_Conf, message(messages_, Msg_Main_Project_Opened));
     set_caption(L_Name_Conf_L2, to_qstring(state_.Project_Name));
   } else {
-    set_caption(L_Name_Conf, message(messages_, 9));
-    set_caption(L_Name_Conf_L2, message(messages_, 10));
+    set_caption(L_Name_Conf, message(messages_, Msg_Main_No_Project));
+    set_caption(L_Name_Conf_L2, message(messages_, Msg_Main_No_Project_Hint));
   }
 }
 
@@ -246,13 +239,12 @@ void TFMain::Update_Device() {
   const auto failures = Check_Project(state_.Project_Dir, messages_.entries(), true);
   if (!failures.empty()) {
     const std::filesystem::path file = state_.Project_Dir / path_from_utf8(failures.front().file);
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + failures.front().text));
+    context_.services.boxes.error(this, path_and_reason(file, failures.front().text));
     return;
   }
   const ImageBuild build = Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
   if (!build.ok()) {
-    context_.services.boxes.error(
-        this, to_qstring(path_to_utf8(state_.Project_Dir) + "\n" + Failure_Message(messages_, *build.error)));
+    context_.services.boxes.error(this, path_and_reason(state_.Project_Dir, Failure_Message(messages_, *build.error)));
     return;
   }
   if (const auto failed = Write_Image_Files(state_.Project_Dir, image_buffers_)) {

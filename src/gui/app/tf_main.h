@@ -8,7 +8,7 @@
 #include "core/common/failure.h"
 #include "core/i18n/message_table.h"
 #include "core/image/image_build.h"
-#include "gui/app/context.h"
+#include "gui/ui/context.h"
 
 class QLabel;
 class QPushButton;

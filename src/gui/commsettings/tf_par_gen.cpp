@@ -9,12 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
-#include "core/common/paths.h"
+#include "core/commsettings/comm_settings_messages.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
@@ -209,42 +208,42 @@ QLineEdit* TFParGen::make_edit(const char* name, int width) {
 }
 
 void TFParGen::Set_Lang() {
-  setWindowTitle(text(90));
-  set_caption(L_SW_Desc, text(91));
-  set_caption(Btn_OK, text(92), text(327));
-  set_caption(Btn_Cancel, text(93), text(328));
-  set_caption(groups_[Select_Device_Group].box, text(94));
+  setWindowTitle(text(Msg_Comm_Title));
+  set_caption(L_SW_Desc, text(Msg_Comm_Description));
+  set_caption(Btn_OK, text(Msg_Comm_OK), text(Msg_Comm_OK_Hint));
+  set_caption(Btn_Cancel, text(Msg_Comm_Cancel), text(Msg_Comm_Cancel_Hint));
+  set_caption(groups_[Select_Device_Group].box, text(Msg_Comm_Select_Device));
   {
     const int selected = CB_Select_Device->currentIndex();
     const QSignalBlocker block(CB_Select_Device);
     CB_Select_Device->clear();
-    CB_Select_Device->addItems({text(269), text(270)});
+    CB_Select_Device->addItems({text(Msg_Comm_Device_Jumper), text(Msg_Comm_Device_Dip_Switch)});
     CB_Select_Device->setCurrentIndex(selected < 0 ? Device_Type_Jumper : selected);
   }
-  set_hint(CB_Select_Device, text(292));
-  set_caption(groups_[CAN_Group].box, text(97));
-  set_caption(L_CAN_Baud, text(98));
-  set_hint(CB_CAN_Baud, text(293));
-  set_caption(L_CAN_Type, text(99));
-  set_hint(CB_CAN_Type, text(294));
-  set_caption(groups_[Modbus_TCP_Master_Group].box, text(271));
-  set_caption(L_Modbus_TCP_Master_IP_Add, text(272));
-  set_caption(L_Modbus_TCP_Master_SM_Add, text(273));
-  set_caption(CB_En_GAT_Modbus_TCP_Master, text(274), text(319));
+  set_hint(CB_Select_Device, text(Msg_Comm_Device_Hint));
+  set_caption(groups_[CAN_Group].box, text(Msg_Comm_CAN));
+  set_caption(L_CAN_Baud, text(Msg_Comm_CAN_Baud));
+  set_hint(CB_CAN_Baud, text(Msg_Comm_CAN_Baud_Hint));
+  set_caption(L_CAN_Type, text(Msg_Comm_CAN_Type));
+  set_hint(CB_CAN_Type, text(Msg_Comm_CAN_Type_Hint));
+  set_caption(groups_[Modbus_TCP_Master_Group].box, text(Msg_Comm_Master));
+  set_caption(L_Modbus_TCP_Master_IP_Add, text(Msg_Comm_IP));
+  set_caption(L_Modbus_TCP_Master_SM_Add, text(Msg_Comm_Subnet));
+  set_caption(CB_En_GAT_Modbus_TCP_Master, text(Msg_Comm_Gateway), text(Msg_Comm_Gateway_Hint));
   for (std::size_t i = 0; i < 4; ++i) {
     const int offset = static_cast<int>(i);
-    set_hint(E_IP[i], text(311 + offset));
-    set_hint(E_SM[i], text(315 + offset));
-    set_hint(E_GAT[i], text(320 + offset));
+    set_hint(E_IP[i], text(Msg_Comm_First_IP_Hint + offset));
+    set_hint(E_SM[i], text(Msg_Comm_First_Subnet_Hint + offset));
+    set_hint(E_GAT[i], text(Msg_Comm_First_Gateway_Hint + offset));
   }
-  set_caption(L_ModbusTCPMaster_Port, text(275));
-  set_hint(E_Port_Modbus_TCP_Master, text(324));
-  set_caption(L_ModbusTCPMaster_TimeOut, text(276));
-  set_hint(E_TO_Modbus_TCP_Master, text(325));
-  set_caption(CB_Dont_Disconnect_Modbus_TCP_Master, text(277), text(326));
+  set_caption(L_ModbusTCPMaster_Port, text(Msg_Comm_Port));
+  set_hint(E_Port_Modbus_TCP_Master, text(Msg_Comm_Port_Hint));
+  set_caption(L_ModbusTCPMaster_TimeOut, text(Msg_Comm_Time_Out));
+  set_hint(E_TO_Modbus_TCP_Master, text(Msg_Comm_Time_Out_Hint));
+  set_caption(CB_Dont_Disconnect_Modbus_TCP_Master, text(Msg_Comm_Keep_Connected), text(Msg_Comm_Keep_Connected_Hint));
   for (const Group& group : groups_) {
-    set_hint(group.collapse, text(107));
-    set_hint(group.expand, text(108));
+    set_hint(group.collapse, text(Msg_Comm_Collapse));
+    set_hint(group.expand, text(Msg_Comm_Expand));
   }
 }
 
@@ -291,11 +290,8 @@ void TFParGen::FormShow() {
   Is_Change_ = false;
   Move_GroupBoxs();
   Update_CAN_Baud();
-  if (!loaded.error.empty()) {
-    // Shown once the screen is up, so the user sees what the message is about.
-    const QString message = to_qstring(path_to_utf8(context_.state.ParGen_File) + "\n" + loaded.error);
-    QTimer::singleShot(0, this, [this, message] { context_.services.boxes.error(this, message); });
-  }
+  if (!loaded.error.empty())
+    Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.error));
 }
 
 // A window placed above the top of the screen could not be moved back by
@@ -348,14 +344,32 @@ bool TFParGen::eventFilter(QObject* watched, QEvent* event) {
   return Screen::eventFilter(watched, event);
 }
 
+QLineEdit* TFParGen::Field_Edit(const CommCheckFailure& failure) const {
+  const auto byte = static_cast<std::size_t>(failure.byte);
+  switch (failure.field) {
+    case CommField::IP:
+      return E_IP[byte];
+    case CommField::Subnet:
+      return E_SM[byte];
+    case CommField::Gateway:
+      return E_GAT[byte];
+    case CommField::Port:
+      return E_Port_Modbus_TCP_Master;
+    case CommField::Time_Out:
+      break;
+  }
+  return E_TO_Modbus_TCP_Master;
+}
+
 void TFParGen::Btn_OKClick() {
   const CommSettings current = settings();
-  if (const int failed = Controllo_Dati(current); failed != 0) {
-    context_.services.boxes.error(this, text(failed));
+  if (const auto failed = Controllo_Dati(current)) {
+    context_.services.boxes.error(this, text(failed->message));
+    Field_Edit(*failed)->setFocus();
     return;
   }
   if (const auto failure = Save_Comm_Settings(context_.state.ParGen_File, current)) {
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(context_.state.ParGen_File) + "\n" + failure->reason));
+    context_.services.boxes.error(this, path_and_reason(context_.state.ParGen_File, failure->reason));
     return;
   }
   accept();

@@ -28,8 +28,6 @@ class TFParGen final : public Screen {
   void setSettings(const CommSettings& settings);
   CommSettings settings() const;
 
-  bool Is_Change() const { return Is_Change_; }
-
  protected:
   void FormShow() override;
   bool Has_Unsaved_Changes() const override { return Is_Change_; }
@@ -56,6 +54,8 @@ class TFParGen final : public Screen {
   void On_Change();
   void Move_GroupBoxs();
   void Update_CAN_Baud();
+  // The field a failed check is about, to take the user there.
+  QLineEdit* Field_Edit(const CommCheckFailure& failure) const;
   void Btn_OKClick();
 
   // GB_select_Device, GB_CAN, GB_Modbus_TCP_Master, top to bottom.

@@ -14,6 +14,7 @@
 #include "core/app/app_state.h"
 #include "core/common/paths.h"
 #include "core/i18n/language_list.h"
+#include "core/i18n/soft_options_messages.h"
 #include "gui/i18n/version_check.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -143,23 +144,27 @@ TFSoftOptions::TFSoftOptions(const Context& context, std::function<void()> chang
 }
 
 void TFSoftOptions::Set_Lang() {
-  setWindowTitle(text(38));
-  set_caption(L_SW_Desc, text(39));
-  PageControl->setAccessibleName(text(39));
-  const std::pair<QWidget*, int> tabs[] = {{TS_Language, 40}, {TS_Con_Options, 41}, {TS_Soft_Settings, 329}};
+  setWindowTitle(text(Msg_Options_Title));
+  set_caption(L_SW_Desc, text(Msg_Options_Description));
+  PageControl->setAccessibleName(text(Msg_Options_Description));
+  const std::pair<QWidget*, int> tabs[] = {
+      {TS_Language, Msg_Options_Language_Tab},
+      {TS_Con_Options, Msg_Options_Connection_Tab},
+      {TS_Soft_Settings, Msg_Options_Settings_Tab},
+  };
   for (const auto& [page, index] : tabs) {
     PageControl->setTabText(PageControl->indexOf(page), text(index));
     page->setAccessibleName(text(index));
   }
-  set_caption(Btn_Prev, text(45));
-  set_caption(Btn_Next, text(46));
-  set_caption(CB_En_Con, text(47));
-  set_caption(CB_Update, text(48));
-  set_caption(Btn_Check_Update, text(49));
-  set_caption(CB_Soft_Set_Jump_Table, text(330));
-  set_caption(CB_DoubleClick_Auto_Size, text(331));
-  set_caption(Btn_OK, text(50));
-  set_caption(Btn_Cancel, text(51));
+  set_caption(Btn_Prev, text(Msg_Options_Previous));
+  set_caption(Btn_Next, text(Msg_Options_Next));
+  set_caption(CB_En_Con, text(Msg_Options_Enable_Internet));
+  set_caption(CB_Update, text(Msg_Options_Check_At_Start));
+  set_caption(Btn_Check_Update, text(Msg_Options_Check_Update));
+  set_caption(CB_Soft_Set_Jump_Table, text(Msg_Options_Jump_Fields));
+  set_caption(CB_DoubleClick_Auto_Size, text(Msg_Options_Auto_Size));
+  set_caption(Btn_OK, text(Msg_Options_OK));
+  set_caption(Btn_Cancel, text(Msg_Options_Cancel));
   Show_Language_Texts();
 }
 
@@ -181,9 +186,10 @@ void TFSoftOptions::FormShow() {
 }
 
 void TFSoftOptions::Show_Language_Texts() {
-  set_caption(L_Sel_Lang, text(42) + to_qstring(Language_In_Use));
+  set_caption(L_Sel_Lang, text(Msg_Options_Selected_Language) + to_qstring(Language_In_Use));
   const LanguagePage page = Language_Page(static_cast<int>(SL_Languages.size()), Show_Page);
-  set_caption(L_Page_Lang, text(43) + QString::number(page.page) + text(44) + QString::number(page.page_count));
+  set_caption(L_Page_Lang, text(Msg_Options_Page) + QString::number(page.page) + text(Msg_Options_Page_Of) +
+                               QString::number(page.page_count));
 }
 
 void TFSoftOptions::Draw_Page() {
@@ -241,7 +247,9 @@ void TFSoftOptions::Choose_Language(int slot) {
   const LanguagePage page = Language_Page(static_cast<int>(SL_Languages.size()), Show_Page);
   if (slot >= page.shown) return;
   const std::string name = Language_Of(SL_Languages[static_cast<std::size_t>(page.first + slot)]);
-  const QString question = text(54) + to_qstring(Language_In_Use) + text(55) + to_qstring(name) + text(56);
+  const QString question = text(Msg_Options_Change_Language) + to_qstring(Language_In_Use) +
+                           text(Msg_Options_Change_Language_To) + to_qstring(name) +
+                           text(Msg_Options_Change_Language_End);
   if (!context_.services.boxes.question(this, question)) return;
 
   Language_In_Use = name;
@@ -263,9 +271,9 @@ void TFSoftOptions::Enable_Controls() {
 void TFSoftOptions::Btn_Check_UpdateClick() {
   HttpGetter& http = context_.services.http;
   if (Check_Version(http)) {
-    show_link(LL_Check_Update, text(52), Download_Page(http));
+    show_link(LL_Check_Update, text(Msg_Options_New_Version), Download_Page(http));
   } else {
-    set_caption(LL_Check_Update, text(53));
+    set_caption(LL_Check_Update, text(Msg_Options_No_Update));
   }
   LL_Check_Update->show();
 }

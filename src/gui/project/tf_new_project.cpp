@@ -9,6 +9,7 @@
 #include "core/app/app_state.h"
 #include "core/app/failure_messages.h"
 #include "core/common/paths.h"
+#include "core/project/project_dialog_messages.h"
 #include "core/project/project_store.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -40,12 +41,12 @@ TFNew_Project::TFNew_Project(const Context& context, QWidget* parent)
 }
 
 void TFNew_Project::Set_Lang() {
-  setWindowTitle(text(25));
-  set_caption(L_SW_Desc, text(26));
-  set_caption(Label1, text(27));
-  set_hint(E_New_Proj, text(263));
-  set_caption(Btn_OK, text(28), text(264));
-  set_caption(Btn_Cancel, text(29), text(265));
+  setWindowTitle(text(Msg_New_Project_Title));
+  set_caption(L_SW_Desc, text(Msg_New_Project_Description));
+  set_caption(Label1, text(Msg_New_Project_Name));
+  set_hint(E_New_Proj, text(Msg_New_Project_Name_Hint));
+  set_caption(Btn_OK, text(Msg_New_Project_OK), text(Msg_New_Project_OK_Hint));
+  set_caption(Btn_Cancel, text(Msg_New_Project_Cancel), text(Msg_New_Project_Cancel_Hint));
 }
 
 void TFNew_Project::FormShow() {

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
+#include "core/project/project_dialog_messages.h"
 #include "core/project/project_store.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
@@ -38,12 +39,12 @@ TFOpenConf::TFOpenConf(const Context& context, QWidget* parent)
 }
 
 void TFOpenConf::Set_Lang() {
-  setWindowTitle(text(33));
-  set_caption(L_SW_Desc, text(34));
-  set_caption(Label1, text(35));
-  set_hint(ListBox1, text(266));
-  set_caption(Btn_OK, text(36), text(267));
-  set_caption(Btn_Cancel, text(37), text(268));
+  setWindowTitle(text(Msg_Open_Project_Title));
+  set_caption(L_SW_Desc, text(Msg_Open_Project_Description));
+  set_caption(Label1, text(Msg_Open_Project_List));
+  set_hint(ListBox1, text(Msg_Open_Project_List_Hint));
+  set_caption(Btn_OK, text(Msg_Open_Project_OK), text(Msg_Open_Project_OK_Hint));
+  set_caption(Btn_Cancel, text(Msg_Open_Project_Cancel), text(Msg_Open_Project_Cancel_Hint));
 }
 
 void TFOpenConf::FormShow() { Fill_List(); }

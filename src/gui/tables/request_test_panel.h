@@ -36,7 +36,6 @@ class RequestTestPanel final : public QWidget {
   void Start(std::vector<ProbeRequest> requests, ProbeOptions options);
   // Cuts the probe off and waits for its thread; nothing once none runs.
   void Stop();
-  bool Running() const { return worker_.joinable(); }
 
  private:
   void Result_Arrived(unsigned run, const ProbeResult& result);

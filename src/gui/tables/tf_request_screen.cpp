@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QTimer>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <functional>
@@ -20,6 +19,7 @@
 #include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
 #include "core/tables/request_checks.h"
+#include "core/tables/table_screen_messages.h"
 #include "gui/tables/request_table_model.h"
 #include "gui/tables/request_test_panel.h"
 #include "gui/tables/table_commands.h"
@@ -64,26 +64,6 @@ class RequestTableView final : public QTableView {
 };
 
 namespace {
-
-// The undo and redo buttons: captions, then hints.
-constexpr int Msg_Undo = 499;
-constexpr int Msg_Redo = 500;
-constexpr int Msg_Undo_Hint = 501;
-constexpr int Msg_Redo_Hint = 502;
-
-// The test of the requests: the Test and Stop buttons (captions, hints),
-// the result column (title, hint), the status words in the order of
-// ProbeStatus, the progress and the note when no row is left to test.
-constexpr int Msg_Test = 529;
-constexpr int Msg_Test_Hint = 530;
-constexpr int Msg_Test_Stop = 531;
-constexpr int Msg_Test_Stop_Hint = 532;
-constexpr int Msg_Test_Result = 533;
-constexpr int Msg_Test_Result_Hint = 534;
-constexpr int Msg_Test_First_Status = 535;
-constexpr int Msg_Test_Status_Count = 6;
-constexpr int Msg_Test_Progress = 541;
-constexpr int Msg_Test_No_Row = 542;
 
 QStringList to_qstrings(const std::vector<std::string>& texts) {
   QStringList list;
@@ -241,18 +221,15 @@ void RequestScreen::FormShow() {
 
   if (!loaded.error.empty()) show_file_error(loaded.error);
   if (loaded.rows_left_out > 0) {
-    const QString warning = to_qstring(
-        path_to_utf8(file) + "\n" +
+    const std::string reason =
         Fill_Placeholders(context_.messages.text(Msg_Rows_Left_Out),
-                          {std::to_string(loaded.rows_left_out), std::to_string(RequestTable::Data_Rows)}));
-    QTimer::singleShot(0, this, [this, warning] { context_.services.boxes.warning(this, warning); });
+                          {std::to_string(loaded.rows_left_out), std::to_string(RequestTable::Data_Rows)});
+    Show_When_Up(&MessageBoxes::warning, path_and_reason(file, reason));
   }
 }
 
 void RequestScreen::show_file_error(const std::string& error) {
-  // Shown once the screen is up, so the user sees what the message is about.
-  const QString message = to_qstring(path_to_utf8(context_.state.Project_Dir / kind_.file_name) + "\n" + error);
-  QTimer::singleShot(0, this, [this, message] { context_.services.boxes.error(this, message); });
+  Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.Project_Dir / kind_.file_name, error));
 }
 
 bool RequestScreen::Has_Unsaved_Changes() const { return !undo_->isClean(); }
@@ -326,7 +303,7 @@ void RequestScreen::Btn_OKClick() {
   if (!Checks_Pass()) return;
   const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
   if (const auto failure = Save_Requests(kind_, file, table_)) {
-    context_.services.boxes.error(this, to_qstring(path_to_utf8(file) + "\n" + failure->reason));
+    context_.services.boxes.error(this, path_and_reason(file, failure->reason));
     return;
   }
   accept();

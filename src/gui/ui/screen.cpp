@@ -1,18 +1,15 @@
 #include "gui/ui/screen.h"
 
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/app/main_window_messages.h"
 #include "core/app/product.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 
 namespace sw48230 {
-namespace {
-
-constexpr int Msg_Exit_Without_Saving = 123;
-
-}  // namespace
 
 Screen::Screen(const Context& context, QWidget* parent)
     : QDialog(parent),
@@ -43,5 +40,9 @@ void Screen::reject() {
 }
 
 QString Screen::text(int index) const { return message(context_.messages, index); }
+
+void Screen::Show_When_Up(void (MessageBoxes::*box)(QWidget*, const QString&), const QString& message) {
+  QTimer::singleShot(0, this, [this, box, message] { (context_.services.boxes.*box)(this, message); });
+}
 
 }  // namespace sw48230

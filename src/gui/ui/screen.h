@@ -2,12 +2,15 @@
 
 #include <QDialog>
 
-#include "gui/app/context.h"
+#include "gui/ui/context.h"
 
 class QLabel;
+class QWidget;
 class QVBoxLayout;
 
 namespace sw48230 {
+
+class MessageBoxes;
 
 // A modal screen of the program. It is created once at start-up and reused;
 // its texts come from the message table through Set_Lang, which runs at
@@ -37,6 +40,10 @@ class Screen : public QDialog {
   // Builds the header; derived screens add their controls below it.
   QVBoxLayout* body() const { return body_; }
   QString text(int index) const;
+
+  // A box shown once the screen is up, so the user sees what it is about:
+  // `box` is &MessageBoxes::error or &MessageBoxes::warning.
+  void Show_When_Up(void (MessageBoxes::*box)(QWidget*, const QString&), const QString& message);
 
   Context context_;
   QLabel* L_SW_Code;

@@ -30,8 +30,6 @@ class ComboBoxDelegate final : public CellDelegate {
  public:
   ComboBoxDelegate(QStringList items, QObject* parent);
 
-  void setItems(QStringList items) { items_ = std::move(items); }
-
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void setEditorData(QWidget* editor, const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "core/common/paths.h"
 #include "core/i18n/message_table.h"
 
 namespace sw48230 {
@@ -14,6 +15,14 @@ QString to_qstring(const std::string& utf8) { return QString::fromStdString(utf8
 std::string to_utf8(const QString& text) { return text.toStdString(); }
 
 QString message(const MessageTable& messages, int index) { return to_qstring(messages.text(index)); }
+
+QString path_and_reason(const std::filesystem::path& path, const QString& reason) {
+  return to_qstring(path_to_utf8(path)) + QLatin1Char('\n') + reason;
+}
+
+QString path_and_reason(const std::filesystem::path& path, const std::string& reason) {
+  return path_and_reason(path, to_qstring(reason));
+}
 
 void set_caption(QWidget* widget, const QString& caption, const QString& hint) {
   if (auto* label = qobject_cast<QLabel*>(widget)) {

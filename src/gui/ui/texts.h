@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 
 class QWidget;
@@ -14,6 +15,10 @@ std::string to_utf8(const QString& text);
 
 // The text of a message table entry.
 QString message(const MessageTable& messages, int index);
+
+// A box about a file: its path, then the reason on a line of its own.
+QString path_and_reason(const std::filesystem::path& path, const QString& reason);
+QString path_and_reason(const std::filesystem::path& path, const std::string& reason);
 
 // Sets a control's visible text and hint (tooltip). Screen readers and UI
 // automation get the caption as the control's name, else the hint.

@@ -2,7 +2,7 @@
 
 #include "core/common/paths.h"
 #include "core/update/program_run.h"
-#include "gui/app/context.h"
+#include "gui/ui/context.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "platform/program_starter.h"

@@ -9,6 +9,7 @@
 
 #include "core/app/app_state.h"
 #include "core/common/paths.h"
+#include "core/update/update_messages.h"
 #include "gui/ui/icons.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -17,12 +18,6 @@
 #include "platform/serial_ports.h"
 
 namespace sw48230 {
-namespace {
-
-constexpr int Msg_Select_Port = 89;
-
-}  // namespace
-
 TFBootSer::TFBootSer(const Context& context, QWidget* parent)
     : Screen(context, parent),
       Page_Port(make_named<QWidget>(this, "Page_Port")),
@@ -71,19 +66,20 @@ TFBootSer::TFBootSer(const Context& context, QWidget* parent)
 }
 
 void TFBootSer::Set_Lang() {
-  setWindowTitle(text(73));
-  set_caption(L_SW_Desc, text(74));
-  for (std::size_t i = 0; i < L_Steps.size(); ++i) set_caption(L_Steps[i], text(75 + static_cast<int>(i)));
-  set_hint(Btn_COM_List, text(80));
-  set_hint(CB_Com, text(459));
-  set_caption(options_.L_Options, text(81));
-  set_caption(options_.CB_Firmware, text(82), text(462));
-  set_caption(options_.CB_Read_Firm, text(83), text(463));
-  set_caption(options_.CB_Conf, text(84), text(464));
-  set_caption(options_.CB_Read_Conf, text(85), text(465));
-  set_caption(Btn_Cancel, text(86), text(460));
-  set_caption(Btn_Next, text(87), text(461));
-  set_caption(options_.Btn_Update, text(88), text(466));
+  setWindowTitle(text(Msg_Boot_Ser_Title));
+  set_caption(L_SW_Desc, text(Msg_Boot_Ser_Description));
+  for (std::size_t i = 0; i < L_Steps.size(); ++i)
+    set_caption(L_Steps[i], text(Msg_Boot_Ser_First_Step + static_cast<int>(i)));
+  set_hint(Btn_COM_List, text(Msg_Boot_Ser_Refresh_Hint));
+  set_hint(CB_Com, text(Msg_Boot_Ser_Port_Hint));
+  set_caption(options_.L_Options, text(Msg_Boot_Ser_Options));
+  set_caption(options_.CB_Firmware, text(Msg_Boot_Ser_Firmware), text(Msg_Boot_Ser_Firmware_Hint));
+  set_caption(options_.CB_Read_Firm, text(Msg_Boot_Ser_Read_Firmware), text(Msg_Boot_Ser_Read_Firmware_Hint));
+  set_caption(options_.CB_Conf, text(Msg_Boot_Ser_Configuration), text(Msg_Boot_Ser_Configuration_Hint));
+  set_caption(options_.CB_Read_Conf, text(Msg_Boot_Ser_Read_Configuration), text(Msg_Boot_Ser_Read_Configuration_Hint));
+  set_caption(Btn_Cancel, text(Msg_Boot_Ser_Cancel), text(Msg_Boot_Ser_Cancel_Hint));
+  set_caption(Btn_Next, text(Msg_Boot_Ser_Next), text(Msg_Boot_Ser_Next_Hint));
+  set_caption(options_.Btn_Update, text(Msg_Boot_Ser_Update), text(Msg_Boot_Ser_Update_Hint));
 }
 
 // The check boxes are left as the user set them at the last opening.

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
-#include "core/common/paths.h"
 #include "core/update/ethernet_update.h"
 #include "core/update/ping.h"
+#include "core/update/update_messages.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "gui/ui/widgets.h"
@@ -20,12 +20,6 @@
 
 namespace sw48230 {
 namespace {
-
-constexpr int Msg_IP_Address = 58;
-constexpr int Msg_Device_Found = 69;
-constexpr int Msg_Device_Not_Found = 70;
-constexpr int Msg_Check_IP = 71;
-constexpr int Msg_Not_In_Network = 72;
 
 const QColor Found_Color(0x00, 0x80, 0x00);
 const QColor Not_Found_Color(0xFF, 0x00, 0x00);
@@ -102,19 +96,20 @@ TFBootTCP::TFBootTCP(const Context& context, QWidget* parent)
 
 // L_IP_Address is captioned when the screen is shown.
 void TFBootTCP::Set_Lang() {
-  setWindowTitle(text(57));
-  set_caption(L_SW_Desc, text(57));
-  set_caption(L_Ping, text(59));
-  set_caption(Btn_Ping, text(60), text(471));
-  for (std::size_t i = 0; i < E_IP.size(); ++i) set_hint(E_IP[i], text(467 + static_cast<int>(i)));
-  set_caption(Btn_Cancel, text(61), text(472));
-  set_caption(Btn_Next, text(62), text(473));
-  set_caption(options_.L_Options, text(63));
-  set_caption(options_.CB_Firmware, text(64), text(474));
-  set_caption(options_.CB_Read_Firm, text(65), text(475));
-  set_caption(options_.CB_Conf, text(66), text(476));
-  set_caption(options_.CB_Read_Conf, text(67), text(477));
-  set_caption(options_.Btn_Update, text(68), text(478));
+  setWindowTitle(text(Msg_Boot_TCP_Title));
+  set_caption(L_SW_Desc, text(Msg_Boot_TCP_Title));
+  set_caption(L_Ping, text(Msg_Boot_TCP_Check_Connection));
+  set_caption(Btn_Ping, text(Msg_Boot_TCP_Ping), text(Msg_Boot_TCP_Ping_Hint));
+  for (std::size_t i = 0; i < E_IP.size(); ++i)
+    set_hint(E_IP[i], text(Msg_Boot_TCP_First_Address_Hint + static_cast<int>(i)));
+  set_caption(Btn_Cancel, text(Msg_Boot_TCP_Cancel), text(Msg_Boot_TCP_Cancel_Hint));
+  set_caption(Btn_Next, text(Msg_Boot_TCP_Next), text(Msg_Boot_TCP_Next_Hint));
+  set_caption(options_.L_Options, text(Msg_Boot_TCP_Options));
+  set_caption(options_.CB_Firmware, text(Msg_Boot_TCP_Firmware), text(Msg_Boot_TCP_Firmware_Hint));
+  set_caption(options_.CB_Read_Firm, text(Msg_Boot_TCP_Read_Firmware), text(Msg_Boot_TCP_Read_Firmware_Hint));
+  set_caption(options_.CB_Conf, text(Msg_Boot_TCP_Configuration), text(Msg_Boot_TCP_Configuration_Hint));
+  set_caption(options_.CB_Read_Conf, text(Msg_Boot_TCP_Read_Configuration), text(Msg_Boot_TCP_Read_Configuration_Hint));
+  set_caption(options_.Btn_Update, text(Msg_Boot_TCP_Update), text(Msg_Boot_TCP_Update_Hint));
 }
 
 // The fields keep their texts from the last opening unless the remembered
@@ -201,8 +196,7 @@ void TFBootTCP::LbButton4Click() {
   if (failure) {
     // An updater started without its parameters would work from an old
     // file, possibly with another device's address.
-    context_.services.boxes.error(
-        this, to_qstring(path_to_utf8(Ethernet_Update_File(state.Program_Dir)) + "\n" + failure->reason));
+    context_.services.boxes.error(this, path_and_reason(Ethernet_Update_File(state.Program_Dir), failure->reason));
     return;
   }
   Run_Updater(context_, this, Ethernet_Updater_Path(state.Program_Dir), QString());

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "core/commsettings/comm_settings_messages.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -125,74 +126,80 @@ TEST(CommSettingsChecks, FirstFailingCheckInOrder) {
   const struct {
     const char* name;
     std::function<void(CommSettings&)> change;
-    int message;
+    std::optional<CommCheckFailure> failure;
   } cases[] = {
-      {"defaults pass", [](CommSettings&) {}, 0},
-      {"empty IP byte 1", [](CommSettings& s) { s.TCP_IP[0] = ""; }, 278},
-      {"leading blank passes", [](CommSettings& s) { s.TCP_IP[0] = " 12"; }, 0},
-      {"trailing blank fails", [](CommSettings& s) { s.TCP_IP[0] = "12 "; }, 278},
-      {"hex passes", [](CommSettings& s) { s.TCP_IP[1] = "$FF"; }, 0},
-      {"IP byte 4 too big", [](CommSettings& s) { s.TCP_IP[3] = "256"; }, 281},
-      {"negative mask byte", [](CommSettings& s) { s.TCP_SUB[2] = "-1"; }, 284},
+      {"defaults pass", [](CommSettings&) {}, std::nullopt},
+      {"empty IP byte 1", [](CommSettings& s) { s.TCP_IP[0] = ""; },
+       CommCheckFailure{CommField::IP, 0, Msg_Check_First_IP}},
+      {"leading blank passes", [](CommSettings& s) { s.TCP_IP[0] = " 12"; }, std::nullopt},
+      {"trailing blank fails", [](CommSettings& s) { s.TCP_IP[0] = "12 "; },
+       CommCheckFailure{CommField::IP, 0, Msg_Check_First_IP}},
+      {"hex passes", [](CommSettings& s) { s.TCP_IP[1] = "$FF"; }, std::nullopt},
+      {"IP byte 4 too big", [](CommSettings& s) { s.TCP_IP[3] = "256"; },
+       CommCheckFailure{CommField::IP, 3, Msg_Check_First_IP + 3}},
+      {"negative mask byte", [](CommSettings& s) { s.TCP_SUB[2] = "-1"; },
+       CommCheckFailure{CommField::Subnet, 2, Msg_Check_First_Subnet + 2}},
       {"first failure wins",
        [](CommSettings& s) {
          s.TCP_SUB[0] = "x";
          s.TCP_IP[2] = "x";
        },
-       280},
-      {"gateway not checked when off", [](CommSettings& s) { s.TCP_GAT[0] = "300"; }, 0},
+       CommCheckFailure{CommField::IP, 2, Msg_Check_First_IP + 2}},
+      {"gateway not checked when off", [](CommSettings& s) { s.TCP_GAT[0] = "300"; }, std::nullopt},
       {"gateway checked when on",
        [](CommSettings& s) {
          s.TCP_GAT[0] = "300";
          s.En_GAT = true;
        },
-       286},
+       CommCheckFailure{CommField::Gateway, 0, Msg_Check_First_Gateway}},
       {"gateway byte 4",
        [](CommSettings& s) {
          s.TCP_GAT[3] = "";
          s.En_GAT = true;
        },
-       289},
+       CommCheckFailure{CommField::Gateway, 3, Msg_Check_First_Gateway + 3}},
       {"port 10000 for jumper hardware",
        [](CommSettings& s) {
          s.Device_Type = 0;
          s.Port = "10000";
        },
-       290},
-      {"port 10000 hidden for dip-switch hardware", [](CommSettings& s) { s.Port = "10000"; }, 0},
+       CommCheckFailure{CommField::Port, 0, Msg_Check_Port}},
+      {"port 10000 hidden for dip-switch hardware", [](CommSettings& s) { s.Port = "10000"; }, std::nullopt},
       {"port 65536 for jumper hardware",
        [](CommSettings& s) {
          s.Device_Type = 0;
          s.Port = "65536";
        },
-       290},
+       CommCheckFailure{CommField::Port, 0, Msg_Check_Port}},
       {"port 0 for jumper hardware",
        [](CommSettings& s) {
          s.Device_Type = 0;
          s.Port = "0";
        },
-       0},
+       std::nullopt},
       {"port as hex 10000",
        [](CommSettings& s) {
          s.Device_Type = 0;
          s.Port = "$2710";
        },
-       290},
-      {"time-out 0", [](CommSettings& s) { s.Time_Out = "0"; }, 291},
-      {"time-out 1", [](CommSettings& s) { s.Time_Out = "1"; }, 0},
-      {"time-out 65535", [](CommSettings& s) { s.Time_Out = "65535"; }, 0},
-      {"time-out 65536", [](CommSettings& s) { s.Time_Out = "65536"; }, 291},
+       CommCheckFailure{CommField::Port, 0, Msg_Check_Port}},
+      {"time-out 0", [](CommSettings& s) { s.Time_Out = "0"; },
+       CommCheckFailure{CommField::Time_Out, 0, Msg_Check_Time_Out}},
+      {"time-out 1", [](CommSettings& s) { s.Time_Out = "1"; }, std::nullopt},
+      {"time-out 65535", [](CommSettings& s) { s.Time_Out = "65535"; }, std::nullopt},
+      {"time-out 65536", [](CommSettings& s) { s.Time_Out = "65536"; },
+       CommCheckFailure{CommField::Time_Out, 0, Msg_Check_Time_Out}},
       {"port before time-out",
        [](CommSettings& s) {
          s.Device_Type = 0;
          s.Port = "";
          s.Time_Out = "";
        },
-       290},
+       CommCheckFailure{CommField::Port, 0, Msg_Check_Port}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(Controllo_Dati(with(c.change)), c.message);
+    EXPECT_EQ(Controllo_Dati(with(c.change)), c.failure);
   }
 }
 

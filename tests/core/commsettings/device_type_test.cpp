@@ -1,7 +1,6 @@
-#include "core/commsettings/device_type.h"
-
 #include <gtest/gtest.h>
 
+#include "core/commsettings/comm_settings.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -10,7 +9,8 @@ namespace {
 using test::TempDir;
 using test::write_file;
 
-TEST(SelectType231, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
+// The device type as the request tables and the checks read it.
+TEST(ProjectCommInfo, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
   const struct {
     const char* name;
     const char* content;
@@ -32,10 +32,10 @@ TEST(SelectType231, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     write_file(dir / "ParGen.xml", c.content);
-    EXPECT_EQ(Select_Type_231(dir / "ParGen.xml"), c.expected);
+    EXPECT_EQ(Read_Project_Comm_Info(dir / "ParGen.xml").Device_Type, c.expected);
   }
   TempDir dir;
-  EXPECT_EQ(Select_Type_231(dir / "ParGen.xml"), 0);
+  EXPECT_EQ(Read_Project_Comm_Info(dir / "ParGen.xml").Device_Type, 0);
 }
 
 }  // namespace
