@@ -131,7 +131,7 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     allow_update_check(program);
     test::FakeServices fakes;
     TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
-                           fakes.clock, fakes.prober},
+                           fakes.clock, fakes.prober, fakes.files},
                   program.path().toStdString());
     window.show();
     QString shown;
@@ -182,7 +182,7 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     allow_update_check(program);
     test::FakeServices fakes;
     TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
-                           fakes.clock, fakes.prober},
+                           fakes.clock, fakes.prober, fakes.files},
                   program.path().toStdString());
     window.show();
     auto* timer = child<QTimer>(&window, "Timer_Update");
