@@ -126,6 +126,29 @@ class RequestFindTest : public sw48230::test::ScreenTest {
     QVERIFY(f.fakes.boxes.questions.isEmpty());
   }
 
+  // The open bar's controls are on the Tab chain, between the buttons above
+  // and the grid below.
+  void tabReachesTheBar() {
+    Fixture f(0);
+    f.open("Btn_COB_Setting", [&](QDialog* dialog, QTableView* view) {
+      find(dialog, view, "1");
+      QStringList chain;
+      for (int step = 0; step < 5; ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        chain.append(focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+      }
+      QCOMPARE(chain, (QStringList{"E_Find", "Btn_Find_Previous", "Btn_Find_Next", "Btn_Find_Close", "ACG_Modbus"}));
+      // Enter on a button of the bar is that button.
+      find(dialog, view, "1");
+      for (int step = 0; step < 3; ++step) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Btn_Find_Close"));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QVERIFY(!query_field(dialog)->isVisible());
+      QVERIFY(dialog->isVisible());
+    });
+  }
+
   // The Cob-ID's hint is its hex value, as wide as the frame format.
   void theCobIdHintIsHex_data() {
     QTest::addColumn<int>("device_type");

@@ -78,6 +78,10 @@ class RequestWarningsScreenTest : public sw48230::test::ScreenTest {
       QTest::mouseClick(button, Qt::LeftButton);
       QVERIFY(list->isVisible());
       QCOMPARE(list->count(), 2);
+      // The open list is on the Tab chain, after the grid.
+      view->setFocus();
+      QTest::keyClick(view, Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), list);
       QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
       QCOMPARE(view->selectionModel()->selectedRows(Col_COB).size(), 2);
       QVERIFY(view->selectionModel()->isRowSelected(2, {}) && view->selectionModel()->isRowSelected(3, {}));

@@ -49,7 +49,8 @@ void RequestWarningsView::Show_Warnings(std::vector<Entry> entries) {
 void RequestWarningsView::Close_List() { Btn_Warnings->setChecked(false); }
 
 void RequestWarningsView::Show_Count() {
-  const QString caption = caption_.arg(entries_.size());
+  // A translation may leave the number out; arg() would complain then.
+  const QString caption = QString(caption_).replace(QLatin1String("%1"), QString::number(entries_.size()));
   Btn_Warnings->setText(caption);
   Btn_Warnings->setAccessibleName(caption);
 }
