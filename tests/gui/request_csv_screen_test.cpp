@@ -15,7 +15,6 @@ using test::Fixture;
 
 namespace {
 
-
 const char* file_of(const QByteArray& step) {
   return step == "Btn_COB_Request" ? "PROJECTS/Plant1/var.xml" : "PROJECTS/Plant1/var2.xml";
 }
@@ -81,7 +80,8 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     QVERIFY(f.fakes.files.calls[0].save);
     QCOMPARE(f.fakes.files.calls[0].filter, QStringLiteral("CSV files (*.csv)"));
     const QString table_name = QString::fromLatin1(file_of(step)).section('/', -1).replace(".xml", ".csv");
-    QCOMPARE(f.fakes.files.calls[0].start, QDir::toNativeSeparators(f.program.filePath("PROJECTS/Plant1/" + table_name)));
+    QCOMPARE(f.fakes.files.calls[0].start,
+             QDir::toNativeSeparators(f.program.filePath("PROJECTS/Plant1/" + table_name)));
     const QByteArray exported = f.read("PROJECTS/Plant1/table.csv");
     QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
     QVERIFY2(exported.contains(",Valve open\r\n"), exported.constData());
@@ -145,6 +145,9 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     QTest::newRow("unknown column") << QByteArray("COB,Colour\r\n300,red\r\n")
                                     << QStringList{"Import failed, nothing was changed:",
                                                    "CSV line 1, column Colour!! Unknown column"};
+    QTest::newRow("binary file") << QByteArray("COB\r\n\x00\x01\x02\xFF\r\n", 9)
+                                 << QStringList{"Import failed, nothing was changed:",
+                                                "CSV line 2!! The file is not a text file"};
     QByteArray many = header;
     for (int i = 0; i < 25; ++i) many += QByteArray::number(300 + i) + ",10,0,0,1,1,0,0,x\r\n";
     QTest::newRow("25 bad lines") << many

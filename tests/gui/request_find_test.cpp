@@ -15,7 +15,6 @@ using test::Fixture;
 
 namespace {
 
-
 // 389 is row 1's Cob-ID, row 2's register address and row 4's unit id.
 const QByteArray Rows =
     "<R><row COB=\"389\" IP_Add_B1=\"10\" IP_Add_B2=\"0\" IP_Add_B3=\"0\" IP_Add_B4=\"1\" ID_Modbus=\"1\" "
@@ -56,7 +55,7 @@ class RequestFindTest : public sw48230::test::ScreenTest {
   // note; the bar says when nothing matches.
   void enterWalksTheMatches_data() {
     QTest::addColumn<QString>("query");
-    QTest::addColumn<QList<int>>("keys");  // Enter, or Shift+Enter as -1
+    QTest::addColumn<QList<int>>("keys");      // Enter, or Shift+Enter as -1
     QTest::addColumn<QList<QPoint>>("cells");  // row, column after each key
     QTest::addColumn<QStringList>("notes");
     const QString top = QStringLiteral("Passed the end of the table: continued from the first row");
@@ -68,12 +67,11 @@ class RequestFindTest : public sw48230::test::ScreenTest {
     QTest::newRow("hex query finds decimal and hex Cob-IDs")
         << "0x185" << QList<int>{1, -1, -1} << QList<QPoint>{{1, Col_COB}, {4, Col_ID_Modbus}, {2, Col_Address}}
         << QStringList{"", end, ""};
-    QTest::newRow("hex Cob-ID in the table") << "391" << QList<int>{1} << QList<QPoint>{{3, Col_COB}}
-                                             << QStringList{""};
+    QTest::newRow("hex Cob-ID in the table")
+        << "391" << QList<int>{1} << QList<QPoint>{{3, Col_COB}} << QStringList{""};
     QTest::newRow("address") << "10.0.1.3" << QList<int>{1} << QList<QPoint>{{3, Col_IP}} << QStringList{""};
     QTest::newRow("mnemonic, any case") << "PUMP" << QList<int>{1, 1}
-                                        << QList<QPoint>{{1, Col_Mnemonic}, {3, Col_Mnemonic}}
-                                        << QStringList{"", ""};
+                                        << QList<QPoint>{{1, Col_Mnemonic}, {3, Col_Mnemonic}} << QStringList{"", ""};
     QTest::newRow("no match") << "Boiler" << QList<int>{1} << QList<QPoint>{{1, 0}} << QStringList{"No match"};
   }
 
@@ -155,10 +153,10 @@ class RequestFindTest : public sw48230::test::ScreenTest {
     QTest::addColumn<QByteArray>("pargen");  // the frame format element of ParGen.xml
     QTest::addColumn<QByteArray>("row");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("jumper, 11-bit") << 0 << QByteArray("<CAN_Type>0</CAN_Type>")
-                                    << QByteArray("<row COB=\"389\"/>") << "0x185";
-    QTest::newRow("jumper, 29-bit") << 0 << QByteArray("<CAN_Type>1</CAN_Type>")
-                                    << QByteArray("<row COB=\"389\"/>") << "0x00000185";
+    QTest::newRow("jumper, 11-bit") << 0 << QByteArray("<CAN_Type>0</CAN_Type>") << QByteArray("<row COB=\"389\"/>")
+                                    << "0x185";
+    QTest::newRow("jumper, 29-bit") << 0 << QByteArray("<CAN_Type>1</CAN_Type>") << QByteArray("<row COB=\"389\"/>")
+                                    << "0x00000185";
     QTest::newRow("dip-switch, the row's 29-bit")
         << 1 << QByteArray() << QByteArray("<row COB=\"$1ABCDEF0\" CAN_Type=\"CAN 2.0B (29 bits)\"/>") << "0x1ABCDEF0";
     QTest::newRow("dip-switch, the row's 11-bit")

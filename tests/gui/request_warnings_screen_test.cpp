@@ -18,10 +18,9 @@ using test::Fixture;
 
 namespace {
 
-
 QByteArray row(int cob, const QByteArray& last_byte, const QByteArray& third_byte = "0") {
-  return "<row COB=\"" + QByteArray::number(cob) + "\" IP_Add_B1=\"192\" IP_Add_B2=\"168\" IP_Add_B3=\"" +
-         third_byte + "\" IP_Add_B4=\"" + last_byte +
+  return "<row COB=\"" + QByteArray::number(cob) + "\" IP_Add_B1=\"192\" IP_Add_B2=\"168\" IP_Add_B3=\"" + third_byte +
+         "\" IP_Add_B4=\"" + last_byte +
          "\" ID_Modbus=\"1\" Type=\"0\" Address_Word=\"0\" Quantity=\"1\" Mnemonic=\"m\"/>";
 }
 

@@ -34,9 +34,8 @@ bool matches(const RequestTable& table, int row, int col, const Query& query) {
     case Col_IP: {
       if (trim_blanks(cell).empty() || query.number) return false;
       const std::string address = address_text(cell);
-      return address == query.text ||
-             (address.size() > query.text.size() && address.starts_with(query.text) &&
-              address[query.text.size()] == '.');
+      return address == query.text || (address.size() > query.text.size() && address.starts_with(query.text) &&
+                                       address[query.text.size()] == '.');
     }
     default:
       return to_upper_ascii(cell).find(query.text) != std::string::npos;
@@ -54,8 +53,8 @@ std::optional<FindHit> Find_Request(const RequestTable& table, std::string_view 
   constexpr int Per_Row = static_cast<int>(Found_Columns.size());
   constexpr int Cells = RequestTable::Data_Rows * Per_Row;
   const auto position = std::find_if(Found_Columns.begin(), Found_Columns.end(), [col](int c) { return c >= col; });
-  int start = (std::clamp(row, 1, RequestTable::Data_Rows) - 1) * Per_Row +
-              static_cast<int>(position - Found_Columns.begin());
+  int start =
+      (std::clamp(row, 1, RequestTable::Data_Rows) - 1) * Per_Row + static_cast<int>(position - Found_Columns.begin());
   // A cursor on a column that is not searched sits between two searched
   // cells: the next one is the first to look at going forward.
   if (forward && (position == Found_Columns.end() || *position != col)) --start;

@@ -24,7 +24,6 @@ struct FindHit {
 // it, ignoring the case of ASCII letters. The search starts after (`forward`)
 // or before the cell at `row`, `col` and goes on from the other end once.
 // Nothing when no cell matches or the query is blank.
-std::optional<FindHit> Find_Request(const RequestTable& table, std::string_view query, int row, int col,
-                                    bool forward);
+std::optional<FindHit> Find_Request(const RequestTable& table, std::string_view query, int row, int col, bool forward);
 
 }  // namespace sw48230

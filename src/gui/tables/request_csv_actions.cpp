@@ -79,8 +79,8 @@ void RequestCsvActions::Btn_ImportClick() {
     report += QLatin1Char('\n') + to_qstring(Csv_Failure_Text(context_.messages, imported.failures[i]));
   }
   if (failures > Failures_Listed) {
-    report += QLatin1Char('\n') + text(Msg_Csv_More_Failures)
-                                       .replace(QLatin1String("%1"), QString::number(failures - Failures_Listed));
+    report += QLatin1Char('\n') +
+              text(Msg_Csv_More_Failures).replace(QLatin1String("%1"), QString::number(failures - Failures_Listed));
   }
   context_.services.boxes.error(screen_, report);
 }

@@ -21,7 +21,8 @@ RequestWarningsView::RequestWarningsView(QWidget* screen, SelectRows select)
   // Arrow keys and clicks alike: the rows follow the entry the user is on,
   // and a click on that entry again brings them back after the user moved.
   const auto pick = [this](int entry) {
-    if (entry >= 0 && entry < static_cast<int>(entries_.size())) select_(entries_[static_cast<std::size_t>(entry)].rows);
+    if (entry >= 0 && entry < static_cast<int>(entries_.size()))
+      select_(entries_[static_cast<std::size_t>(entry)].rows);
   };
   connect(LB_Warnings, &QListWidget::currentRowChanged, this, pick);
   connect(LB_Warnings, &QListWidget::itemClicked, this,

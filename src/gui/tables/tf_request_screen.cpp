@@ -198,9 +198,9 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   // from the keyboard; the arrow keys move between cells.
   ACG_Modbus->setTabKeyNavigation(false);
   set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, csv_->export_button(), csv_->import_button(),
-                 warnings_->button(), find_bar_->query_field(), find_bar_->previous_button(),
-                 find_bar_->next_button(), find_bar_->close_button(), ACG_Modbus, warnings_->list(),
-                 test_panel_->test_button(), test_panel_->stop_button(), Btn_OK, Btn_Cancel});
+                 warnings_->button(), find_bar_->query_field(), find_bar_->previous_button(), find_bar_->next_button(),
+                 find_bar_->close_button(), ACG_Modbus, warnings_->list(), test_panel_->test_button(),
+                 test_panel_->stop_button(), Btn_OK, Btn_Cancel});
 
   Set_Lang();
 }
@@ -449,7 +449,8 @@ void RequestScreen::Build_Tools() {
   // Every change of the rows goes through the history, so the warnings follow
   // each edit, undo and import.
   connect(undo_, &QUndoStack::indexChanged, this, &RequestScreen::Update_Warnings);
-  find_bar_ = new RequestFindBar(this, [this](const QString& query, bool forward) { return Find_Cell(query, forward); });
+  find_bar_ =
+      new RequestFindBar(this, [this](const QString& query, bool forward) { return Find_Cell(query, forward); });
   connect(find_bar_, &RequestFindBar::closed, ACG_Modbus, [this] { ACG_Modbus->setFocus(Qt::OtherFocusReason); });
   auto* find_keys = new QAction(this);
   find_keys->setShortcuts(QKeySequence::Find);

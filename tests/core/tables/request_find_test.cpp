@@ -80,9 +80,9 @@ TEST(CobIdHexTest, ShowsTheFrameFormatsDigits) {
     bool extended;
     std::optional<std::string> expected;
   } const cases[] = {
-      {"389", false, "0x185"},     {"389", true, "0x00000185"}, {"0x7ff", false, "0x7FF"},
+      {"389", false, "0x185"},     {"389", true, "0x00000185"},        {"0x7ff", false, "0x7FF"},
       {"5", false, "0x005"},       {" $1FFFFFFF", true, "0x1FFFFFFF"}, {"4096", false, "0x1000"},
-      {"-1", false, std::nullopt}, {"12a", false, std::nullopt},  {"", true, std::nullopt},
+      {"-1", false, std::nullopt}, {"12a", false, std::nullopt},       {"", true, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(Cob_ID_Hex(c.cob, c.extended), c.expected) << c.cob;
 }
