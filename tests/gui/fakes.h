@@ -15,6 +15,7 @@
 #include "core/probe/prober.h"
 #include "core/update/ping.h"
 #include "gui/ui/context.h"
+#include "gui/ui/file_dialogs.h"
 #include "gui/ui/message_boxes.h"
 #include "platform/http_getter.h"
 #include "platform/program_starter.h"
@@ -120,6 +121,35 @@ class FakeEchoSender final : public EchoSender {
   EchoReply pending_ = EchoReply::None;
 };
 
+// Answers each file dialog with the next of `paths` (cancelled when it runs
+// dry) and records how each was asked.
+class FakeFileDialogs final : public FileDialogs {
+ public:
+  struct Call {
+    bool save;
+    QString title;
+    QString start;
+    QString filter;
+  };
+  QString open_file(QWidget*, const QString& title, const QString& start, const QString& filter) override {
+    return answer({false, title, start, filter});
+  }
+  QString save_file(QWidget*, const QString& title, const QString& start, const QString& filter) override {
+    return answer({true, title, start, filter});
+  }
+  std::deque<QString> paths;
+  std::vector<Call> calls;
+
+ private:
+  QString answer(Call call) {
+    calls.push_back(std::move(call));
+    if (paths.empty()) return {};
+    QString path = paths.front();
+    paths.pop_front();
+    return path;
+  }
+};
+
 struct FakeServices {
   FakeMessageBoxes boxes;
   FakeProgramStarter programs;
@@ -130,7 +160,8 @@ struct FakeServices {
   FakeClock clock;
   // The screens' probes go to real servers, which the tests run on 127.0.0.1.
   ModbusProber prober;
-  Services services() { return Services{boxes, programs, browser, http, serial_ports, echo, clock, prober}; }
+  FakeFileDialogs files;
+  Services services() { return Services{boxes, programs, browser, http, serial_ports, echo, clock, prober, files}; }
 };
 
 // The built-in English text of a message.

@@ -38,8 +38,8 @@ void press(QWidget* widget, Qt::Key key) {
   QTest::keyClick(widget, key);
 }
 
-const QStringList Request_Chain{"Btn_DelRow", "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow",
-                                "ACG_Modbus", "Btn_Test",   "Btn_OK",      "Btn_Cancel"};
+const QStringList Request_Chain{"Btn_DelRow",   "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow", "Btn_Export", "Btn_Import",
+                                "Btn_Warnings", "ACG_Modbus", "Btn_Test",    "Btn_OK",       "Btn_Cancel"};
 const QStringList Options_Page{"CB_Firmware", "CB_Read_Firm", "CB_Conf", "CB_Read_Conf", "Btn_Update"};
 
 }  // namespace

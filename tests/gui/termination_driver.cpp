@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
   QtMessageBoxes boxes;
   Services services = fakes.services();
   TFMain window(Services{boxes, services.programs, services.browser, services.http, services.serial_ports,
-                         services.echo, services.clock, services.prober},
+                         services.echo, services.clock, services.prober, services.files},
                 QString::fromLocal8Bit(argv[1]).toStdString());
   SignalBridge signals_bridge;
   QObject::connect(&signals_bridge, &SignalBridge::terminationRequested, &window, &TFMain::Terminate);

@@ -190,7 +190,7 @@ class TFBootSerTest : public sw48230::test::ScreenTest {
     Services services = f.fakes.services();
     f.fakes.serial_ports.ports = Two_Ports;
     f.start(Services{services.boxes, starter, services.browser, services.http, services.serial_ports, services.echo,
-                     services.clock, services.prober});
+                     services.clock, services.prober, services.files});
     f.open_update("TFBootSer", [](QDialog* dialog) {
       click(dialog, "Btn_Next");
       click(dialog, "Btn_Update");

@@ -228,7 +228,7 @@ class TFBootTCPTest : public sw48230::test::ScreenTest {
     f.fakes.echo.answer = EchoReply::With_Data;
     Services services = f.fakes.services();
     f.start(Services{services.boxes, starter, services.browser, services.http, services.serial_ports, services.echo,
-                     services.clock, services.prober});
+                     services.clock, services.prober, services.files});
     f.open_update("TFBootTCP", [&](QDialog* dialog) {
       click(dialog, "Btn_Ping");
       click(dialog, "Btn_Next");
@@ -303,7 +303,7 @@ class TFBootTCPTest : public sw48230::test::ScreenTest {
     ClickingClock clock;
     Services services = f.fakes.services();
     f.start(Services{services.boxes, services.programs, services.browser, services.http, services.serial_ports,
-                     services.echo, clock, services.prober});
+                     services.echo, clock, services.prober, services.files});
     f.open_update("TFBootTCP", [&](QDialog* dialog) {
       clock.target = find<QAbstractButton>(dialog, "Btn_Cancel");
       click(dialog, "Btn_Ping");

@@ -120,7 +120,7 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     allow_update_check(program);
     test::FakeServices fakes;
     TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
-                           fakes.clock, fakes.prober},
+                           fakes.clock, fakes.prober, fakes.files},
                   program.fs_path());
     window.show();
     QString shown;
@@ -171,7 +171,7 @@ class UpdateCheckTest : public sw48230::test::ScreenTest {
     allow_update_check(program);
     test::FakeServices fakes;
     TFMain window(Services{fakes.boxes, fakes.programs, fakes.browser, http, fakes.serial_ports, fakes.echo,
-                           fakes.clock, fakes.prober},
+                           fakes.clock, fakes.prober, fakes.files},
                   program.fs_path());
     window.show();
     auto* timer = find<QTimer>(&window, "Timer_Update");

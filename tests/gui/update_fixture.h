@@ -117,7 +117,7 @@ inline void check_updater_outcome(const char* screen, const QString& updater_nam
   SystemProgramStarter starter{std::chrono::milliseconds(limit_ms)};
   const Services services = f.fakes.services();
   f.start(Services{services.boxes, starter, services.browser, services.http, services.serial_ports, services.echo,
-                   services.clock, services.prober});
+                   services.clock, services.prober, services.files});
   f.open_update(screen, [&](QDialog* dialog) {
     drive(dialog);
     // The screen stays on its update page, ready for another run.

@@ -13,6 +13,7 @@
 #include "core/i18n/update_check.h"
 #include "core/probe/prober.h"
 #include "gui/app/tf_main.h"
+#include "gui/ui/file_dialogs.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 #include "platform/event_loop_clock.h"
@@ -98,7 +99,8 @@ int main(int argc, char* argv[]) {
   SystemIcmpEcho echo;
   EventLoopClock clock;
   ModbusProber prober;
-  const Services services{boxes, programs, browser, http, serial_ports, echo, clock, prober};
+  QtFileDialogs files;
+  const Services services{boxes, programs, browser, http, serial_ports, echo, clock, prober, files};
 
   TFMain main_window(services, program_dir.dir);
   SignalBridge signals_bridge;

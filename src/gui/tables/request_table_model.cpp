@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QColor>
 
+#include "core/tables/cob_id_hex.h"
 #include "gui/ui/texts.h"
 
 namespace sw48230 {
@@ -28,7 +29,22 @@ QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ForegroundRole) return QBrush(result.ok ? QColor(0, 128, 0) : QColor(192, 0, 0));
     return {};
   }
-  const std::string& cell = table_.cell(table_row(index), index.column());
+  const int row = table_row(index);
+  const std::string& cell = table_.cell(row, index.column());
+  const auto warning = warnings_.find(row);
+  // Dark text on a light background, whatever the palette, so a warned row
+  // stays readable in a dark theme too.
+  if (role == Qt::BackgroundRole && warning != warnings_.end()) return QBrush(QColor(255, 226, 140));
+  if (role == Qt::ForegroundRole && warning != warnings_.end()) return QBrush(QColor(Qt::black));
+  if (role == Qt::ToolTipRole) {
+    QStringList hints;
+    if (index.column() == Col_COB) {
+      if (const auto hex = Cob_ID_Hex(cell, Extended_Frame(table_, row, context_))) hints.append(to_qstring(*hex));
+    }
+    if (warning != warnings_.end()) hints.append(warning->second);
+    if (hints.isEmpty()) return {};
+    return hints.join(QLatin1Char('\n'));
+  }
   if (RequestTable::kind(index.column()) == ColumnKind::CheckBox) {
     if (role == Qt::CheckStateRole) return Is_Ticked(cell) ? Qt::Checked : Qt::Unchecked;
     return {};
@@ -88,6 +104,13 @@ void RequestTableModel::Set_Result(int row, TestResult result) {
 void RequestTableModel::Clear_Results() {
   results_.clear();
   emit dataChanged(index(0, Col_Result), index(rowCount() - 1, Col_Result));
+}
+
+void RequestTableModel::Set_Warnings(std::map<int, QString> hints) {
+  if (hints == warnings_) return;
+  warnings_ = std::move(hints);
+  emit dataChanged(index(0, 0), index(rowCount() - 1, Col_Result - 1),
+                   {Qt::BackgroundRole, Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 // Every cell may have changed, but no row came or went: the view keeps its

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "core/tables/request_file.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
 
@@ -49,6 +50,14 @@ class RequestTableModel final : public QAbstractTableModel {
   void Set_Result(int row, TestResult result);
   void Clear_Results();
 
+  // The project's device type and frame format, by which a Cob-ID's hint
+  // shows its hex value.
+  void Set_Context(const TableContext& context) { context_ = context; }
+
+  // The rows of the network warnings, each with the reasons as its cells'
+  // hint; the rows are highlighted. Replaces the earlier warnings.
+  void Set_Warnings(std::map<int, QString> hints);
+
   // Model rows are table rows 1 to 512.
   static int table_row(const QModelIndex& index) { return index.row() + 1; }
 
@@ -58,6 +67,8 @@ class RequestTableModel final : public QAbstractTableModel {
   QStringList titles_;
   QStringList hints_;
   std::map<int, TestResult> results_;  // by table row
+  TableContext context_;
+  std::map<int, QString> warnings_;  // by table row
 };
 
 }  // namespace sw48230

@@ -59,4 +59,18 @@ void RowOperation::undo() {
   target_.show(row_, -1, true);
 }
 
+TableReplace::TableReplace(TableTarget target, const RequestTable& rows)
+    : target_(std::move(target)), before_(target_.table), after_(rows) {}
+
+void TableReplace::set(const RequestTable& rows) {
+  // The cursor goes to the top of the new rows; the core's current cell is
+  // the screen's to set.
+  const int row = target_.table.current_row;
+  const int col = target_.table.current_col;
+  target_.table = rows;
+  target_.table.current_row = row;
+  target_.table.current_col = col;
+  target_.show(1, -1, true);
+}
+
 }  // namespace sw48230

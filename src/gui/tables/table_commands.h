@@ -59,4 +59,20 @@ class RowOperation final : public QUndoCommand {
   RowCopyBuffer lost_;
 };
 
+// The whole table replaced at once, as an import does: one step to undo.
+class TableReplace final : public QUndoCommand {
+ public:
+  TableReplace(TableTarget target, const RequestTable& rows);
+
+  void redo() override { set(after_); }
+  void undo() override { set(before_); }
+
+ private:
+  void set(const RequestTable& rows);
+
+  TableTarget target_;
+  RequestTable before_;
+  RequestTable after_;
+};
+
 }  // namespace sw48230

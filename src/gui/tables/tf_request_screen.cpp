@@ -6,6 +6,8 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
 #include <QUndoStack>
@@ -18,10 +20,15 @@
 #include "core/common/paths.h"
 #include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
+#include "core/tables/project_network.h"
 #include "core/tables/request_checks.h"
 #include "core/tables/table_screen_messages.h"
+#include "gui/tables/request_csv_actions.h"
+#include "gui/tables/request_find_bar.h"
 #include "gui/tables/request_table_model.h"
 #include "gui/tables/request_test_panel.h"
+#include "core/tables/request_tools_messages.h"
+#include "gui/tables/request_warnings_view.h"
 #include "gui/tables/table_commands.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/table_delegates.h"
@@ -154,19 +161,27 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
     button->setAutoDefault(false);  // Enter belongs to the grid
   }
 
+  Build_Tools();
   auto* rows = new QHBoxLayout;
   for (QPushButton* button : {Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Undo, Btn_Redo}) {
     rows->addWidget(button);
   }
   rows->addStretch();
+  for (QPushButton* button : {csv_->export_button(), csv_->import_button(), warnings_->button()}) {
+    rows->addWidget(button);
+  }
   body()->addLayout(rows);
+  body()->addWidget(find_bar_);
   body()->addWidget(ACG_Modbus, 1);
+  body()->addWidget(warnings_->list());
   body()->addWidget(test_panel_);
   body()->addLayout(button_row({Btn_OK, Btn_Cancel}));
   // Tab leaves the grid for the next control, so every button is reachable
   // from the keyboard; the arrow keys move between cells.
   ACG_Modbus->setTabKeyNavigation(false);
-  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, ACG_Modbus, test_panel_->test_button(),
+  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, csv_->export_button(), csv_->import_button(),
+                 warnings_->button(), find_bar_->query_field(), find_bar_->previous_button(), find_bar_->next_button(),
+                 find_bar_->close_button(), ACG_Modbus, warnings_->list(), test_panel_->test_button(),
                  test_panel_->stop_button(), Btn_OK, Btn_Cancel});
 
   Set_Lang();
@@ -202,12 +217,15 @@ void RequestScreen::Set_Lang() {
     corner->setEnabled(false);
     corner->setAccessibleName(text(kind_.msg_description));
   }
+  Set_Tools_Lang();
 }
 
 void RequestScreen::FormShow() {
   const AppState& state = context_.state;
   const std::filesystem::path file = state.Project_Dir / kind_.file_name;
   table_context_ = Read_Table_Context(state.ParGen_File);
+  converter_ = Read_Converter_Network(state.ParGen_File);
+  model_->Set_Context(table_context_);
   Update_Columns();
   const RequestLoad loaded = Load_Requests(kind_, file, table_context_, table_);
   model_->Clear_Results();
@@ -218,6 +236,9 @@ void RequestScreen::FormShow() {
   ACG_Modbus->selectionModel()->setCurrentIndex(model_->index(0, Col_COB), QItemSelectionModel::NoUpdate);
   Do_Copy = false;
   undo_->clear();
+  Update_Warnings();
+  find_bar_->Close();
+  warnings_->Close_List();
 
   if (!loaded.error.empty()) show_file_error(loaded.error);
   if (loaded.rows_left_out > 0) {
@@ -384,6 +405,81 @@ void RequestScreen::Btn_PasteRowClick() {
 void RequestScreen::ACG_ModbusDblClickCell(int column) {
   // Only column titles reach here; the option is read at each click.
   if (AutoSize_Column(context_.state.Double_Click_Auto_Size, 0)) ACG_Modbus->resizeColumnToContents(column);
+}
+
+void RequestScreen::Build_Tools() {
+  csv_ = new RequestCsvActions(this, kind_, context_,
+                               {.shown = [this]() -> const RequestTable& {
+                                  ACG_Modbus->commit_open_edit();
+                                  return table_;
+                                },
+                                .table_context = [this]() -> const TableContext& { return table_context_; },
+                                .replace =
+                                    [this](const RequestTable& rows) {
+                                      ACG_Modbus->commit_open_edit();
+                                      undo_->push(new TableReplace(row_target(), rows));
+                                    }});
+  warnings_ = new RequestWarningsView(this, [this](const std::vector<int>& rows) { Select_Rows(rows); });
+  // Every change of the rows goes through the history, so the warnings follow
+  // each edit, undo and import.
+  connect(undo_, &QUndoStack::indexChanged, this, &RequestScreen::Update_Warnings);
+  find_bar_ =
+      new RequestFindBar(this, [this](const QString& query, bool forward) { return Find_Cell(query, forward); });
+  connect(find_bar_, &RequestFindBar::closed, ACG_Modbus, [this] { ACG_Modbus->setFocus(Qt::OtherFocusReason); });
+  auto* find_keys = new QAction(this);
+  find_keys->setShortcuts(QKeySequence::Find);
+  connect(find_keys, &QAction::triggered, find_bar_, &RequestFindBar::Open);
+  addAction(find_keys);
+}
+
+void RequestScreen::Set_Tools_Lang() {
+  csv_->Set_Lang();
+  warnings_->Set_Texts(text(Msg_Warnings), text(Msg_Warnings_Hint), text(Msg_Warnings_List));
+  find_bar_->Set_Texts({text(Msg_Find), text(Msg_Find_Hint), text(Msg_Find_Next), text(Msg_Find_Next_Hint),
+                        text(Msg_Find_Previous), text(Msg_Find_Previous_Hint), text(Msg_Find_Close),
+                        text(Msg_Find_Close_Hint), text(Msg_Find_No_Match), text(Msg_Find_Wrapped_Top),
+                        text(Msg_Find_Wrapped_End)});
+  Update_Warnings();  // their texts are in the language too
+}
+
+void RequestScreen::Update_Warnings() {
+  std::map<int, QString> hints;
+  std::vector<RequestWarningsView::Entry> entries;
+  for (const NetworkWarning& warning : Network_Warnings(kind_, table_, table_context_, converter_)) {
+    const QString reason = to_qstring(Network_Warning_Text(context_.messages, warning));
+    for (const int row : warning.rows) {
+      QString& hint = hints[row];
+      hint += (hint.isEmpty() ? QString() : QStringLiteral("\n")) + reason;
+    }
+    entries.push_back({reason, warning.rows});
+  }
+  model_->Set_Warnings(std::move(hints));
+  warnings_->Show_Warnings(std::move(entries));
+}
+
+void RequestScreen::Select_Rows(const std::vector<int>& rows) {
+  if (rows.empty()) return;
+  QItemSelectionModel* selection = ACG_Modbus->selectionModel();
+  const QModelIndex first = model_->index(rows.front() - 1, Col_COB);
+  selection->setCurrentIndex(first, QItemSelectionModel::Clear);
+  for (const int row : rows) {
+    selection->select(model_->index(row - 1, Col_COB), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  ACG_Modbus->scrollTo(first);
+}
+
+std::optional<FindHit> RequestScreen::Find_Cell(const QString& query, bool forward) {
+  ACG_Modbus->commit_open_edit();
+  const QModelIndex current = ACG_Modbus->currentIndex();
+  const std::optional<FindHit> hit =
+      Find_Request(table_, to_utf8(query), current.isValid() ? RequestTableModel::table_row(current) : 1,
+                   current.isValid() ? current.column() : Col_Number, forward);
+  if (hit) {
+    const QModelIndex found = model_->index(hit->row - 1, hit->col);
+    ACG_Modbus->setCurrentIndex(found);
+    ACG_Modbus->scrollTo(found);
+  }
+  return hit;
 }
 
 TFCOBRequest::TFCOBRequest(const Context& context, QWidget* parent) : RequestScreen(Read_Requests(), context, parent) {}

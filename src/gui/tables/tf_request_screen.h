@@ -1,6 +1,11 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "core/tables/network_warnings.h"
 #include "core/tables/request_file.h"
+#include "core/tables/request_find.h"
 #include "core/tables/row_editing.h"
 #include "gui/ui/screen.h"
 
@@ -11,9 +16,12 @@ class QUndoStack;
 namespace sw48230 {
 
 class ComboBoxDelegate;
+class RequestCsvActions;
+class RequestFindBar;
 class RequestTableModel;
 class RequestTableView;
 class RequestTestPanel;
+class RequestWarningsView;
 struct TableTarget;
 
 // A table of Modbus TCP master requests tied to Cob-IDs. The read requests
@@ -52,6 +60,13 @@ class RequestScreen : public Screen {
   void Btn_PasteRowClick();
   void ACG_ModbusDblClickCell(int column);
   void show_file_error(const std::string& error);
+  // Export, import, the network warnings and find: wired in by the
+  // constructor, each a control of its own.
+  void Build_Tools();
+  void Set_Tools_Lang();
+  void Update_Warnings();
+  void Select_Rows(const std::vector<int>& rows);
+  std::optional<FindHit> Find_Cell(const QString& query, bool forward);
 
   const TableKind& kind_;
   RequestTable table_;
@@ -72,6 +87,11 @@ class RequestScreen : public Screen {
   QPushButton* Btn_Undo;
   QPushButton* Btn_Redo;
   RequestTestPanel* test_panel_;
+  RequestCsvActions* csv_ = nullptr;
+  RequestWarningsView* warnings_ = nullptr;
+  RequestFindBar* find_bar_ = nullptr;
+  // Where the converter sits, for the warnings; read at every opening.
+  std::optional<ConverterNetwork> converter_;
 };
 
 // COB Request: the read requests.

@@ -5,6 +5,7 @@ namespace sw48230 {
 struct AppState;
 class MessageTable;
 class MessageBoxes;
+class FileDialogs;
 class ProgramStarter;
 class UrlOpener;
 class HttpGetter;
@@ -24,6 +25,7 @@ struct Services {
   EchoSender& echo;
   Clock& clock;
   Prober& prober;
+  FileDialogs& files;
 };
 
 // What every screen works with: the process-wide state and message table,

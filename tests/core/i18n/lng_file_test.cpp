@@ -44,7 +44,7 @@ TEST(LngFile, LineGrammar) {
       {"STR0 = Start", entry(0, "Start")},
       {"  STR0 = Start  ", entry(0, "Start")},
       {"\t\x01STR0 = Start\t\x1F", entry(0, "Start")},
-      {"STR542 = X", entry(542, "X")},
+      {"STR564 = X", entry(564, "X")},
       {"STR5 = a = b", entry(5, "a = b")},
       {"STR5 = a\tb", entry(5, "a\tb")},
       {"STR5 = \xC3\x84rger", entry(5, "\xC3\x84rger")},
@@ -72,9 +72,9 @@ TEST(LngFile, LineGrammar) {
       {"STRabc = x", ignored("index field \"abc\" is not a number")},
       {"STR5 5 = x", ignored("index field \"5 5\" is not a number")},
       {"STR99999999999 = x", ignored("index field \"99999999999\" is not a number")},
-      {"STR555 = X", ignored("index 555 is out of range 0..554")},
-      {"STR-1 = X", ignored("index -1 is out of range 0..554")},
-      {"STR$FFFFFFFF = X", ignored("index -1 is out of range 0..554")},
+      {"STR577 = X", ignored("index 577 is out of range 0..576")},
+      {"STR-1 = X", ignored("index -1 is out of range 0..576")},
+      {"STR$FFFFFFFF = X", ignored("index -1 is out of range 0..576")},
 
       {"STR5 Text", ignored("no \"=\"")},
       {"STR", ignored("no \"=\"")},
@@ -172,7 +172,7 @@ TEST(LngFile, IgnoredLinesCarryTheirLineNumbers) {
   EXPECT_EQ(content.ignored[1].line, 5);
   EXPECT_EQ(content.ignored[1].reason, "text is empty");
   EXPECT_EQ(content.ignored[2].line, 7);
-  EXPECT_EQ(content.ignored[2].reason, "index 600 is out of range 0..554");
+  EXPECT_EQ(content.ignored[2].reason, "index 600 is out of range 0..576");
   ASSERT_EQ(content.entries.size(), 2u);
   EXPECT_EQ(content.entries[0].line, 4);
   EXPECT_EQ(content.entries[1].line, 6);

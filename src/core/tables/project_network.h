@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+#include "core/tables/network_warnings.h"
+
+namespace sw48230 {
+
+// The converter's place on the network as ParGen.xml sets it. Nothing while
+// the file is missing or unreadable, since its defaults say nothing about the
+// project, or when its address or mask is not valid.
+std::optional<ConverterNetwork> Read_Converter_Network(const std::filesystem::path& pargen_file);
+
+}  // namespace sw48230

@@ -1,0 +1,204 @@
+// Export... and Import... of the request screens.
+
+#include <QDir>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "request_screen_fixture.h"
+#include "screen_test.h"
+
+using namespace sw48230;
+using test::cell;
+using test::click;
+using test::Fixture;
+
+namespace {
+
+const char* file_of(const QByteArray& step) {
+  return step == "Btn_COB_Request" ? "PROJECTS/Plant1/var.xml" : "PROJECTS/Plant1/var2.xml";
+}
+
+// Two requests that pass the checks of both tables on jumper hardware.
+const QByteArray Two_Rows =
+    "<R><row COB=\"385\" IP_Add_B1=\"10\" IP_Add_B2=\"0\" IP_Add_B3=\"0\" IP_Add_B4=\"1\" ID_Modbus=\"1\" Type=\"0\" "
+    "Address_Word=\"0\" Quantity=\"1\" Mnemonic=\"Pump\"/>"
+    "<row COB=\"386\" IP_Add_B1=\"10\" IP_Add_B2=\"0\" IP_Add_B3=\"0\" IP_Add_B4=\"2\" ID_Modbus=\"1\" Type=\"0\" "
+    "Address_Word=\"0\" Quantity=\"1\" Mnemonic=\"Valve\"/></R>";
+
+// A CSV of three requests as a spreadsheet saves it: semicolons, no byte
+// order mark, LF, the columns in an order of its own, a quoted mnemonic.
+const QByteArray Three_Rows =
+    "Mnemonic;COB;IP_Add_B1;IP_Add_B2;IP_Add_B3;IP_Add_B4;ID_Modbus;Type;Address_Word;Quantity\n"
+    "\"Tank; level\";512;192;168;0;20;3;0;100;2\n"
+    "Boiler;513;192;168;0;21;3;0;0;1\n"
+    "Fan;514;192;168;0;22;3;0;0;1\n";
+
+QStringList column(QTableView* view, int col, int rows) {
+  QStringList cells;
+  for (int row = 1; row <= rows; ++row) cells.append(cell(view, row, col));
+  return cells;
+}
+
+QPushButton* button(QDialog* dialog, const char* name) {
+  return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+void both_screens() {
+  QTest::addColumn<QByteArray>("step");
+  QTest::newRow("COB Request") << QByteArray("Btn_COB_Request");
+  QTest::newRow("COB Setting") << QByteArray("Btn_COB_Setting");
+}
+
+}  // namespace
+
+class RequestCsvScreenTest : public sw48230::test::ScreenTest {
+  Q_OBJECT
+
+ private slots:
+  // What is exported is what the user sees, unsaved edits included, and an
+  // import of it brings exactly those rows back.
+  void anExportOfUnsavedEditsImportsBack_data() { both_screens(); }
+
+  void anExportOfUnsavedEditsImportsBack() {
+    QFETCH(QByteArray, step);
+    Fixture f(0);
+    f.write(file_of(step), Two_Rows);
+    const QString csv = f.program.filePath("PROJECTS/Plant1/table.csv");
+    f.fakes.files.paths = {csv};
+    f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
+      test::select(view, 2, Col_Mnemonic);
+      QTest::keyClick(view, Qt::Key_F2);
+      QWidget* editor = view->indexWidget(test::at(view, 2, Col_Mnemonic));
+      QVERIFY(editor != nullptr);
+      QTest::keyClick(editor, Qt::Key_End);
+      QTest::keyClicks(editor, " open");
+      // Export takes the edit still open in the cell.
+      click(dialog, "Btn_Export");
+    });
+    QCOMPARE(f.fakes.files.calls.size(), std::size_t{1});
+    QVERIFY(f.fakes.files.calls[0].save);
+    QCOMPARE(f.fakes.files.calls[0].filter, QStringLiteral("CSV files (*.csv)"));
+    const QString table_name = QString::fromLatin1(file_of(step)).section('/', -1).replace(".xml", ".csv");
+    QCOMPARE(f.fakes.files.calls[0].start,
+             QDir::toNativeSeparators(f.program.filePath("PROJECTS/Plant1/" + table_name)));
+    const QByteArray exported = f.read("PROJECTS/Plant1/table.csv");
+    QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
+    QVERIFY2(exported.contains(",Valve open\r\n"), exported.constData());
+    QVERIFY(!f.read(file_of(step)).contains("Valve open"));  // export saves nothing
+
+    f.fakes.files.paths = {csv};
+    f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
+      QCOMPARE(column(view, Col_Mnemonic, 2), (QStringList{"Pump", "Valve"}));
+      click(dialog, "Btn_Import");
+      QCOMPARE(column(view, Col_Mnemonic, 3), (QStringList{"Pump", "Valve open", ""}));
+      click(dialog, "Btn_OK");
+      QVERIFY(!dialog->isVisible());
+    });
+    QVERIFY(f.fakes.boxes.errors.isEmpty());
+    QVERIFY(f.read(file_of(step)).contains("Mnemonic=\"Valve open\""));
+  }
+
+  // The imported rows replace the screen's as one step of the history, and
+  // only OK saves them.
+  void anImportIsOneStepToUndo_data() { both_screens(); }
+
+  void anImportIsOneStepToUndo() {
+    QFETCH(QByteArray, step);
+    Fixture f(0);
+    f.write(file_of(step), Two_Rows);
+    f.write("three.csv", Three_Rows);
+    f.fakes.files.paths = {f.program.filePath("three.csv")};
+    f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
+      click(dialog, "Btn_Import");
+      QVERIFY(f.fakes.boxes.errors.isEmpty());
+      QCOMPARE(column(view, Col_COB, 4), (QStringList{"512", "513", "514", ""}));
+      QCOMPARE(cell(view, 1, Col_Mnemonic), QStringLiteral("Tank; level"));
+      QCOMPARE(cell(view, 1, Col_IP), QStringLiteral("192.168.0.20"));
+      QVERIFY(!f.read(file_of(step)).contains("512"));
+
+      QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+      QCOMPARE(column(view, Col_COB, 3), (QStringList{"385", "386", ""}));
+      QCOMPARE(column(view, Col_Mnemonic, 2), (QStringList{"Pump", "Valve"}));
+      QVERIFY(!button(dialog, "Btn_Undo")->isEnabled());  // the whole import was one step
+      QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+      QCOMPARE(column(view, Col_COB, 4), (QStringList{"512", "513", "514", ""}));
+      click(dialog, "Btn_OK");
+      QVERIFY(!dialog->isVisible());
+    });
+    const QByteArray saved = f.read(file_of(step));
+    QVERIFY(saved.contains("COB=\"514\"") && saved.contains("Mnemonic=\"Tank; level\""));
+    QVERIFY(!saved.contains("COB=\"385\""));
+  }
+
+  // A file with any failing line changes nothing; the box lists each
+  // failing line with its column and reason, the first twenty of many.
+  void aFailingImportChangesNothingAndListsTheLines_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("lines");
+    const QByteArray header = "COB,IP_Add_B1,IP_Add_B2,IP_Add_B3,IP_Add_B4,ID_Modbus,Type,Address_Word,Quantity\r\n";
+    QTest::newRow("two bad lines") << header + "300,10,0,0,1,1,0,0,1\r\n,10,0,0,1,1,0,0,1\r\n301,10,0,0,1,1,0,x,1\r\n"
+                                   << QStringList{"Import failed, nothing was changed:",
+                                                  "CSV line 3, column COB!! Cob-ID missing: every line after the "
+                                                  "first is one request",
+                                                  "CSV line 4, column Address_Word"};
+    QTest::newRow("unknown column") << QByteArray("COB,Colour\r\n300,red\r\n")
+                                    << QStringList{"Import failed, nothing was changed:",
+                                                   "CSV line 1, column Colour!! Unknown column"};
+    QTest::newRow("binary file") << QByteArray("COB\r\n\x00\x01\x02\xFF\r\n", 9)
+                                 << QStringList{"Import failed, nothing was changed:",
+                                                "CSV line 2!! The file is not a text file"};
+    QByteArray many = header;
+    for (int i = 0; i < 25; ++i) many += QByteArray::number(300 + i) + ",10,0,0,1,1,0,0,x\r\n";
+    QTest::newRow("25 bad lines") << many
+                                  << QStringList{"Import failed, nothing was changed:", "CSV line 2, column Quantity",
+                                                 "CSV line 21, column Quantity", "... and 5 more failing lines"};
+  }
+
+  void aFailingImportChangesNothingAndListsTheLines() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, lines);
+    Fixture f(0);
+    f.write("PROJECTS/Plant1/var.xml", Two_Rows);
+    f.write("bad.csv", csv);
+    const QString path = f.program.filePath("bad.csv");
+    f.fakes.files.paths = {path};
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
+      click(dialog, "Btn_Import");
+      QCOMPARE(f.fakes.boxes.errors.size(), 1);
+      const QStringList shown = f.fakes.boxes.errors[0].split('\n');
+      QCOMPARE(shown[0], QDir::toNativeSeparators(path));
+      for (const QString& line : lines) {
+        QVERIFY2(std::any_of(shown.begin(), shown.end(), [&](const QString& s) { return s.startsWith(line); }),
+                 qPrintable(line + " not in:\n" + f.fakes.boxes.errors[0]));
+      }
+      QVERIFY(shown.size() <= 23);  // path, heading, twenty failures and the count
+      QCOMPARE(column(view, Col_COB, 3), (QStringList{"385", "386", ""}));
+      QVERIFY(!button(dialog, "Btn_Undo")->isEnabled());
+    });
+  }
+
+  // Cancelling a dialog does nothing; a file that cannot be written is said.
+  void cancelledDialogsAndUnwritableFiles() {
+    Fixture f(0);
+    f.write("PROJECTS/Plant1/var.xml", Two_Rows);
+    const QString missing_dir = f.program.filePath("no such folder/out.csv");
+    f.fakes.files.paths = {QString(), QString(), missing_dir};
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
+      click(dialog, "Btn_Export");
+      click(dialog, "Btn_Import");
+      QVERIFY(f.fakes.boxes.errors.isEmpty());
+      QCOMPARE(column(view, Col_COB, 2), (QStringList{"385", "386"}));
+      click(dialog, "Btn_Export");
+      QCOMPARE(f.fakes.boxes.errors.size(), 1);
+      QVERIFY2(f.fakes.boxes.errors[0].startsWith(QDir::toNativeSeparators(missing_dir) + "\n"),
+               qPrintable(f.fakes.boxes.errors[0]));
+      QVERIFY(dialog->isVisible());
+    });
+    QCOMPARE(f.fakes.files.calls.size(), std::size_t{3});
+    QVERIFY(!QFile::exists(missing_dir));
+  }
+};
+
+QTEST_MAIN(RequestCsvScreenTest)
+#include "request_csv_screen_test.moc"
