@@ -64,7 +64,7 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     QFETCH(QByteArray, step);
     Fixture f(0);
     f.write(file_of(step), Two_Rows);
-    const QString csv = f.program.filePath("PROJECTS/Plant1/table.csv");
+    const QString csv = f.program.path("PROJECTS/Plant1/table.csv");
     f.fakes.files.paths = {csv};
     f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
       test::select(view, 2, Col_Mnemonic);
@@ -81,7 +81,7 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     QCOMPARE(f.fakes.files.calls[0].filter, QStringLiteral("CSV files (*.csv)"));
     const QString table_name = QString::fromLatin1(file_of(step)).section('/', -1).replace(".xml", ".csv");
     QCOMPARE(f.fakes.files.calls[0].start,
-             QDir::toNativeSeparators(f.program.filePath("PROJECTS/Plant1/" + table_name)));
+             QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1/" + table_name)));
     const QByteArray exported = f.read("PROJECTS/Plant1/table.csv");
     QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
     QVERIFY2(exported.contains(",Valve open\r\n"), exported.constData());
@@ -108,7 +108,7 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     Fixture f(0);
     f.write(file_of(step), Two_Rows);
     f.write("three.csv", Three_Rows);
-    f.fakes.files.paths = {f.program.filePath("three.csv")};
+    f.fakes.files.paths = {f.program.path("three.csv")};
     f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
       click(dialog, "Btn_Import");
       QVERIFY(f.fakes.boxes.errors.isEmpty());
@@ -161,7 +161,7 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     Fixture f(0);
     f.write("PROJECTS/Plant1/var.xml", Two_Rows);
     f.write("bad.csv", csv);
-    const QString path = f.program.filePath("bad.csv");
+    const QString path = f.program.path("bad.csv");
     f.fakes.files.paths = {path};
     f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
       click(dialog, "Btn_Import");
@@ -182,7 +182,7 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
   void cancelledDialogsAndUnwritableFiles() {
     Fixture f(0);
     f.write("PROJECTS/Plant1/var.xml", Two_Rows);
-    const QString missing_dir = f.program.filePath("no such folder/out.csv");
+    const QString missing_dir = f.program.path("no such folder/out.csv");
     f.fakes.files.paths = {QString(), QString(), missing_dir};
     f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
       click(dialog, "Btn_Export");

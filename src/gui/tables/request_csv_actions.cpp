@@ -59,8 +59,8 @@ void RequestCsvActions::Btn_ExportClick() {
   const QString chosen = context_.services.files.save_file(screen_, text(Msg_Csv_Export_Title), start_path(), filter());
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = path_from_utf8(to_utf8(chosen));
-  if (const std::error_code error = write_file_atomically(file, csv)) {
-    context_.services.boxes.error(screen_, to_qstring(path_to_utf8(file) + "\n" + error.message()));
+  if (const auto failure = write_file_atomically(file, csv)) {
+    context_.services.boxes.error(screen_, path_and_reason(file, failure->reason));
   }
 }
 
@@ -73,7 +73,7 @@ void RequestCsvActions::Btn_ImportClick() {
     hooks_.replace(imported.table);
     return;
   }
-  QString report = to_qstring(path_to_utf8(file)) + QLatin1Char('\n') + text(Msg_Csv_Import_Failed);
+  QString report = path_and_reason(file, text(Msg_Csv_Import_Failed));
   const int failures = static_cast<int>(imported.failures.size());
   for (int i = 0; i < std::min(failures, Failures_Listed); ++i) {
     report += QLatin1Char('\n') + to_qstring(Csv_Failure_Text(context_.messages, imported.failures[i]));
