@@ -1,7 +1,6 @@
 // Every reader of a project or program XML file, on the same bytes.
 
 #include "core/commsettings/comm_settings.h"
-#include "core/commsettings/device_type.h"
 #include "core/image/comm_image.h"
 #include "core/settings/app_settings.h"
 #include "core/tables/request_file.h"
@@ -15,7 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)Load_Comm_Settings(file);
   (void)Read_Project_Comm_Info(file);
   (void)List_Index_Faults(file);
-  (void)Select_Type_231(file);
   (void)Read_Settings(file);
   (void)Read_Bank_Params(file);
   General_Block block;
