@@ -12,7 +12,6 @@ using namespace sw48230;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto file = fuzz::write_scratch("input.xml", fuzz::as_text(data, size));
   (void)Load_Comm_Settings(file);
-  (void)Read_Project_Comm_Info(file);
   (void)List_Index_Faults(file);
   (void)Read_Settings(file);
   (void)Read_Bank_Params(file);

@@ -150,16 +150,16 @@ std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file)
   return faults;
 }
 
-ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file) {
-  ProjectCommInfo info;
-  const auto document = load_xml_file(file);
-  if (!document) return info;
+TableContext Read_Table_Context(const std::filesystem::path& pargen_file) {
+  TableContext context;
+  const auto document = load_xml_file(pargen_file);
+  if (!document) return context;
   const pugi::xml_node root = root_element(*document);
   namespace fallback = pargen::project_fallback;
-  if (auto text = child_text(root, pargen::Device_Type)) info.Device_Type = to_int32(*text, fallback::Device_Type);
-  if (auto text = child_text(root, pargen::CAN_Type)) info.CAN_Type = to_int32(*text, fallback::CAN_Type);
-  if (auto text = child_text(root, pargen::Port)) info.Port = std::move(*text);
-  return info;
+  if (auto text = child_text(root, pargen::Device_Type)) context.Hard_Type = to_int32(*text, fallback::Device_Type);
+  if (auto text = child_text(root, pargen::CAN_Type)) context.Type_Can = to_int32(*text, fallback::CAN_Type);
+  if (auto text = child_text(root, pargen::Port)) context.Default_Port = to_int32(*text, fallback::Port_Number);
+  return context;
 }
 
 }  // namespace sw48230

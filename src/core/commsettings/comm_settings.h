@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -92,14 +93,16 @@ struct ListIndexFault {
 // number (each of those has its documented fallback).
 std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file);
 
-// What the other users of ParGen.xml (main window, request tables, image
-// build) read from it; a missing file or element gives jumper hardware, the
-// 11-bit frame format and port "502".
-struct ProjectCommInfo {
-  int Device_Type = pargen::project_fallback::Device_Type;
-  int CAN_Type = pargen::project_fallback::CAN_Type;
-  std::string Port = pargen::project_fallback::Port;
+// What the other users of ParGen.xml read from it: the request table
+// screens at every opening, their checks, their CSV import and the image's
+// request records. Each element falls back on its own, by the number text
+// rule; a missing file gives jumper hardware, the 11-bit frame format and
+// port 502.
+struct TableContext {
+  int Hard_Type = pargen::project_fallback::Device_Type;
+  int Type_Can = pargen::project_fallback::CAN_Type;  // 0: 11-bit identifiers, other: 29-bit
+  std::int32_t Default_Port = pargen::project_fallback::Port_Number;
 };
-ProjectCommInfo Read_Project_Comm_Info(const std::filesystem::path& file);
+TableContext Read_Table_Context(const std::filesystem::path& pargen_file);
 
 }  // namespace sw48230

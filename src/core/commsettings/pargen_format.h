@@ -39,12 +39,11 @@ inline constexpr int CAN_Baud = CAN_Baud_Fallback;
 inline constexpr int CAN_Type = 0;
 }  // namespace screen_fallback
 
-// The main window, the request tables and the image build, which read only
-// these three elements, for a missing file or element.
+// The request tables and the image's request records, which read only these
+// three elements (TableContext), for a missing file, element or number.
 namespace project_fallback {
 inline constexpr int Device_Type = Device_Type_Jumper;
 inline constexpr int CAN_Type = 0;
-inline constexpr const char* Port = "502";
 inline constexpr std::int32_t Port_Number = 502;
 }  // namespace project_fallback
 

@@ -55,11 +55,6 @@ std::string type_code(const TableKind& kind, const std::string& cell) {
 
 }  // namespace
 
-TableContext Read_Table_Context(const std::filesystem::path& pargen_file) {
-  const ProjectCommInfo info = Read_Project_Comm_Info(pargen_file);
-  return {info.Device_Type, info.CAN_Type, to_int32(info.Port, pargen::project_fallback::Port_Number)};
-}
-
 RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
                           RequestTable& table) {
   table.Reset();

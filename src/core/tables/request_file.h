@@ -14,14 +14,6 @@
 
 namespace sw48230 {
 
-// What a request table screen reads from ParGen.xml at every opening.
-struct TableContext {
-  int Hard_Type = pargen::project_fallback::Device_Type;
-  int Type_Can = pargen::project_fallback::CAN_Type;  // 0: 11-bit identifiers, other: 29-bit
-  std::int32_t Default_Port = pargen::project_fallback::Port_Number;
-};
-TableContext Read_Table_Context(const std::filesystem::path& pargen_file);
-
 struct RequestLoad {
   // Set when the file exists but cannot be read or is not well-formed.
   std::string error;

@@ -203,18 +203,27 @@ TEST(CommSettingsChecks, FirstFailingCheckInOrder) {
   }
 }
 
-TEST(ProjectCommInfo, OtherReadersTakeJumperHardwareWhenTheFileIsMissing) {
-  TempDir dir;
-  const ProjectCommInfo missing = Read_Project_Comm_Info(dir / "ParGen.xml");
-  EXPECT_EQ(missing.Device_Type, 0);
-  EXPECT_EQ(missing.CAN_Type, 0);
-  EXPECT_EQ(missing.Port, "502");
-
-  write_file(dir / "ParGen.xml", "<G><Device_Type>2</Device_Type><CAN_Type>1</CAN_Type><Port> 1502</Port></G>");
-  const ProjectCommInfo read = Read_Project_Comm_Info(dir / "ParGen.xml");
-  EXPECT_EQ(read.Device_Type, 2);
-  EXPECT_EQ(read.CAN_Type, 1);
-  EXPECT_EQ(read.Port, " 1502");
+TEST(TableContext, OtherReadersTakeJumperHardwareAndPort502ForWhatIsMissing) {
+  const struct {
+    const char* name;
+    const char* content;  // nullptr: no file
+    TableContext expected;
+  } cases[] = {
+      {"no file", nullptr, {0, 0, 502}},
+      {"every element", "<G><Device_Type>2</Device_Type><CAN_Type>1</CAN_Type><Port> 1502</Port></G>", {2, 1, 1502}},
+      {"port not a number", "<G><Device_Type>1</Device_Type><CAN_Type>1</CAN_Type><Port>x</Port></G>", {1, 1, 502}},
+      {"no elements", "<G/>", {0, 0, 502}},
+      {"hex frame format", "<G><CAN_Type>$10</CAN_Type></G>", {0, 16, 502}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    if (c.content) write_file(dir / "ParGen.xml", c.content);
+    const TableContext read = Read_Table_Context(dir / "ParGen.xml");
+    EXPECT_EQ(read.Hard_Type, c.expected.Hard_Type);
+    EXPECT_EQ(read.Type_Can, c.expected.Type_Can);
+    EXPECT_EQ(read.Default_Port, c.expected.Default_Port);
+  }
 }
 
 }  // namespace

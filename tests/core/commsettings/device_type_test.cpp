@@ -10,7 +10,7 @@ using test::TempDir;
 using test::write_file;
 
 // The device type as the request tables and the checks read it.
-TEST(ProjectCommInfo, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
+TEST(TableContext, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
   const struct {
     const char* name;
     const char* content;
@@ -32,10 +32,10 @@ TEST(ProjectCommInfo, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     write_file(dir / "ParGen.xml", c.content);
-    EXPECT_EQ(Read_Project_Comm_Info(dir / "ParGen.xml").Device_Type, c.expected);
+    EXPECT_EQ(Read_Table_Context(dir / "ParGen.xml").Hard_Type, c.expected);
   }
   TempDir dir;
-  EXPECT_EQ(Read_Project_Comm_Info(dir / "ParGen.xml").Device_Type, 0);
+  EXPECT_EQ(Read_Table_Context(dir / "ParGen.xml").Hard_Type, 0);
 }
 
 }  // namespace

@@ -133,18 +133,5 @@ TEST(RequestFile, SplitAddress) {
   for (const auto& c : cases) EXPECT_EQ(Split_Address(c.cell), c.bytes) << c.cell;
 }
 
-TEST(RequestFile, TableContextFromTheCommunicationSettings) {
-  TempDir dir;
-  const TableContext missing = Read_Table_Context(dir / "ParGen.xml");
-  EXPECT_EQ(missing.Hard_Type, 0);
-  EXPECT_EQ(missing.Type_Can, 0);
-  EXPECT_EQ(missing.Default_Port, 502);
-  write_file(dir / "ParGen.xml", "<G><Device_Type>1</Device_Type><CAN_Type>1</CAN_Type><Port>x</Port></G>");
-  const TableContext read = Read_Table_Context(dir / "ParGen.xml");
-  EXPECT_EQ(read.Hard_Type, 1);
-  EXPECT_EQ(read.Type_Can, 1);
-  EXPECT_EQ(read.Default_Port, 502);
-}
-
 }  // namespace
 }  // namespace sw48230
