@@ -24,45 +24,52 @@ enum CheckMessage : int {
   Max_Error_Range = 13,
 };
 
+// A failed check: its message offset and the column of the cell it is about.
+struct FailedCheck {
+  CheckMessage message;
+  int column;
+};
+
 bool in_range(const std::string& text, std::int64_t low, std::int64_t high) {
   const std::int32_t value = to_int32(text, -1);
   return value >= low && value <= high;
 }
 
-// The check message offset of the row's first failing check, 0 when it passes.
-int check_row(const TableKind& kind, const RequestTable& table, const TableContext& context, int row) {
+// The row's first failing check, none when it passes.
+std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& table, const TableContext& context,
+                                     int row) {
   const auto cell = [&](int col) -> const std::string& { return table.cell(row, col); };
 
   bool extended = context.Type_Can != 0;
   if (context.Hard_Type != 0) {
     const std::string can_type = to_upper_ascii(trim_blanks(cell(Col_CAN_Type)));
-    if (can_type.empty()) return CAN_Type_Empty;
+    if (can_type.empty()) return FailedCheck{CAN_Type_Empty, Col_CAN_Type};
     if (can_type != to_upper_ascii(CAN_Type_11_Bits) && can_type != to_upper_ascii(CAN_Type_29_Bits)) {
-      return CAN_Type_Invalid;
+      return FailedCheck{CAN_Type_Invalid, Col_CAN_Type};
     }
     extended = can_type == to_upper_ascii(CAN_Type_29_Bits);
   }
   if (extended ? !in_range(cell(Col_COB), 0, 0x1FFFFFFF) : !in_range(cell(Col_COB), 0, 2047)) {
-    return extended ? Cob_29_Bits : Cob_11_Bits;
+    return FailedCheck{extended ? Cob_29_Bits : Cob_11_Bits, Col_COB};
   }
-  if (Check_IP(cell(Col_IP))) return Slave_IP;
-  if (context.Hard_Type == 1 && !in_range(cell(Col_Port), 0, 65535)) return Port_Range;
-  if (!in_range(cell(Col_ID_Modbus), 0, 255)) return Slave_ID;
+  if (Check_IP(cell(Col_IP))) return FailedCheck{Slave_IP, Col_IP};
+  if (context.Hard_Type == 1 && !in_range(cell(Col_Port), 0, 65535)) return FailedCheck{Port_Range, Col_Port};
+  if (!in_range(cell(Col_ID_Modbus), 0, 255)) return FailedCheck{Slave_ID, Col_ID_Modbus};
 
   const std::string type = to_upper_ascii(trim_blanks(cell(Col_Type)));
   std::size_t code = 0;
   while (code < kind.type_texts.size() && type != to_upper_ascii(kind.type_texts[code])) ++code;
-  if (code == kind.type_texts.size()) return Type_Missing;
+  if (code == kind.type_texts.size()) return FailedCheck{Type_Missing, Col_Type};
 
-  if (!in_range(cell(Col_Address), 0, 65535)) return Address_Range;
+  if (!in_range(cell(Col_Address), 0, 65535)) return FailedCheck{Address_Range, Col_Address};
   if (kind.type_counts_bits[code] ? !in_range(cell(Col_NPoint), 1, 64) : !in_range(cell(Col_NPoint), 1, 4)) {
-    return kind.type_counts_bits[code] ? NPoint_Bits : NPoint_Registers;
+    return FailedCheck{kind.type_counts_bits[code] ? NPoint_Bits : NPoint_Registers, Col_NPoint};
   }
   if (kind.checks_poll_time && context.Hard_Type == 1) {
-    if (!in_range(cell(Col_Poll_Time), 1, 100000000)) return Poll_Time_Range;
-    if (!in_range(cell(Col_Max_Error), 0, 100000000)) return Max_Error_Range;
+    if (!in_range(cell(Col_Poll_Time), 1, 100000000)) return FailedCheck{Poll_Time_Range, Col_Poll_Time};
+    if (!in_range(cell(Col_Max_Error), 0, 100000000)) return FailedCheck{Max_Error_Range, Col_Max_Error};
   }
-  return 0;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -74,7 +81,7 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
   for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
     if (!table.Row_In_Use(row)) {
       if (row == gap) {
-        failures.push_back({row, Msg_Row_Gap});
+        failures.push_back({row, Col_COB, Msg_Row_Gap});
         if (first_only) break;
       }
       if (kind.gap_ends_checks) break;
@@ -82,8 +89,8 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
     }
     // Only dip-switch hardware knows disabled rows.
     if (context.Hard_Type == 1 && !Is_Ticked(table.cell(row, Col_Enable))) continue;
-    if (const int failed = check_row(kind, table, context, row); failed != 0) {
-      failures.push_back({row, kind.msg_error_row + failed});
+    if (const auto failed = check_row(kind, table, context, row)) {
+      failures.push_back({row, failed->column, kind.msg_error_row + failed->message});
       if (first_only) break;
     }
   }
@@ -96,32 +103,4 @@ std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTab
   if (failures.empty()) return std::nullopt;
   return failures.front();
 }
-
-int Failed_Column(const TableKind& kind, int message) {
-  switch (message - kind.msg_error_row) {
-    case CAN_Type_Empty:
-    case CAN_Type_Invalid:
-      return Col_CAN_Type;
-    case Slave_IP:
-      return Col_IP;
-    case Port_Range:
-      return Col_Port;
-    case Slave_ID:
-      return Col_ID_Modbus;
-    case Type_Missing:
-      return Col_Type;
-    case Address_Range:
-      return Col_Address;
-    case NPoint_Bits:
-    case NPoint_Registers:
-      return Col_NPoint;
-    case Poll_Time_Range:
-      return Col_Poll_Time;
-    case Max_Error_Range:
-      return Col_Max_Error;
-    default:
-      return Col_COB;
-  }
-}
-
 }  // namespace sw48230

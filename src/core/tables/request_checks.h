@@ -7,11 +7,13 @@
 
 namespace sw48230 {
 
-// A row that failed its checks: the row number and the message index of the
-// check. The screens show the table's "Error row " text, the row number and
-// the check's text.
+// A row that failed its checks: the row number, the column whose cell the
+// check is about (the Cob-ID column for a check that names no other) and the
+// message index of the check. The screens show the table's "Error row "
+// text, the row number and the check's text.
 struct RowFailure {
   int row = 0;
+  int column = 0;
   int message = 0;
 
   bool operator==(const RowFailure&) const = default;
@@ -31,9 +33,5 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
 
 // The screen's check: the first failure, if any.
 std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
-
-// The column whose cell a failed check is about, by the check's message;
-// the Cob-ID column for a message that names no other.
-int Failed_Column(const TableKind& kind, int message);
 
 }  // namespace sw48230

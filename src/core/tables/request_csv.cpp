@@ -19,9 +19,7 @@ constexpr std::string_view Byte_Order_Mark = "\xEF\xBB\xBF";
 constexpr int COB_Attribute = 1;
 constexpr std::array<int, 4> Address_Attributes = {3, 4, 5, 6};
 
-bool needs_quotes(std::string_view field) {
-  return field.find_first_of(",;\"\r\n") != std::string_view::npos;
-}
+bool needs_quotes(std::string_view field) { return field.find_first_of(",;\"\r\n") != std::string_view::npos; }
 
 void append_field(std::string& out, std::string_view field) {
   if (!needs_quotes(field)) {
@@ -265,7 +263,7 @@ CsvImport Import_Csv(const TableKind& kind, std::string_view bytes, const TableC
   if (!result.failures.empty()) return result;
 
   const RowAttributes fresh = Row_Attributes(kind, RequestTable(), 1);
-  std::vector<int> row_lines;  // the CSV line of each table row
+  std::vector<int> row_lines;    // the CSV line of each table row
   std::vector<int> blank_lines;  // blank lines not yet known to be trailing
   while (!reader.at_end()) {
     Record record = reader.next(columns.size());
@@ -311,7 +309,7 @@ CsvImport Import_Csv(const TableKind& kind, std::string_view bytes, const TableC
 
   for (const RowFailure& failure : Check_Rows(kind, result.table, context, false)) {
     insert_in_line_order(result.failures, {row_lines[static_cast<std::size_t>(failure.row - 1)],
-                                           column_name(Failed_Column(kind, failure.message)), failure.message, ""});
+                                           column_name(failure.column), failure.message, ""});
   }
   if (!result.failures.empty()) {
     result.table.Reset();

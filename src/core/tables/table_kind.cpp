@@ -70,8 +70,8 @@ const TableKind* Find_Table_Kind(std::string_view command_name) {
   return nullptr;
 }
 
-int Column_Hint_Message(const TableKind& kind, int col) {
-  if (col < Col_Enable || col >= RequestTable::ColCount) return 0;
+std::optional<int> Column_Hint_Message(const TableKind& kind, int col) {
+  if (col < Col_Enable || col >= RequestTable::ColCount) return std::nullopt;
   // The tenth hint speaks of sending on a data change, which no column does.
   return kind.msg_first_column_hint + (col - Col_Enable) + (col > Col_Poll_Time ? 1 : 0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,10 +55,10 @@ const TableKind& Table_Kind_Of(bool read_requests);
 // The kind of a command_name, or none.
 const TableKind* Find_Table_Kind(std::string_view command_name);
 
-// The hint of a column title, by the column's meaning; 0 for a column
-// without one. The hint list has one text more than there are columns, which
-// belongs to no column and is passed over.
-int Column_Hint_Message(const TableKind& kind, int col);
+// The message index of a column title's hint, by the column's meaning; none
+// for a column without one. The hint list has one text more than there are
+// columns, which belongs to no column and is passed over.
+std::optional<int> Column_Hint_Message(const TableKind& kind, int col);
 
 // The columns hidden for a device type.
 const std::vector<int>& Hidden_Columns(const TableKind& kind, int device_type);

@@ -22,12 +22,12 @@
 #include "core/probe/probe_plan.h"
 #include "core/tables/project_network.h"
 #include "core/tables/request_checks.h"
+#include "core/tables/request_tools_messages.h"
 #include "core/tables/table_screen_messages.h"
 #include "gui/tables/request_csv_actions.h"
 #include "gui/tables/request_find_bar.h"
 #include "gui/tables/request_table_model.h"
 #include "gui/tables/request_test_panel.h"
-#include "core/tables/request_tools_messages.h"
 #include "gui/tables/request_warnings_view.h"
 #include "gui/tables/table_commands.h"
 #include "gui/ui/message_boxes.h"
@@ -200,8 +200,8 @@ void RequestScreen::Set_Lang() {
   QStringList hints;
   for (int col = 0; col < RequestTable::ColCount; ++col) {
     titles.append(text(kind_.msg_first_column_title + col));
-    const int hint = Column_Hint_Message(kind_, col);
-    hints.append(hint != 0 ? text(hint) : QString());
+    const std::optional<int> hint = Column_Hint_Message(kind_, col);
+    hints.append(hint ? text(*hint) : QString());
   }
   titles.append(text(Msg_Test_Result));
   hints.append(text(Msg_Test_Result_Hint));
@@ -312,7 +312,7 @@ int RequestScreen::current_row() const {
 bool RequestScreen::Checks_Pass() {
   ACG_Modbus->commit_open_edit();
   if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
-    if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, Col_COB));
+    if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, failure->column));
     context_.services.boxes.error(this,
                                   text(kind_.msg_error_row) + QString::number(failure->row) + text(failure->message));
     return false;

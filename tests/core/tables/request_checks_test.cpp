@@ -36,17 +36,18 @@ TEST(RequestChecks, FirstFailurePerTable) {
       {"good row", Dip_Switch, [](RequestTable&) {}, none, none},
       {"11-bit limit", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "2047"; }, none, none},
       {"11-bit hex", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "0x7FF"; }, none, none},
-      {"11-bit over", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "2048"; }, RowFailure{1, 381},
-       RowFailure{1, 447}},
+      {"11-bit over", Jumper_11, [](RequestTable& t) { t.cell(1, Col_COB) = "2048"; }, RowFailure{1, Col_COB, 381},
+       RowFailure{1, Col_COB, 447}},
       {"29-bit project", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870911"; }, none, none},
-      {"29-bit over", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870912"; }, RowFailure{1, 382},
-       RowFailure{1, 448}},
+      {"29-bit over", Jumper_29, [](RequestTable& t) { t.cell(1, Col_COB) = "536870912"; }, RowFailure{1, Col_COB, 382},
+       RowFailure{1, Col_COB, 448}},
       {"jumper ignores the CAN type cell", Jumper_11, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = ""; }, none,
        none},
       {"row CAN type empty, even for a 29-bit project", TableContext{1, 1, 502},
-       [](RequestTable& t) { t.cell(1, Col_CAN_Type) = " "; }, RowFailure{1, 383}, RowFailure{1, 449}},
+       [](RequestTable& t) { t.cell(1, Col_CAN_Type) = " "; }, RowFailure{1, Col_CAN_Type, 383},
+       RowFailure{1, Col_CAN_Type, 449}},
       {"row CAN type unknown", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_CAN_Type) = "CAN 2.0C"; },
-       RowFailure{1, 384}, RowFailure{1, 450}},
+       RowFailure{1, Col_CAN_Type, 384}, RowFailure{1, Col_CAN_Type, 450}},
       {"row CAN type 29 bits, any case", Dip_Switch,
        [](RequestTable& t) {
          t.cell(1, Col_CAN_Type) = " can 2.0b (29 BITS) ";
@@ -64,26 +65,26 @@ TEST(RequestChecks, FirstFailurePerTable) {
          t.cell(1, Col_Enable) = "N";
          t.cell(1, Col_COB) = "4000";
        },
-       RowFailure{1, 381}, RowFailure{1, 447}},
+       RowFailure{1, Col_COB, 381}, RowFailure{1, Col_COB, 447}},
       {"enable trimmed and upper-cased", Dip_Switch,
        [](RequestTable& t) {
          t.cell(1, Col_Enable) = " y ";
          t.cell(1, Col_COB) = "-1";
        },
-       RowFailure{1, 381}, RowFailure{1, 447}},
-      {"bad address", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_IP) = "1.2.3"; }, RowFailure{1, 385},
-       RowFailure{1, 451}},
+       RowFailure{1, Col_COB, 381}, RowFailure{1, Col_COB, 447}},
+      {"bad address", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_IP) = "1.2.3"; }, RowFailure{1, Col_IP, 385},
+       RowFailure{1, Col_IP, 451}},
       {"port on dip-switch hardware", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Port) = "65536"; },
-       RowFailure{1, 386}, RowFailure{1, 452}},
+       RowFailure{1, Col_Port, 386}, RowFailure{1, Col_Port, 452}},
       {"port hidden on jumper hardware", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Port) = ""; }, none, none},
-      {"slave id", Jumper_11, [](RequestTable& t) { t.cell(1, Col_ID_Modbus) = "256"; }, RowFailure{1, 387},
-       RowFailure{1, 453}},
-      {"type missing", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Type) = ""; }, RowFailure{1, 388},
-       RowFailure{1, 454}},
+      {"slave id", Jumper_11, [](RequestTable& t) { t.cell(1, Col_ID_Modbus) = "256"; },
+       RowFailure{1, Col_ID_Modbus, 387}, RowFailure{1, Col_ID_Modbus, 453}},
+      {"type missing", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Type) = ""; }, RowFailure{1, Col_Type, 388},
+       RowFailure{1, Col_Type, 454}},
       {"input types are read-only", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Type) = "Input Register"; }, none,
-       RowFailure{1, 454}},
-      {"address", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Address) = "65536"; }, RowFailure{1, 389},
-       RowFailure{1, 455}},
+       RowFailure{1, Col_Type, 454}},
+      {"address", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Address) = "65536"; }, RowFailure{1, Col_Address, 389},
+       RowFailure{1, Col_Address, 455}},
       {"64 coils", Jumper_11,
        [](RequestTable& t) {
          t.cell(1, Col_Type) = "coil status";
@@ -95,36 +96,36 @@ TEST(RequestChecks, FirstFailurePerTable) {
          t.cell(1, Col_Type) = "Coil Status";
          t.cell(1, Col_NPoint) = "65";
        },
-       RowFailure{1, 390}, RowFailure{1, 456}},
-      {"0 points", Jumper_11, [](RequestTable& t) { t.cell(1, Col_NPoint) = "0"; }, RowFailure{1, 391},
-       RowFailure{1, 457}},
-      {"5 registers", Jumper_11, [](RequestTable& t) { t.cell(1, Col_NPoint) = "5"; }, RowFailure{1, 391},
-       RowFailure{1, 457}},
+       RowFailure{1, Col_NPoint, 390}, RowFailure{1, Col_NPoint, 456}},
+      {"0 points", Jumper_11, [](RequestTable& t) { t.cell(1, Col_NPoint) = "0"; }, RowFailure{1, Col_NPoint, 391},
+       RowFailure{1, Col_NPoint, 457}},
+      {"5 registers", Jumper_11, [](RequestTable& t) { t.cell(1, Col_NPoint) = "5"; }, RowFailure{1, Col_NPoint, 391},
+       RowFailure{1, Col_NPoint, 457}},
       {"poll time on dip-switch hardware", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Poll_Time) = "0"; },
-       RowFailure{1, 392}, none},
+       RowFailure{1, Col_Poll_Time, 392}, none},
       {"poll time not checked on jumper hardware", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Poll_Time) = "0"; },
        none, none},
-      {"max error", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Max_Error) = "100000001"; }, RowFailure{1, 393},
-       none},
+      {"max error", Dip_Switch, [](RequestTable& t) { t.cell(1, Col_Max_Error) = "100000001"; },
+       RowFailure{1, Col_Max_Error, 393}, none},
       {"checks in their order", Dip_Switch,
        [](RequestTable& t) {
          t.cell(1, Col_ID_Modbus) = "x";
          t.cell(1, Col_IP) = "x";
        },
-       RowFailure{1, 385}, RowFailure{1, 451}},
+       RowFailure{1, Col_IP, 385}, RowFailure{1, Col_IP, 451}},
       {"a row without a Cob-ID before a row in use fails first", Jumper_11,
        [](RequestTable& t) {
          t.cell(2, Col_COB) = " ";
          good_row(t, 3);
          t.cell(3, Col_ID_Modbus) = "300";
        },
-       RowFailure{2, Msg_Row_Gap}, RowFailure{2, Msg_Row_Gap}},
+       RowFailure{2, Col_COB, Msg_Row_Gap}, RowFailure{2, Col_COB, Msg_Row_Gap}},
       {"also when the row in use below is disabled", Dip_Switch,
        [](RequestTable& t) {
          t.cell(7, Col_COB) = "x";
          t.cell(7, Col_Enable) = "N";
        },
-       RowFailure{2, Msg_Row_Gap}, RowFailure{2, Msg_Row_Gap}},
+       RowFailure{2, Col_COB, Msg_Row_Gap}, RowFailure{2, Col_COB, Msg_Row_Gap}},
       {"empty rows after the last request are no gap", Jumper_11, [](RequestTable& t) { t.cell(2, Col_COB) = " "; },
        none, none},
   };
@@ -145,8 +146,8 @@ TEST(RequestChecks, AllFailuresAreListedOnePerRow) {
   table.cell(1, Col_NPoint) = "9";
   table.cell(3, Col_Address) = "-2";
   const std::vector<RowFailure> failures = Check_Rows(Read_Requests(), table, Jumper_11, false);
-  EXPECT_EQ(failures, (std::vector<RowFailure>{{1, 381}, {3, 389}}));
-  EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, true), (std::vector<RowFailure>{{1, 381}}));
+  EXPECT_EQ(failures, (std::vector<RowFailure>{{1, Col_COB, 381}, {3, Col_Address, 389}}));
+  EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, true), (std::vector<RowFailure>{{1, Col_COB, 381}}));
 }
 
 TEST(RequestChecks, AGapIsListedOnceAndTheWriteChecksGoOn) {
@@ -156,9 +157,9 @@ TEST(RequestChecks, AGapIsListedOnceAndTheWriteChecksGoOn) {
   good_row(table, 6);
   table.cell(4, Col_Address) = "-2";
   table.cell(6, Col_Address) = "-2";
-  EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, false), (std::vector<RowFailure>{{2, Msg_Row_Gap}}));
+  EXPECT_EQ(Check_Rows(Read_Requests(), table, Jumper_11, false), (std::vector<RowFailure>{{2, Col_COB, Msg_Row_Gap}}));
   EXPECT_EQ(Check_Rows(Write_Requests(), table, Jumper_11, false),
-            (std::vector<RowFailure>{{2, Msg_Row_Gap}, {4, 455}, {6, 455}}));
+            (std::vector<RowFailure>{{2, Col_COB, Msg_Row_Gap}, {4, Col_Address, 455}, {6, Col_Address, 455}}));
 }
 
 TEST(RequestChecks, AnEmptyTablePasses) {
