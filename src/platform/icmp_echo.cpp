@@ -102,16 +102,16 @@ SystemIcmpEcho::SystemIcmpEcho() : impl_(std::make_unique<Impl>()) {}
 
 SystemIcmpEcho::~SystemIcmpEcho() = default;
 
-bool SystemIcmpEcho::open(const std::string& target, std::string& error) {
+std::optional<Failure> SystemIcmpEcho::open(const std::string& target) {
   close();
+  target_ = target;
   in_addr address{};
   if (inet_pton(AF_INET, target.c_str(), &address) != 1) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     addrinfo* found = nullptr;
     if (!impl_->winsock || getaddrinfo(target.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-      error = "cannot resolve " + target;
-      return false;
+      return Echo_Failed(target, "cannot resolve " + target);
     }
     address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
     freeaddrinfo(found);
@@ -119,40 +119,34 @@ bool SystemIcmpEcho::open(const std::string& target, std::string& error) {
   impl_->target = address.S_un.S_addr;
   impl_->icmp = IcmpCreateFile();
   if (impl_->icmp == INVALID_HANDLE_VALUE) {
-    error = "no ICMP echo service: " + system_error_text(GetLastError());
-    return false;
+    return Echo_Failed(target, "no ICMP echo service: " + system_error_text(GetLastError()));
   }
-  return true;
+  return std::nullopt;
 }
 
 // The system picks the sequence numbers itself; replies are told apart by
 // the request they were written into.
-bool SystemIcmpEcho::send(std::uint16_t, std::string_view payload, std::size_t packet_size, std::string& error) {
-  if (impl_->icmp == INVALID_HANDLE_VALUE) {
-    error = "not open";
-    return false;
-  }
+std::optional<Failure> SystemIcmpEcho::send(std::uint16_t, std::string_view payload, std::size_t packet_size) {
+  if (impl_->icmp == INVALID_HANDLE_VALUE) return Echo_Failed(target_, "not open");
   impl_->reap(false);
   auto request = std::make_unique<Request>();
   request->data = echo_data(payload, packet_size);
   request->buffer.resize(sizeof(ICMP_ECHO_REPLY) + request->data.size() + Icmp_Header_Size + sizeof(IO_STATUS_BLOCK));
   request->event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (request->event == nullptr) {
-    error = system_error_text(GetLastError());
-    return false;
-  }
+  if (request->event == nullptr) return Echo_Failed(target_, system_error_text(GetLastError()));
   const DWORD sent =
       IcmpSendEcho2(impl_->icmp, request->event, nullptr, nullptr, impl_->target, request->data.data(),
                     static_cast<WORD>(request->data.size()), nullptr, request->buffer.data(),
                     static_cast<DWORD>(request->buffer.size()), static_cast<DWORD>(Ping_Attempt_Time.count()));
   if (sent == 0 && GetLastError() != ERROR_IO_PENDING) {
-    error = system_error_text(GetLastError());
+    // Read before CloseHandle, which may set its own.
+    std::string reason = system_error_text(GetLastError());
     CloseHandle(request->event);
-    return false;
+    return Echo_Failed(target_, std::move(reason));
   }
   impl_->requests.push_back(std::move(request));
   impl_->waiting = true;
-  return true;
+  return std::nullopt;
 }
 
 EchoReply SystemIcmpEcho::poll() {
@@ -239,8 +233,9 @@ SystemIcmpEcho::SystemIcmpEcho() : impl_(std::make_unique<Impl>()) {}
 
 SystemIcmpEcho::~SystemIcmpEcho() { impl_->release(); }
 
-bool SystemIcmpEcho::open(const std::string& target, std::string& error) {
+std::optional<Failure> SystemIcmpEcho::open(const std::string& target) {
   close();
+  target_ = target;
   in_addr address{};
   if (inet_pton(AF_INET, target.c_str(), &address) != 1) {
     addrinfo hints{};
@@ -248,8 +243,7 @@ bool SystemIcmpEcho::open(const std::string& target, std::string& error) {
     addrinfo* found = nullptr;
     const int status = getaddrinfo(target.c_str(), nullptr, &hints, &found);
     if (status != 0 || found == nullptr) {
-      error = "cannot resolve \"" + target + "\": " + gai_strerror(status);
-      return false;
+      return Echo_Failed(target, "cannot resolve \"" + target + "\": " + gai_strerror(status));
     }
     address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
     freeaddrinfo(found);
@@ -261,23 +255,18 @@ bool SystemIcmpEcho::open(const std::string& target, std::string& error) {
   impl_->raw = fd < 0;
   if (fd < 0) fd = ::socket(AF_INET, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_ICMP);
   if (fd < 0) {
-    error = "the system allows no ICMP socket (ping socket: " + errno_text(datagram_error) +
-            "; raw socket: " + errno_text(errno) +
-            "). Allow ping sockets to the user's group with the setting net.ipv4.ping_group_range, "
-            "or give the program the capability CAP_NET_RAW.";
-    return false;
+    return Echo_Failed(target, "the system allows no ICMP socket (ping socket: " + errno_text(datagram_error) +
+                                   "; raw socket: " + errno_text(errno) +
+                                   "). Allow ping sockets to the user's group with the setting "
+                                   "net.ipv4.ping_group_range, or give the program the capability CAP_NET_RAW.");
   }
   impl_->fd = fd;
   impl_->identifier = static_cast<std::uint16_t>(::getpid());
-  return true;
+  return std::nullopt;
 }
 
-bool SystemIcmpEcho::send(std::uint16_t sequence, std::string_view payload, std::size_t packet_size,
-                          std::string& error) {
-  if (impl_->fd < 0) {
-    error = "not open";
-    return false;
-  }
+std::optional<Failure> SystemIcmpEcho::send(std::uint16_t sequence, std::string_view payload, std::size_t packet_size) {
+  if (impl_->fd < 0) return Echo_Failed(target_, "not open");
   const std::vector<unsigned char> data = echo_data(payload, packet_size);
   std::vector<unsigned char> packet(Icmp_Header_Size + data.size(), 0);
   packet[0] = Echo_Request;
@@ -303,12 +292,11 @@ bool SystemIcmpEcho::send(std::uint16_t sequence, std::string_view payload, std:
   } while (sent < 0 && errno == EINTR);
   if (sent < 0) {
     // A full send queue loses this request like the network could.
-    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) return true;
-    error = errno_text(errno);
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS) return std::nullopt;
     impl_->waiting = false;
-    return false;
+    return Echo_Failed(target_, errno_text(errno));
   }
-  return true;
+  return std::nullopt;
 }
 
 EchoReply SystemIcmpEcho::poll() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "core/update/ping.h"
 
@@ -19,14 +21,15 @@ class SystemIcmpEcho final : public EchoSender {
   SystemIcmpEcho(const SystemIcmpEcho&) = delete;
   SystemIcmpEcho& operator=(const SystemIcmpEcho&) = delete;
 
-  bool open(const std::string& target, std::string& error) override;
-  bool send(std::uint16_t sequence, std::string_view payload, std::size_t packet_size, std::string& error) override;
+  std::optional<Failure> open(const std::string& target) override;
+  std::optional<Failure> send(std::uint16_t sequence, std::string_view payload, std::size_t packet_size) override;
   EchoReply poll() override;
   void close() override;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
+  std::string target_;  // as open was given it, for the failures of send
 };
 
 }  // namespace sw48230

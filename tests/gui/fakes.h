@@ -93,12 +93,12 @@ class FakeSerialPorts final : public SerialPorts {
 // `answer`; records what was sent. Never touches the network.
 class FakeEchoSender final : public EchoSender {
  public:
-  bool open(const std::string& target, std::string& error) override {
+  std::optional<Failure> open(const std::string& target) override {
     targets.push_back(target);
-    error = open_error;
-    return open_error.empty();
+    if (open_error.empty()) return std::nullopt;
+    return Echo_Failed(target, open_error);
   }
-  bool send(std::uint16_t, std::string_view payload, std::size_t, std::string&) override {
+  std::optional<Failure> send(std::uint16_t, std::string_view payload, std::size_t) override {
     payloads.emplace_back(payload);
     if (replies.empty()) {
       pending_ = answer;
@@ -106,7 +106,7 @@ class FakeEchoSender final : public EchoSender {
       pending_ = replies.front();
       replies.pop_front();
     }
-    return true;
+    return std::nullopt;
   }
   EchoReply poll() override { return std::exchange(pending_, EchoReply::None); }
   void close() override {}

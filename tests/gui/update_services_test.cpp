@@ -100,9 +100,9 @@ class UpdateServicesTest : public sw48230::test::ScreenTest {
   // Opens an echo to 127.0.0.1, or skips where the system allows no ICMP
   // socket to this user.
   static bool open_loopback(SystemIcmpEcho& echo) {
-    std::string error;
-    if (echo.open("127.0.0.1", error)) return true;
-    qWarning("%s", error.c_str());
+    const std::optional<Failure> failure = echo.open("127.0.0.1");
+    if (!failure) return true;
+    qWarning("%s", failure->reason.c_str());
     return false;
   }
 
@@ -112,16 +112,15 @@ class UpdateServicesTest : public sw48230::test::ScreenTest {
     if (!open_loopback(echo)) QSKIP("no ICMP socket allowed here");
     echo.close();
     EventLoopClock clock;
-    const PingResult result = Run_Ping(echo, clock, "127.0.0.1");
-    QCOMPARE(int(result.outcome), int(PingOutcome::Found));
-    QVERIFY(result.error.empty());
+    const Result<PingOutcome> result = Run_Ping(echo, clock, "127.0.0.1");
+    QVERIFY2(result.ok(), result.ok() ? "" : result.failure().reason.c_str());
+    QCOMPARE(int(*result), int(PingOutcome::Found));
   }
 
   void aReplyIsReportedOnceAndOnlyWhileOpen() {
     SystemIcmpEcho echo;
     if (!open_loopback(echo)) QSKIP("no ICMP socket allowed here");
-    std::string error;
-    QVERIFY(echo.send(7, "127.0.0.1", 1024, error));
+    QVERIFY(!echo.send(7, "127.0.0.1", 1024));
     EchoReply reply = EchoReply::None;
     QElapsedTimer waited;
     waited.start();
@@ -132,8 +131,10 @@ class UpdateServicesTest : public sw48230::test::ScreenTest {
 
     echo.close();
     QCOMPARE(int(echo.poll()), int(EchoReply::None));
-    QVERIFY(!echo.send(10, "127.0.0.1", 64, error));
-    QVERIFY(!error.empty());
+    const std::optional<Failure> closed = echo.send(10, "127.0.0.1", 64);
+    QVERIFY(closed);
+    QVERIFY(!closed->reason.empty());
+    QCOMPARE(QString::fromStdString(closed->name), QStringLiteral("127.0.0.1"));
   }
 
   // Desktop systems allow ping sockets to every user; the raw socket is only
@@ -153,11 +154,11 @@ class UpdateServicesTest : public sw48230::test::ScreenTest {
     const int result = in_own_network(ping_groups.constData(), raw_sockets, [found] {
       SystemIcmpEcho echo;
       SteadyClock clock;
-      const PingResult ping = Run_Ping(echo, clock, "127.0.0.1");
-      if (found) return ping.outcome == PingOutcome::Found;
+      const Result<PingOutcome> ping = Run_Ping(echo, clock, "127.0.0.1");
+      if (found) return ping.ok() && *ping == PingOutcome::Found;
       // The reason tells the user both ways to allow it.
-      return ping.outcome == PingOutcome::Failed && ping.error.find("ping_group_range") != std::string::npos &&
-             ping.error.find("CAP_NET_RAW") != std::string::npos;
+      return !ping.ok() && ping.failure().reason.find("ping_group_range") != std::string::npos &&
+             ping.failure().reason.find("CAP_NET_RAW") != std::string::npos;
     });
     if (result == No_Namespace) QSKIP("no network namespace for this user");
     QCOMPARE(result, 0);

@@ -43,17 +43,17 @@ EchoReply wait_for_reply(SystemIcmpEcho& echo) {
 
 TEST(WindowsIcmpEcho, TheLoopbackAddressAnswersEveryRequestWithItsData) {
   SystemIcmpEcho echo;
-  std::string error;
-  ASSERT_TRUE(echo.open("127.0.0.1", error)) << error;
+  const std::optional<Failure> opened = echo.open("127.0.0.1");
+  ASSERT_FALSE(opened) << opened->reason;
   for (std::uint16_t sequence = 1; sequence <= 2; ++sequence) {
     SCOPED_TRACE(sequence);
-    ASSERT_TRUE(echo.send(sequence, "SW48230", 64, error)) << error;
+    const std::optional<Failure> sent = echo.send(sequence, "SW48230", 64);
+    ASSERT_FALSE(sent) << sent->reason;
     EXPECT_EQ(wait_for_reply(echo), EchoReply::With_Data);
     EXPECT_EQ(echo.poll(), EchoReply::None);  // one reply per request
   }
   echo.close();
-  EXPECT_FALSE(echo.send(3, "SW48230", 64, error));
-  EXPECT_EQ(error, "not open");
+  EXPECT_EQ(echo.send(3, "SW48230", 64), Echo_Failed("127.0.0.1", "not open"));
 }
 
 }  // namespace

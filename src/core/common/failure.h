@@ -39,14 +39,15 @@ struct Failure {
     File,       // the file itself: missing, unreadable, not written, too long
     Element,    // an element of a settings file
     Attribute,  // an attribute of a table row
+    Target,     // the network address in `name`: not resolved, no socket, not sent
   };
 
-  std::string file;  // as the user knows it: a name such as "ParGen.xml", or a path
+  std::string file;  // as the user knows it: a name such as "ParGen.xml", or a path; empty for a Target
   int row = 0;       // 1-based row of a table file; 0 when not about a row
   Item item = Item::File;
-  std::string name;    // of the element or attribute
-  std::string reason;  // the system's own words, when it gave a reason
-  int text = 0;        // message index of what the user is told
+  std::string name;                 // of the element or attribute, or the Target's address
+  std::string reason;               // the system's own words, when it gave a reason
+  int text = 0;                     // message index of what the user is told
   std::vector<std::string> values;  // for %1, %2 ... of that text
 
   // The text in English, as the command-line tool reports it:

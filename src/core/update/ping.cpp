@@ -1,5 +1,7 @@
 #include "core/update/ping.h"
 
+#include "core/update/update_messages.h"
+
 namespace sw48230 {
 namespace {
 
@@ -10,12 +12,12 @@ struct CloseOnExit {
 
 }  // namespace
 
-PingResult Run_Ping(EchoSender& echo, Clock& clock, const std::string& target) {
-  PingResult result;
-  if (!echo.open(target, result.error)) {
-    result.outcome = PingOutcome::Failed;
-    return result;
-  }
+Failure Echo_Failed(std::string target, std::string reason) {
+  return Failure{{}, 0, Failure::Item::Target, std::move(target), std::move(reason), Msg_Check_IP, {}};
+}
+
+Result<PingOutcome> Run_Ping(EchoSender& echo, Clock& clock, const std::string& target) {
+  if (auto failure = echo.open(target)) return std::move(*failure);
   const CloseOnExit closer{echo};
 
   const std::chrono::milliseconds start = clock.now();
@@ -27,14 +29,11 @@ PingResult Run_Ping(EchoSender& echo, Clock& clock, const std::string& target) {
     // Each attempt waits for a reply of its own: a reply left over from the
     // attempt before must neither end this one early nor count twice.
     reply = EchoReply::None;
-    if (!echo.send(sequence++, target, Ping_Packet_Size, result.error)) {
-      result.outcome = PingOutcome::Failed;
-      return result;
-    }
+    if (auto failure = echo.send(sequence++, target, Ping_Packet_Size)) return std::move(*failure);
     for (;;) {
       reply = echo.poll();
       if (reply != EchoReply::None || clock.now() - attempt > Ping_Attempt_Time) break;
-      if (!clock.pause(Ping_Wait_Step)) return result;  // the program is ending
+      if (!clock.pause(Ping_Wait_Step)) return PingOutcome::Not_Found;  // the program is ending
     }
     if (reply == EchoReply::With_Data) {
       ++successes;
@@ -42,13 +41,12 @@ PingResult Run_Ping(EchoSender& echo, Clock& clock, const std::string& target) {
       // An error that comes back at once would otherwise make the next
       // request follow at once, flooding the network for the whole time.
       while (clock.now() - attempt <= Ping_Attempt_Time) {
-        if (!clock.pause(Ping_Wait_Step)) return result;
+        if (!clock.pause(Ping_Wait_Step)) return PingOutcome::Not_Found;
       }
     }
   } while (successes < Ping_Successes_Wanted && clock.now() - start <= Ping_Total_Time);
 
-  result.outcome = reply == EchoReply::With_Data ? PingOutcome::Found : PingOutcome::Not_Found;
-  return result;
+  return reply == EchoReply::With_Data ? PingOutcome::Found : PingOutcome::Not_Found;
 }
 
 }  // namespace sw48230

@@ -156,24 +156,24 @@ void TFBootTCP::Forget_Ping() {
 
 void TFBootTCP::LbButton1Click() {
   Forget_Ping();
-  PingResult result;
-  {
+  const Result<PingOutcome> result = [this] {
     // The ping keeps the window painting for up to ten seconds; a click
     // meanwhile, on Next or Cancel, must not act on a half-known result.
     const UserInputHold hold;
-    result = Run_Ping(context_.services.echo, context_.services.clock, to_utf8(Address_Text()));
+    return Run_Ping(context_.services.echo, context_.services.clock, to_utf8(Address_Text()));
+  }();
+  if (!result) {
+    // The reason (such as ICMP not being allowed) goes into the tooltip.
+    Show_Ping_Result(result.failure().text, false, to_qstring(result.failure().reason));
+    return;
   }
-  switch (result.outcome) {
+  switch (*result) {
     case PingOutcome::Found:
       Esegui_Ping = true;
       Show_Ping_Result(Msg_Device_Found, true);
       break;
     case PingOutcome::Not_Found:
       Show_Ping_Result(Msg_Device_Not_Found, false);
-      break;
-    case PingOutcome::Failed:
-      // The reason (such as ICMP not being allowed) goes into the tooltip.
-      Show_Ping_Result(Msg_Check_IP, false, to_qstring(result.error));
       break;
   }
 }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <vector>
 
+#include "core/update/update_messages.h"
 #include "support/fake_clock.h"
 
 namespace sw48230 {
@@ -32,16 +33,13 @@ class ScriptedEcho final : public EchoSender {
     std::size_t packet_size;
   };
 
-  bool open(const std::string& target, std::string& error) override {
+  std::optional<Failure> open(const std::string& target) override {
     opened.push_back(target);
-    error = open_error;
-    return open_error.empty();
+    if (open_error.empty()) return std::nullopt;
+    return Echo_Failed(target, open_error);
   }
-  bool send(std::uint16_t sequence, std::string_view payload, std::size_t packet_size, std::string& error) override {
-    if (sent.size() == fail_send_at) {
-      error = send_error;
-      return false;
-    }
+  std::optional<Failure> send(std::uint16_t sequence, std::string_view payload, std::size_t packet_size) override {
+    if (sent.size() == fail_send_at) return Echo_Failed(opened.back(), send_error);
     sent.push_back({clock_.now(), sequence, std::string(payload), packet_size});
     if (script.empty()) {
       current_ = rest;
@@ -50,7 +48,7 @@ class ScriptedEcho final : public EchoSender {
       script.pop_front();
     }
     due_ = clock_.now() + current_.delay;
-    return true;
+    return std::nullopt;
   }
   EchoReply poll() override {
     if (current_.reply == EchoReply::None || clock_.now() < due_) return EchoReply::None;
@@ -113,9 +111,10 @@ TEST(RunPing, DecidesByTheRepliesOfItsOwnAttempts) {
     echo.rest = c.rest;
     const std::chrono::milliseconds start = clock.now();
 
-    const PingResult result = Run_Ping(echo, clock, "10.0.0.7");
+    const Result<PingOutcome> result = Run_Ping(echo, clock, "10.0.0.7");
 
-    EXPECT_EQ(result.outcome, c.expected);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(*result, c.expected);
     EXPECT_GE(echo.sent.size(), c.min_sends);
     EXPECT_LE(echo.sent.size(), c.max_sends);
     EXPECT_GE(clock.now() - start, c.min_time);
@@ -134,18 +133,21 @@ TEST(RunPing, ATargetOrSocketThatFailsIsAnError) {
   FakeClock clock;
   ScriptedEcho cannot_open(clock);
   cannot_open.open_error = "cannot resolve \"plc\"";
-  PingResult result = Run_Ping(cannot_open, clock, "plc");
-  EXPECT_EQ(result.outcome, PingOutcome::Failed);
-  EXPECT_EQ(result.error, "cannot resolve \"plc\"");
+  const Result<PingOutcome> unresolved = Run_Ping(cannot_open, clock, "plc");
+  ASSERT_FALSE(unresolved.ok());
+  EXPECT_EQ(unresolved.failure(), Echo_Failed("plc", "cannot resolve \"plc\""));
+  EXPECT_EQ(unresolved.failure().text, Msg_Check_IP);
   EXPECT_TRUE(cannot_open.sent.empty());
 
   // The second request fails after the first was answered.
   ScriptedEcho cannot_send(clock);
   cannot_send.rest = {EchoReply::With_Data};
   cannot_send.fail_send_at = 1;
-  result = Run_Ping(cannot_send, clock, "10.0.0.7");
-  EXPECT_EQ(result.outcome, PingOutcome::Failed);
-  EXPECT_EQ(result.error, "Network is unreachable");
+  const Result<PingOutcome> unsent = Run_Ping(cannot_send, clock, "10.0.0.7");
+  ASSERT_FALSE(unsent.ok());
+  EXPECT_EQ(unsent.failure().reason, "Network is unreachable");
+  EXPECT_EQ(unsent.failure().name, "10.0.0.7");
+  EXPECT_EQ(unsent.failure().item, Failure::Item::Target);
   EXPECT_EQ(cannot_send.closes, 1);
 }
 
@@ -162,8 +164,9 @@ TEST(RunPing, StopsWhenThePauseIsCutShort) {
     int pauses = 0;
   } clock;
   ScriptedEcho echo(clock);
-  const PingResult result = Run_Ping(echo, clock, "10.0.0.7");
-  EXPECT_EQ(result.outcome, PingOutcome::Not_Found);
+  const Result<PingOutcome> result = Run_Ping(echo, clock, "10.0.0.7");
+  ASSERT_TRUE(result.ok());
+  EXPECT_EQ(*result, PingOutcome::Not_Found);
   EXPECT_EQ(echo.sent.size(), 1u);
   EXPECT_EQ(clock.pauses, 1);
   EXPECT_EQ(echo.closes, 1);
