@@ -12,10 +12,11 @@
 
 namespace sw48230::cli {
 
-int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto folder = project_folder_argument(args, err);
-  if (!folder) return Exit_Failure;
-  const std::filesystem::path& dir = *folder;
+  if (!folder) return folder.error();
+  if (!*folder) return Exit_Failure;
+  const std::filesystem::path& dir = **folder;
   const std::string& project = args.front();
 
   // Only checked tables reach a device: the image of a project whose checks

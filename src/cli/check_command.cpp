@@ -47,20 +47,22 @@ int report_network_warnings(const std::filesystem::path& dir, std::ostream& out)
 
 }  // namespace
 
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+CommandExit run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::vector<std::string> rest = args;
   const auto strict_option = std::find(rest.begin(), rest.end(), "--strict");
   const bool strict = strict_option != rest.end();
   if (strict) rest.erase(strict_option);
-  const auto folder = project_folder_argument(rest, err);
-  if (!folder) return Exit_Failure;
+  const auto argument = project_folder_argument(rest, err);
+  if (!argument) return argument.error();
+  if (!*argument) return Exit_Failure;
+  const std::filesystem::path& folder = **argument;
   const std::string& project = rest.front();
 
   // Each failure is one line, "FILE: TEXT", with the text the screen's error
   // box would show.
-  const std::vector<ProjectCheckFailure> failures = Check_Project(*folder, default_messages(), false);
+  const std::vector<ProjectCheckFailure> failures = Check_Project(folder, default_messages(), false);
   for (const ProjectCheckFailure& failure : failures) out << failure.file << ": " << failure.text << '\n';
-  const int warnings = report_network_warnings(*folder, out);
+  const int warnings = report_network_warnings(folder, out);
   if (failures.empty()) out << project << ": all checks pass\n";
   if (finish_output(out, err, Exit_Success) != Exit_Success) return Exit_Failure;
   const bool warnings_fail = strict && warnings > 0;

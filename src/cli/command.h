@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace sw48230::cli {
@@ -15,15 +16,40 @@ inline constexpr int Exit_Failure = 1;
 // The command line itself is wrong; scripts can tell this from a bad input.
 inline constexpr int Exit_Usage = 2;
 
-// Thrown by a command whose arguments do not fit its synopsis; the dispatcher
-// reports it together with the usage text.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+// What is wrong with a command line that does not fit the command's
+// synopsis; the dispatcher reports it together with the usage text.
+struct UsageError {
+  std::string message;
 };
 
+// What a step of reading a command line gives: the value, or the usage error
+// that ends the command before it does anything.
+template <class T>
+class Parsed {
+ public:
+  Parsed(T value) : state_(std::move(value)) {}
+  Parsed(UsageError error) : state_(std::move(error)) {}
+
+  explicit operator bool() const { return std::holds_alternative<T>(state_); }
+
+  // Only when the value is there.
+  T& operator*() { return std::get<T>(state_); }
+  const T& operator*() const { return std::get<T>(state_); }
+  T* operator->() { return &std::get<T>(state_); }
+  const T* operator->() const { return &std::get<T>(state_); }
+
+  // Only when it is not.
+  const UsageError& error() const { return std::get<UsageError>(state_); }
+
+ private:
+  std::variant<T, UsageError> state_;
+};
+
+// A command's exit code, or the usage error of its arguments.
+using CommandExit = Parsed<int>;
+
 // `args` are the arguments after the command name.
-using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+using CommandFunction = CommandExit (*)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 struct Command {
   const char* name;
@@ -32,24 +58,25 @@ struct Command {
   CommandFunction run;
 };
 
-// The one argument of a command that works on a project: its folder. Throws
-// UsageError for a wrong number of arguments; reports a path that is not a
-// folder on `err` and gives nothing.
-std::optional<std::filesystem::path> project_folder_argument(const std::vector<std::string>& args, std::ostream& err);
+// The one argument of a command that works on a project: its folder. A usage
+// error for a wrong number of arguments; a path that is not a folder is
+// reported on `err` and gives no folder.
+Parsed<std::optional<std::filesystem::path>> project_folder_argument(const std::vector<std::string>& args,
+                                                                     std::ostream& err);
 
 // Flushes `out` and gives `code`, or Exit_Failure with a message on `err`
 // when the output could not be written (a full disk, a closed pipe): a
 // script must not take a cut-off report for a whole one.
 int finish_output(std::ostream& out, std::ostream& err, int code);
 
-int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_install_languages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_install_languages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace sw48230::cli

@@ -7,22 +7,22 @@
 
 namespace sw48230::cli {
 
-int run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+CommandExit run_dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   bool json = false;
   const std::string* file = nullptr;
   for (const std::string& arg : args) {
     if (arg == "--json") {
-      if (json) throw UsageError("--json given twice");
+      if (json) return UsageError{"--json given twice"};
       json = true;
     } else if (arg.size() > 1 && arg.front() == '-') {
-      throw UsageError("unknown option \"" + arg + "\"");
+      return UsageError{"unknown option \"" + arg + "\""};
     } else if (file != nullptr) {
-      throw UsageError("unexpected argument \"" + arg + "\"");
+      return UsageError{"unexpected argument \"" + arg + "\""};
     } else {
       file = &arg;
     }
   }
-  if (file == nullptr) throw UsageError("an image file is needed");
+  if (file == nullptr) return UsageError{"an image file is needed"};
 
   const Result<Bytes> bytes = Read_Image_File(path_from_utf8(*file));
   if (!bytes) {

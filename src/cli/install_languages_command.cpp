@@ -7,9 +7,9 @@
 
 namespace sw48230::cli {
 
-int run_install_languages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 2) throw UsageError("the shipped language folder and the LANGUAGE folder are needed");
-  if (args.size() > 2) throw UsageError("unexpected argument \"" + args[2] + "\"");
+CommandExit run_install_languages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() < 2) return UsageError{"the shipped language folder and the LANGUAGE folder are needed"};
+  if (args.size() > 2) return UsageError{"unexpected argument \"" + args[2] + "\""};
   const std::filesystem::path shipped = path_from_utf8(args[0]);
   const std::filesystem::path target = path_from_utf8(args[1]);
 

@@ -8,9 +8,9 @@
 
 namespace sw48230::cli {
 
-int run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.empty()) throw UsageError("a language file is needed");
-  if (args.size() > 1) throw UsageError("unexpected argument \"" + args[1] + "\"");
+CommandExit run_lint_lng(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return UsageError{"a language file is needed"};
+  if (args.size() > 1) return UsageError{"unexpected argument \"" + args[1] + "\""};
   const std::string& file = args.front();
 
   const Result<std::string> bytes = read_lng_bytes(path_from_utf8(file));

@@ -46,8 +46,7 @@ constexpr Command Commands[] = {
     {"export", "PROJECT_DIR --table read|write [FILE]",
      "write the read (var.xml) or write (var2.xml) request table as CSV to FILE, or to standard output", run_export},
     {"import", "PROJECT_DIR --table read|write FILE",
-     "replace the read or write request table by the CSV FILE when every line passes the table's checks",
-     run_import},
+     "replace the read or write request table by the CSV FILE when every line passes the table's checks", run_import},
 };
 
 void print_usage(std::ostream& out) {
@@ -90,11 +89,9 @@ int run(const std::vector<std::string>& args) {
         return Exit_Success;
       }
     }
-    try {
-      return command.run(command_args, std::cout, std::cerr);
-    } catch (const UsageError& error) {
-      return usage_error(std::string(command.name) + ": " + error.what());
-    }
+    const CommandExit exit = command.run(command_args, std::cout, std::cerr);
+    if (!exit) return usage_error(std::string(command.name) + ": " + exit.error().message);
+    return *exit;
   }
   return usage_error("unknown command \"" + first + "\"");
 }

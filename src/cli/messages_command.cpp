@@ -36,15 +36,15 @@ void write_escaped(std::ostream& out, const std::string& text) {
 
 }  // namespace
 
-int run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+CommandExit run_messages(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::optional<std::string> lng_file;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--lng") {
-      if (lng_file) throw UsageError("--lng given twice");
-      if (i + 1 >= args.size()) throw UsageError("--lng needs a file");
+      if (lng_file) return UsageError{"--lng given twice"};
+      if (i + 1 >= args.size()) return UsageError{"--lng needs a file"};
       lng_file = args[++i];
     } else {
-      throw UsageError("unexpected argument \"" + args[i] + "\"");
+      return UsageError{"unexpected argument \"" + args[i] + "\""};
     }
   }
 

@@ -47,10 +47,10 @@ std::optional<int> whole_number(std::string_view text, int low, int high) {
   return value;
 }
 
-std::set<int> row_list(std::string_view text) {
+Parsed<std::set<int>> row_list(std::string_view text) {
   std::set<int> rows;
   const auto bad = [&] {
-    return UsageError("--rows takes row numbers and ranges such as 1,3,5-8, not \"" + std::string(text) + '"');
+    return UsageError{"--rows takes row numbers and ranges such as 1,3,5-8, not \"" + std::string(text) + '"'};
   };
   std::string_view rest = text;
   while (true) {
@@ -59,7 +59,7 @@ std::set<int> row_list(std::string_view text) {
     const std::size_t dash = item.find('-');
     const auto first = whole_number(item.substr(0, dash), 1, Largest_Row);
     const auto last = dash == std::string_view::npos ? first : whole_number(item.substr(dash + 1), 1, Largest_Row);
-    if (!first || !last || *last < *first) throw bad();
+    if (!first || !last || *last < *first) return bad();
     for (int row = *first; row <= *last; ++row) rows.insert(row);
     if (comma == std::string_view::npos) break;
     rest.remove_prefix(comma + 1);
@@ -67,7 +67,7 @@ std::set<int> row_list(std::string_view text) {
   return rows;
 }
 
-ProbeArguments parse_arguments(const std::vector<std::string>& args) {
+Parsed<ProbeArguments> parse_arguments(const std::vector<std::string>& args) {
   ProbeArguments parsed;
   bool have_project = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -77,40 +77,42 @@ ProbeArguments parse_arguments(const std::vector<std::string>& args) {
       continue;
     }
     if (arg == "--table" || arg == "--rows" || arg == "--timeout" || arg == "--parallel") {
-      if (i + 1 == args.size()) throw UsageError(arg + " needs a value");
+      if (i + 1 == args.size()) return UsageError{arg + " needs a value"};
       const std::string& value = args[++i];
       if (arg == "--table") {
         const TableKind* kind = Find_Table_Kind(value);
         if (kind == nullptr && value != "both") {
-          throw UsageError("--table takes read, write or both, not \"" + value + '"');
+          return UsageError{"--table takes read, write or both, not \"" + value + '"'};
         }
         parsed.reads = kind != &Write_Requests();
         parsed.writes = kind != &Read_Requests();
       } else if (arg == "--rows") {
-        parsed.rows = row_list(value);
+        auto rows = row_list(value);
+        if (!rows) return rows.error();
+        parsed.rows = std::move(*rows);
       } else if (arg == "--timeout") {
         const auto ms = whole_number(value, 1, static_cast<int>(Largest_Timeout_Ms));
         if (!ms) {
-          throw UsageError("--timeout takes milliseconds from 1 to " + std::to_string(Largest_Timeout_Ms) + ", not \"" +
-                           value + '"');
+          return UsageError{"--timeout takes milliseconds from 1 to " + std::to_string(Largest_Timeout_Ms) +
+                            ", not \"" + value + '"'};
         }
         parsed.timeout_ms = static_cast<std::uint32_t>(*ms);
       } else {
         const auto count = whole_number(value, 1, Largest_Parallel);
         if (!count) {
-          throw UsageError("--parallel takes a number from 1 to " + std::to_string(Largest_Parallel) + ", not \"" +
-                           value + '"');
+          return UsageError{"--parallel takes a number from 1 to " + std::to_string(Largest_Parallel) + ", not \"" +
+                            value + '"'};
         }
         parsed.parallel = *count;
       }
       continue;
     }
-    if (arg.size() > 1 && arg.front() == '-') throw UsageError("unknown option \"" + arg + '"');
-    if (have_project) throw UsageError("unexpected argument \"" + arg + '"');
+    if (arg.size() > 1 && arg.front() == '-') return UsageError{"unknown option \"" + arg + '"'};
+    if (have_project) return UsageError{"unexpected argument \"" + arg + '"'};
     parsed.project = arg;
     have_project = true;
   }
-  if (!have_project) throw UsageError("a project folder is needed");
+  if (!have_project) return UsageError{"a project folder is needed"};
   return parsed;
 }
 
@@ -182,11 +184,14 @@ nlohmann::json json_row(const ProbeResult& result) {
 
 }  // namespace
 
-int run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const ProbeArguments arguments = parse_arguments(args);
+CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const Parsed<ProbeArguments> parsed = parse_arguments(args);
+  if (!parsed) return parsed.error();
+  const ProbeArguments& arguments = *parsed;
   const auto folder = project_folder_argument({arguments.project}, err);
-  if (!folder) return Exit_Failure;
-  const std::filesystem::path& dir = *folder;
+  if (!folder) return folder.error();
+  if (!*folder) return Exit_Failure;
+  const std::filesystem::path& dir = **folder;
   const std::string& project = arguments.project;
 
   // The device gets a project only after these checks, and a row they

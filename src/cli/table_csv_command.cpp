@@ -24,8 +24,9 @@ struct TableArguments {
 };
 
 // PROJECT_DIR --table read|write [FILE], the option anywhere.
-std::optional<TableArguments> table_arguments(const std::vector<std::string>& args, bool file_required,
-                                              std::ostream& err) {
+// No arguments when the project is not a folder, which is reported on `err`.
+Parsed<std::optional<TableArguments>> table_arguments(const std::vector<std::string>& args, bool file_required,
+                                                      std::ostream& err) {
   std::vector<std::string> positional;
   const TableKind* kind = nullptr;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -33,28 +34,31 @@ std::optional<TableArguments> table_arguments(const std::vector<std::string>& ar
       positional.push_back(args[i]);
       continue;
     }
-    if (kind != nullptr) throw UsageError("--table given twice");
-    if (i + 1 == args.size()) throw UsageError("--table needs read or write");
+    if (kind != nullptr) return UsageError{"--table given twice"};
+    if (i + 1 == args.size()) return UsageError{"--table needs read or write"};
     const std::string& name = args[++i];
     kind = Find_Table_Kind(name);
-    if (kind == nullptr) throw UsageError("--table takes read or write, not \"" + name + "\"");
+    if (kind == nullptr) return UsageError{"--table takes read or write, not \"" + name + "\""};
   }
-  if (kind == nullptr) throw UsageError("--table read|write is needed");
-  if (file_required && positional.size() < 2) throw UsageError("a CSV file is needed");
+  if (kind == nullptr) return UsageError{"--table read|write is needed"};
+  if (file_required && positional.size() < 2) return UsageError{"a CSV file is needed"};
   std::optional<std::string> file;
   if (positional.size() == 2) {
     file = positional.back();
     positional.pop_back();
   }
   const auto project = project_folder_argument(positional, err);
-  if (!project) return std::nullopt;
-  return TableArguments{*project, kind, file};
+  if (!project) return project.error();
+  if (!*project) return std::optional<TableArguments>();
+  return std::optional<TableArguments>(TableArguments{**project, kind, file});
 }
 
 }  // namespace
 
-int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const auto arguments = table_arguments(args, false, err);
+CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto parsed = table_arguments(args, false, err);
+  if (!parsed) return parsed.error();
+  const std::optional<TableArguments>& arguments = *parsed;
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
   const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
@@ -81,8 +85,10 @@ int run_export(const std::vector<std::string>& args, std::ostream& out, std::ost
   return Exit_Success;
 }
 
-int run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const auto arguments = table_arguments(args, true, err);
+CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto parsed = table_arguments(args, true, err);
+  if (!parsed) return parsed.error();
+  const std::optional<TableArguments>& arguments = *parsed;
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
   const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
@@ -102,8 +108,8 @@ int run_import(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "sw48230-cli: " << kind.file_name << ": cannot be written: " << failure->reason << '\n';
     return Exit_Failure;
   }
-  out << kind.file_name << ": " << imported.rows << (imported.rows == 1 ? " request" : " requests")
-      << " imported from " << *arguments->file << '\n';
+  out << kind.file_name << ": " << imported.rows << (imported.rows == 1 ? " request" : " requests") << " imported from "
+      << *arguments->file << '\n';
   return Exit_Success;
 }
 
