@@ -14,7 +14,7 @@ namespace sw48230::cli {
 
 CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto folder = project_folder_argument(args, err);
-  if (!folder) return folder.error();
+  if (!folder) return folder.failure();
   if (!*folder) return Exit_Failure;
   const std::filesystem::path& dir = **folder;
   const std::string& project = args.front();

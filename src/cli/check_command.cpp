@@ -53,7 +53,7 @@ CommandExit run_check(const std::vector<std::string>& args, std::ostream& out, s
   const bool strict = strict_option != rest.end();
   if (strict) rest.erase(strict_option);
   const auto argument = project_folder_argument(rest, err);
-  if (!argument) return argument.error();
+  if (!argument) return argument.failure();
   if (!*argument) return Exit_Failure;
   const std::filesystem::path& folder = **argument;
   const std::string& project = rest.front();

@@ -4,9 +4,9 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <utility>
-#include <variant>
 #include <vector>
+
+#include "core/common/failure.h"
 
 namespace sw48230::cli {
 
@@ -25,25 +25,7 @@ struct UsageError {
 // What a step of reading a command line gives: the value, or the usage error
 // that ends the command before it does anything.
 template <class T>
-class Parsed {
- public:
-  Parsed(T value) : state_(std::move(value)) {}
-  Parsed(UsageError error) : state_(std::move(error)) {}
-
-  explicit operator bool() const { return std::holds_alternative<T>(state_); }
-
-  // Only when the value is there.
-  T& operator*() { return std::get<T>(state_); }
-  const T& operator*() const { return std::get<T>(state_); }
-  T* operator->() { return &std::get<T>(state_); }
-  const T* operator->() const { return &std::get<T>(state_); }
-
-  // Only when it is not.
-  const UsageError& error() const { return std::get<UsageError>(state_); }
-
- private:
-  std::variant<T, UsageError> state_;
-};
+using Parsed = Result<T, UsageError>;
 
 // A command's exit code, or the usage error of its arguments.
 using CommandExit = Parsed<int>;

@@ -90,7 +90,7 @@ int run(const std::vector<std::string>& args) {
       }
     }
     const CommandExit exit = command.run(command_args, std::cout, std::cerr);
-    if (!exit) return usage_error(std::string(command.name) + ": " + exit.error().message);
+    if (!exit) return usage_error(std::string(command.name) + ": " + exit.failure().message);
     return *exit;
   }
   return usage_error("unknown command \"" + first + "\"");

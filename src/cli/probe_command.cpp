@@ -88,7 +88,7 @@ Parsed<ProbeArguments> parse_arguments(const std::vector<std::string>& args) {
         parsed.writes = kind != &Read_Requests();
       } else if (arg == "--rows") {
         auto rows = row_list(value);
-        if (!rows) return rows.error();
+        if (!rows) return rows.failure();
         parsed.rows = std::move(*rows);
       } else if (arg == "--timeout") {
         const auto ms = whole_number(value, 1, static_cast<int>(Largest_Timeout_Ms));
@@ -186,10 +186,10 @@ nlohmann::json json_row(const ProbeResult& result) {
 
 CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Parsed<ProbeArguments> parsed = parse_arguments(args);
-  if (!parsed) return parsed.error();
+  if (!parsed) return parsed.failure();
   const ProbeArguments& arguments = *parsed;
   const auto folder = project_folder_argument({arguments.project}, err);
-  if (!folder) return folder.error();
+  if (!folder) return folder.failure();
   if (!*folder) return Exit_Failure;
   const std::filesystem::path& dir = **folder;
   const std::string& project = arguments.project;

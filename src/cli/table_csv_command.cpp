@@ -48,7 +48,7 @@ Parsed<std::optional<TableArguments>> table_arguments(const std::vector<std::str
     positional.pop_back();
   }
   const auto project = project_folder_argument(positional, err);
-  if (!project) return project.error();
+  if (!project) return project.failure();
   if (!*project) return std::optional<TableArguments>();
   return std::optional<TableArguments>(TableArguments{**project, kind, file});
 }
@@ -57,7 +57,7 @@ Parsed<std::optional<TableArguments>> table_arguments(const std::vector<std::str
 
 CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto parsed = table_arguments(args, false, err);
-  if (!parsed) return parsed.error();
+  if (!parsed) return parsed.failure();
   const std::optional<TableArguments>& arguments = *parsed;
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
@@ -87,7 +87,7 @@ CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, 
 
 CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const auto parsed = table_arguments(args, true, err);
-  if (!parsed) return parsed.error();
+  if (!parsed) return parsed.failure();
   const std::optional<TableArguments>& arguments = *parsed;
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;

@@ -59,14 +59,15 @@ struct Failure {
   bool operator==(const Failure&) const = default;
 };
 
-// The value of an operation, or why there is none.
-template <class T>
+// The value of an operation, or why there is none. `Why` is a Failure for
+// the core; the command-line tool also uses it for its usage errors.
+template <class T, class Why = Failure>
 class Result {
-  static_assert(!std::is_same_v<T, Failure>);
+  static_assert(!std::is_same_v<T, Why>);
 
  public:
   Result(T value) : state_(std::move(value)) {}
-  Result(Failure failure) : state_(std::move(failure)) {}
+  Result(Why failure) : state_(std::move(failure)) {}
 
   bool ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return ok(); }
@@ -78,10 +79,10 @@ class Result {
   const T* operator->() const { return &std::get<T>(state_); }
 
   // Only when !ok().
-  const Failure& failure() const { return std::get<Failure>(state_); }
+  const Why& failure() const { return std::get<Why>(state_); }
 
  private:
-  std::variant<T, Failure> state_;
+  std::variant<T, Why> state_;
 };
 
 // `text` with %1 ... %9 replaced by `values` in one pass, so that a value
