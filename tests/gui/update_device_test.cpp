@@ -133,6 +133,35 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
     }
   }
 
+  // The checks' own lines about a file are told in the user's language too,
+  // with the file's names and values as they are.
+  void checkLinesAreShownInTheChosenLanguage() {
+    QByteArray rows = "<C_TO_Customer_Protocol>";
+    for (int i = 0; i < 513; ++i) rows += "<row/>";  // one row more than a table holds
+    rows += "</C_TO_Customer_Protocol>";
+    const struct {
+      const char* language;
+      QByteArray device_type;
+      bool extra_row;
+      QString error;
+    } cases[] = {
+        {"", "2", false, "ParGen.xml\nelement Device_Type is outside its list 0..1: \"2\""},
+        {"Italiano", "2", false, "ParGen.xml\nl'elemento Device_Type è fuori dalla sua lista 0..1: \"2\""},
+        {"Deutsch", " 1", false, "ParGen.xml\nElement Device_Type gilt als 1, ist aber nicht \"1\": \" 1\""},
+        {"", "1", true, "var.xml\n1 row beyond row 512 is not checked, and saving the table leaves it out"},
+        {"Italiano", "1", true,
+         "var.xml\n1 riga oltre la riga 512 non viene controllata e il salvataggio della tabella la esclude"},
+    };
+    for (const auto& c : cases) {
+      Fixture f(c.device_type, "Plant1", QString::fromUtf8(c.language));
+      if (c.extra_row) f.write("PROJECTS/Plant1/var.xml", rows);
+      QCOMPARE(f.update_device(), QString());
+      QCOMPARE(f.fakes.boxes.errors.size(), 1);
+      const QString project_dir = QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1"));
+      QCOMPARE(f.fakes.boxes.errors[0], project_dir + QDir::separator() + c.error);
+    }
+  }
+
   // Only checked tables reach a device: the first failure is shown as the
   // table screen would show it, and nothing is built or opened.
   void aProjectWhoseChecksFailIsRefused() {

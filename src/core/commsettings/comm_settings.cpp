@@ -123,11 +123,6 @@ std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings) {
   return std::nullopt;
 }
 
-std::string ListIndexFault::problem() const {
-  if (list_size == 0) return "reads as 1 but is not \"1\": \"" + text + '"';
-  return "is outside its list 0.." + std::to_string(list_size - 1) + ": \"" + text + '"';
-}
-
 std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file) {
   std::vector<ListIndexFault> faults;
   const auto document = load_xml_file(file);

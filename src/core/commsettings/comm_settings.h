@@ -83,8 +83,6 @@ struct ListIndexFault {
   std::string text;
   int list_size = 0;  // 0 for a Device_Type spelt otherwise
 
-  // 'is outside its list 0..7: "8"', 'reads as 1 but is not "1": " 1"'.
-  std::string problem() const;
   bool operator==(const ListIndexFault&) const = default;
 };
 

@@ -588,6 +588,11 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 574 */ "No match",
     /* 575 */ "Passed the end of the table: continued from the first row",
     /* 576 */ "Passed the first row: continued from the end of the table",
+    /* 577 */ "cannot be read: %1",
+    /* 578 */ "element %1 reads as 1 but is not \"1\": \"%2\"",
+    /* 579 */ "element %1 is outside its list 0..%2: \"%3\"",
+    /* 580 */ "1 row beyond row %1 is not checked, and saving the table leaves it out",
+    /* 581 */ "%1 rows beyond row %2 are not checked, and saving the table leaves them out",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -1,6 +1,7 @@
 #include "core/project/project_checks.h"
 
 #include "core/commsettings/comm_settings.h"
+#include "core/common/failure.h"
 #include "core/tables/request_checks.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
@@ -24,6 +25,9 @@ class Failures {
     return index >= 0 && static_cast<std::size_t>(index) < messages_.size() ? messages_[static_cast<std::size_t>(index)]
                                                                             : none;
   }
+  std::string message(int index, const std::vector<std::string>& values) const {
+    return Fill_Placeholders(message(index), values);
+  }
   std::vector<ProjectCheckFailure> take() { return std::move(list_); }
 
  private:
@@ -38,11 +42,16 @@ void check_settings(const std::filesystem::path& dir, Failures& failures) {
   if (!loaded.error.empty()) {
     // The screen would show the values of an empty file; checking those
     // would only hide what is wrong.
-    failures.add(ParGen_File_Name, "cannot be read: " + loaded.error);
+    failures.add(ParGen_File_Name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.error}));
     return;
   }
   for (const ListIndexFault& fault : List_Index_Faults(file)) {
-    if (!failures.add(ParGen_File_Name, "element " + fault.element + ' ' + fault.problem())) return;
+    const std::string text =
+        fault.list_size == 0
+            ? failures.message(Msg_Check_Element_Not_Exactly_1, {fault.element, fault.text})
+            : failures.message(Msg_Check_Element_Outside_List,
+                               {fault.element, std::to_string(fault.list_size - 1), fault.text});
+    if (!failures.add(ParGen_File_Name, text)) return;
   }
   if (const auto failed = Controllo_Dati(loaded.settings))
     failures.add(ParGen_File_Name, failures.message(failed->message));
@@ -52,12 +61,15 @@ void check_table(const TableKind& kind, const std::filesystem::path& dir, Failur
   const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
   RequestTable table;
   const RequestLoad loaded = Load_Requests(kind, dir / kind.file_name, context, table);
-  if (!loaded.error.empty() && !failures.add(kind.file_name, "cannot be read: " + loaded.error)) return;
+  if (!loaded.error.empty() &&
+      !failures.add(kind.file_name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.error})))
+    return;
   if (loaded.rows_left_out > 0) {
-    const bool one = loaded.rows_left_out == 1;
-    const std::string text = std::to_string(loaded.rows_left_out) + (one ? " row" : " rows") + " beyond row " +
-                             std::to_string(RequestTable::Data_Rows) + (one ? " is" : " are") +
-                             " not checked, and saving the table leaves " + (one ? "it" : "them") + " out";
+    const std::string last_row = std::to_string(RequestTable::Data_Rows);
+    const std::string text =
+        loaded.rows_left_out == 1
+            ? failures.message(Msg_Check_Row_Not_Checked, {last_row})
+            : failures.message(Msg_Check_Rows_Not_Checked, {std::to_string(loaded.rows_left_out), last_row});
     if (!failures.add(kind.file_name, text)) return;
   }
   for (const RowFailure& failure : Check_Rows(kind, table, context, failures.first_only())) {

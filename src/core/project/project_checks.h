@@ -10,6 +10,14 @@
 
 namespace sw48230 {
 
+// What the checks say about a file beyond the screens' own row and field
+// messages, with %1, %2 ... for their values.
+inline constexpr int Msg_Check_Cannot_Be_Read = 577;
+inline constexpr int Msg_Check_Element_Not_Exactly_1 = 578;
+inline constexpr int Msg_Check_Element_Outside_List = 579;
+inline constexpr int Msg_Check_Row_Not_Checked = 580;
+inline constexpr int Msg_Check_Rows_Not_Checked = 581;
+
 struct ProjectCheckFailure {
   std::string file;  // "ParGen.xml", "var.xml" or "var2.xml"
   // The text the screen's error box shows ("Error row 3!! ..."), or what is
