@@ -1,12 +1,16 @@
 #include "core/i18n/text_decoding.h"
 #include "core/image/image_report.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "core/image/comm_image.h"
 #include "core/tables/table_kind.h"
@@ -65,6 +69,164 @@ const char* layout_name(const DecodedImage& image) {
   return std::holds_alternative<DecodedBank2>(image.content) ? "bank2.bin" : "bank.bin";
 }
 
+// ---- the fields, described once -------------------------------------------
+
+// One value of the report: `key` names it in the JSON and `label` in the
+// text; a value only one of the two reports shows leaves the other name empty.
+struct Report_Field {
+  std::string_view key;
+  std::string_view label;
+  nlohmann::ordered_json value;
+  std::string text;
+};
+
+// A block of named values; `json_array` writes only its values, in order.
+struct Report_Section {
+  std::string_view key;
+  std::string_view title;
+  std::vector<Report_Field> fields;
+  bool json_array = false;
+};
+
+// The records or rows, one line each in the text and one object each in JSON.
+struct Report_Table {
+  std::string_view key;
+  std::string title;
+  std::vector<std::size_t> widths;
+  std::vector<std::string_view> labels;
+  std::vector<std::vector<Report_Field>> rows;
+};
+
+struct Report_Description {
+  std::vector<Report_Section> sections;
+  Report_Table table;
+};
+
+template <typename Number>
+Report_Field number_field(std::string_view key, std::string_view label, Number value) {
+  static_assert(std::is_integral_v<Number>);
+  return {key, label, +value, std::to_string(+value)};
+}
+
+Report_Field text_field(std::string_view key, std::string_view label, std::string value) {
+  return {key, label, value, value};
+}
+
+Report_Description describe_bank2(const DecodedBank2& bank2) {
+  const General_Block& g = bank2.image.general;
+  const bool verified = bank2.stored_checksum == bank2.computed_checksum;
+  Report_Section block{"general_block", "General_Block", {}};
+  block.fields = {
+      {"can_bit_rate", "CAN_Bit_Rate", g.CAN_Bit_Rate, std::to_string(g.CAN_Bit_Rate) + " bit/s"},
+      {"time_out", "Time_Out", g.Time_Out, std::to_string(g.Time_Out) + " ms"},
+      text_field("ip_address", "IP_Address", Ip_Address_Text(g.IP_Address)),
+      text_field("subnet_mask", "Subnet_Mask", Ip_Address_Text(g.Subnet_Mask)),
+      text_field("gateway", "Gateway", Ip_Address_Text(g.Gateway)),
+      number_field("default_port", "Default_Port", g.Default_Port),
+      number_field("record_count", "Record_Count", g.Record_Count),
+      number_field("request_count", "Request_Count", g.Request_Count),
+      number_field("setting_count", "Setting_Count", g.Setting_Count),
+      {"checksum", "Checksum",
+       nlohmann::ordered_json{
+           {"stored", bank2.stored_checksum}, {"computed", bank2.computed_checksum}, {"verified", verified}},
+       std::to_string(bank2.stored_checksum) +
+           (verified ? " (verified)"
+                     : " (DOES NOT VERIFY: the block adds up to " + std::to_string(bank2.computed_checksum) + ")")},
+  };
+
+  const std::size_t filled = bank2.filled_records();
+  Report_Table table{"records",
+                     "Records: " + std::to_string(filled) + " filled of " + std::to_string(Request_Record_Count),
+                     {4, 7, 5, 10, 6, 15, 5, 4, 28, 7, 8, 5, 10, 10, 4},
+                     {"#", "table", "slot", "Cob-ID", "kind", "slave address", "port", "unit", "function", "address",
+                      "quantity", "bytes", "poll time", "max error", "swap"},
+                     {}};
+  for (std::size_t i = 0; i < filled; ++i) {
+    const Request_Record& r = bank2.image.records[i];
+    table.rows.push_back({
+        number_field("index", "#", i),
+        text_field("table", "table", Table_Kind_Of(bank2.is_request_record(i)).image_name),
+        number_field("slot_offset", "slot", r.Slot_Offset),
+        text_field("cob_id", "Cob-ID", hex_text(record_cob_id(r))),
+        text_field("cob_kind", "kind", record_cob_kind(r)),
+        text_field("slave_address", "slave address", Ip_Address_Text(Ip_Address_Bytes(r.IP_Address))),
+        number_field("port", "port", r.Port),
+        number_field("unit_id", "unit", r.ID_Modbus),
+        {"function", "function", r.Function,
+         std::to_string(r.Function) + ' ' + std::string(Modbus_Function_Name(r.Function))},
+        text_field("function_name", "", std::string(Modbus_Function_Name(r.Function))),
+        number_field("address", "address", r.Address_Word),
+        number_field("quantity", "quantity", r.Quantity),
+        number_field("byte_count", "bytes", r.Byte_Count),
+        number_field("poll_time", "poll time", r.Poll_Time),
+        number_field("max_error", "max error", r.Max_Error),
+        {"swap", "swap", swapped(r), swapped(r) ? "Y" : "N"},
+        number_field("flags", "", r.Flags),
+    });
+  }
+  return {{std::move(block)}, std::move(table)};
+}
+
+Report_Description describe_bank(const DecodedBank& bank) {
+  Report_Section header{"header", "Header", {}, true};
+  header.fields = {
+      number_field("", "request rows at", bank.header[0]),
+      number_field("", "setting rows at", bank.header[1]),
+      number_field("", "Bank_Params at", bank.header[2]),
+  };
+
+  const Bank_Params& p = bank.params;
+  const std::uint32_t bit_rate = bank_bit_rate(p.CAN_Baud_Code);
+  Report_Section params{"bank_params", "Bank_Params", {}};
+  params.fields = {
+      {"can_baud_code", "CAN_Baud code", p.CAN_Baud_Code,
+       std::to_string(p.CAN_Baud_Code) +
+           (bit_rate != 0 ? " (" + std::to_string(bit_rate) + " bit/s)" : " (unknown)")},
+      {"can_bit_rate", "", bit_rate != 0 ? nlohmann::ordered_json(bit_rate) : nlohmann::ordered_json(nullptr), ""},
+      {"can_type", "CAN_Type", p.CAN_Type,
+       std::to_string(p.CAN_Type) + " (" + bank_cob_kind(p.CAN_Type) + ")"},
+      text_field("ip_address", "IP_Address", Ip_Address_Text(p.IP_Address)),
+      text_field("subnet_mask", "Subnet_Mask", Ip_Address_Text(p.Subnet_Mask)),
+      {"time_out", "Time_Out", p.Time_Out, std::to_string(p.Time_Out) + " ms"},
+      number_field("port", "Port", p.Port),
+      number_field("en_gat", "En_GAT", p.En_GAT),
+      text_field("gateway", "Gateway", Ip_Address_Text(p.Gateway)),
+      number_field("dis_sock", "Dis_Sock", p.Dis_Sock),
+      number_field("request_rows", "request rows", bank.stored_request_rows),
+      number_field("setting_rows", "setting rows", bank.stored_setting_rows),
+  };
+
+  Report_Table table{"rows",
+                     "Rows: " + std::to_string(bank.request_rows.size()) + " request, " +
+                         std::to_string(bank.setting_rows.size()) + " setting",
+                     {4, 7, 10, 6, 15, 4, 21, 7, 8},
+                     {"#", "table", "Cob-ID", "kind", "slave address", "unit", "type", "address", "quantity"},
+                     {}};
+  for (const auto* rows : {&bank.request_rows, &bank.setting_rows}) {
+    for (const Bank_Row& row : *rows) {
+      table.rows.push_back({
+          number_field("index", "#", table.rows.size()),
+          text_field("table", "table", Table_Kind_Of(rows == &bank.request_rows).image_name),
+          text_field("cob_id", "Cob-ID", hex_text(row.COB)),
+          text_field("cob_kind", "kind", bank_cob_kind(p.CAN_Type)),
+          text_field("slave_address", "slave address", Ip_Address_Text(row.IP_Address)),
+          number_field("unit_id", "unit", row.ID_Modbus),
+          {"type_code", "type", row.Type_Code,
+           std::to_string(row.Type_Code) + ' ' + std::string(bank_type_name(row.Type_Code))},
+          text_field("type_name", "", std::string(bank_type_name(row.Type_Code))),
+          number_field("address", "address", row.Address_Word),
+          number_field("quantity", "quantity", row.Quantity),
+      });
+    }
+  }
+  return {{std::move(header), std::move(params)}, std::move(table)};
+}
+
+Report_Description describe(const DecodedImage& image) {
+  if (const auto* bank2 = std::get_if<DecodedBank2>(&image.content)) return describe_bank2(*bank2);
+  return describe_bank(std::get<DecodedBank>(image.content));
+}
+
 // ---- text --------------------------------------------------------------
 
 // Left-aligned columns separated by two blanks; the last one is not padded.
@@ -101,233 +263,130 @@ void text_problems(const DecodedImage& image, std::string& out) {
   for (const std::string& problem : image.problems) out += "  - " + problem + '\n';
 }
 
-void text_bank2(const DecodedBank2& bank2, std::string& out) {
-  const General_Block& g = bank2.image.general;
-  out += "\nGeneral_Block\n";
-  out += field_line("CAN_Bit_Rate", std::to_string(g.CAN_Bit_Rate) + " bit/s");
-  out += field_line("Time_Out", std::to_string(g.Time_Out) + " ms");
-  out += field_line("IP_Address", Ip_Address_Text(g.IP_Address));
-  out += field_line("Subnet_Mask", Ip_Address_Text(g.Subnet_Mask));
-  out += field_line("Gateway", Ip_Address_Text(g.Gateway));
-  out += field_line("Default_Port", std::to_string(g.Default_Port));
-  out += field_line("Record_Count", std::to_string(g.Record_Count));
-  out += field_line("Request_Count", std::to_string(g.Request_Count));
-  out += field_line("Setting_Count", std::to_string(g.Setting_Count));
-  out += field_line("Checksum",
-                    std::to_string(bank2.stored_checksum) + (bank2.stored_checksum == bank2.computed_checksum
-                                                                 ? " (verified)"
-                                                                 : " (DOES NOT VERIFY: the block adds up to " +
-                                                                       std::to_string(bank2.computed_checksum) + ")"));
-
-  const std::size_t filled = bank2.filled_records();
-  out += "\nRecords: " + std::to_string(filled) + " filled of " + std::to_string(Request_Record_Count) + '\n';
-  if (filled == 0) return;
-  const TextTable table({4, 7, 5, 10, 6, 15, 5, 4, 28, 7, 8, 5, 10, 10, 4});
-  out += table.line({"#", "table", "slot", "Cob-ID", "kind", "slave address", "port", "unit", "function", "address",
-                     "quantity", "bytes", "poll time", "max error", "swap"});
-  for (std::size_t i = 0; i < filled; ++i) {
-    const Request_Record& r = bank2.image.records[i];
-    out += table.line({std::to_string(i), Table_Kind_Of(bank2.is_request_record(i)).image_name,
-                       std::to_string(r.Slot_Offset), hex_text(record_cob_id(r)), record_cob_kind(r),
-                       Ip_Address_Text(Ip_Address_Bytes(r.IP_Address)), std::to_string(r.Port),
-                       std::to_string(r.ID_Modbus),
-                       std::to_string(r.Function) + ' ' + std::string(Modbus_Function_Name(r.Function)),
-                       std::to_string(r.Address_Word), std::to_string(r.Quantity), std::to_string(r.Byte_Count),
-                       std::to_string(r.Poll_Time), std::to_string(r.Max_Error), swapped(r) ? "Y" : "N"});
-  }
-}
-
-void text_bank(const DecodedBank& bank, std::string& out) {
-  out += "\nHeader\n";
-  out += field_line("request rows at", std::to_string(bank.header[0]));
-  out += field_line("setting rows at", std::to_string(bank.header[1]));
-  out += field_line("Bank_Params at", std::to_string(bank.header[2]));
-
-  const Bank_Params& p = bank.params;
-  const std::uint32_t bit_rate = bank_bit_rate(p.CAN_Baud_Code);
-  out += "\nBank_Params\n";
-  out += field_line("CAN_Baud code", std::to_string(p.CAN_Baud_Code) +
-                                         (bit_rate != 0 ? " (" + std::to_string(bit_rate) + " bit/s)" : " (unknown)"));
-  out += field_line("CAN_Type", std::to_string(p.CAN_Type) + " (" + bank_cob_kind(p.CAN_Type) + ")");
-  out += field_line("IP_Address", Ip_Address_Text(p.IP_Address));
-  out += field_line("Subnet_Mask", Ip_Address_Text(p.Subnet_Mask));
-  out += field_line("Time_Out", std::to_string(p.Time_Out) + " ms");
-  out += field_line("Port", std::to_string(p.Port));
-  out += field_line("En_GAT", std::to_string(p.En_GAT));
-  out += field_line("Gateway", Ip_Address_Text(p.Gateway));
-  out += field_line("Dis_Sock", std::to_string(p.Dis_Sock));
-  out += field_line("request rows", std::to_string(bank.stored_request_rows));
-  out += field_line("setting rows", std::to_string(bank.stored_setting_rows));
-
-  out += "\nRows: " + std::to_string(bank.request_rows.size()) + " request, " +
-         std::to_string(bank.setting_rows.size()) + " setting\n";
-  if (bank.request_rows.empty() && bank.setting_rows.empty()) return;
-  const TextTable table({4, 7, 10, 6, 15, 4, 21, 7, 8});
-  out += table.line({"#", "table", "Cob-ID", "kind", "slave address", "unit", "type", "address", "quantity"});
-  std::size_t index = 0;
-  for (const auto* rows : {&bank.request_rows, &bank.setting_rows}) {
-    for (const Bank_Row& row : *rows) {
-      out +=
-          table.line({std::to_string(index++), Table_Kind_Of(rows == &bank.request_rows).image_name, hex_text(row.COB),
-                      bank_cob_kind(p.CAN_Type), Ip_Address_Text(row.IP_Address), std::to_string(row.ID_Modbus),
-                      std::to_string(row.Type_Code) + ' ' + std::string(bank_type_name(row.Type_Code)),
-                      std::to_string(row.Address_Word), std::to_string(row.Quantity)});
+void text_description(const Report_Description& description, std::string& out) {
+  for (const Report_Section& section : description.sections) {
+    out += '\n' + std::string(section.title) + '\n';
+    for (const Report_Field& field : section.fields) {
+      if (!field.label.empty()) out += field_line(field.label, field.text);
     }
+  }
+  const Report_Table& table = description.table;
+  out += '\n' + table.title + '\n';
+  if (table.rows.empty()) return;
+  const TextTable text_table(table.widths);
+  out += text_table.line(std::vector<std::string>(table.labels.begin(), table.labels.end()));
+  for (const std::vector<Report_Field>& row : table.rows) {
+    std::vector<std::string> cells;
+    for (const Report_Field& field : row) {
+      if (!field.label.empty()) cells.push_back(field.text);
+    }
+    out += text_table.line(cells);
   }
 }
 
 // ---- JSON --------------------------------------------------------------
 
-// JSON text is UTF-8: a file name of other bytes has each malformed sequence
-// replaced by U+FFFD rather than copied raw.
+// JSON text is UTF-8: a string of other bytes has each malformed sequence
+// replaced by U+FFFD rather than copied raw, before nlohmann sees it.
+// Reports written before kept \b and \f as \u0008 and \u000C and wrote
+// upper-case hex digits; nlohmann writes the short escapes and lower case, so
+// its escapes are rewritten to keep every report byte as it was.
 std::string json_string(std::string_view raw) {
-  const std::string text = encode_utf8(decode_utf8(raw));
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(static_cast<unsigned char>(c)));
-          out += escaped;
-        } else {
-          out += c;
-        }
+  const std::string dumped =
+      nlohmann::ordered_json(encode_utf8(decode_utf8(raw))).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::string out;
+  out.reserve(dumped.size());
+  for (std::size_t i = 0; i < dumped.size(); ++i) {
+    if (dumped[i] != '\\' || i + 1 >= dumped.size()) {
+      out += dumped[i];
+      continue;
+    }
+    const char escape = dumped[++i];
+    if (escape == 'b') {
+      out += "\\u0008";
+    } else if (escape == 'f') {
+      out += "\\u000C";
+    } else if (escape == 'u') {
+      out += "\\u";
+      for (std::size_t k = 1; k <= 4 && i + k < dumped.size(); ++k) {
+        out += static_cast<char>(std::toupper(static_cast<unsigned char>(dumped[i + k])));
+      }
+      i += 4;
+    } else {
+      out += '\\';
+      out += escape;
     }
   }
-  return out + '"';
+  return out;
 }
 
-// One JSON object written member by member on a single line.
-class JsonObject {
- public:
-  JsonObject& text(const char* key, std::string_view value) { return raw(key, json_string(value)); }
-  JsonObject& flag(const char* key, bool value) { return raw(key, value ? "true" : "false"); }
-  template <typename Number>
-  JsonObject& number(const char* key, Number value) {
-    static_assert(std::is_integral_v<Number>);
-    return raw(key, std::to_string(+value));
-  }
-  JsonObject& raw(const char* key, const std::string& json) {
-    out_ += out_.empty() ? "{" : ", ";
-    out_ += json_string(key) + ": " + json;
-    return *this;
-  }
-  std::string str() const { return out_.empty() ? "{}" : out_ + '}'; }
-
- private:
-  std::string out_;
-};
-
-std::string json_array(const std::vector<std::string>& items, const char* indent) {
-  if (items.empty()) return "[]";
-  std::string out = "[\n";
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    out += std::string(indent) + "  " + items[i] + (i + 1 < items.size() ? ",\n" : "\n");
-  }
-  return out + indent + ']';
-}
-
-void json_bank2(const DecodedBank2& bank2, std::string& out) {
-  const General_Block& g = bank2.image.general;
-  const std::string block = JsonObject()
-                                .number("can_bit_rate", g.CAN_Bit_Rate)
-                                .number("time_out", g.Time_Out)
-                                .text("ip_address", Ip_Address_Text(g.IP_Address))
-                                .text("subnet_mask", Ip_Address_Text(g.Subnet_Mask))
-                                .text("gateway", Ip_Address_Text(g.Gateway))
-                                .number("default_port", g.Default_Port)
-                                .number("record_count", g.Record_Count)
-                                .number("request_count", g.Request_Count)
-                                .number("setting_count", g.Setting_Count)
-                                .raw("checksum", JsonObject()
-                                                     .number("stored", bank2.stored_checksum)
-                                                     .number("computed", bank2.computed_checksum)
-                                                     .flag("verified", bank2.stored_checksum == bank2.computed_checksum)
-                                                     .str())
-                                .str();
-  out += "  \"general_block\": " + block + ",\n";
-
-  std::vector<std::string> records;
-  for (std::size_t i = 0; i < bank2.filled_records(); ++i) {
-    const Request_Record& r = bank2.image.records[i];
-    records.push_back(JsonObject()
-                          .number("index", i)
-                          .text("table", Table_Kind_Of(bank2.is_request_record(i)).image_name)
-                          .number("slot_offset", r.Slot_Offset)
-                          .text("cob_id", hex_text(record_cob_id(r)))
-                          .text("cob_kind", record_cob_kind(r))
-                          .text("slave_address", Ip_Address_Text(Ip_Address_Bytes(r.IP_Address)))
-                          .number("port", r.Port)
-                          .number("unit_id", r.ID_Modbus)
-                          .number("function", r.Function)
-                          .text("function_name", Modbus_Function_Name(r.Function))
-                          .number("address", r.Address_Word)
-                          .number("quantity", r.Quantity)
-                          .number("byte_count", r.Byte_Count)
-                          .number("poll_time", r.Poll_Time)
-                          .number("max_error", r.Max_Error)
-                          .flag("swap", swapped(r))
-                          .number("flags", r.Flags)
-                          .str());
-  }
-  out += "  \"records\": " + json_array(records, "  ") + ",\n";
-}
-
-void json_bank(const DecodedBank& bank, std::string& out) {
-  out += "  \"header\": [" + std::to_string(bank.header[0]) + ", " + std::to_string(bank.header[1]) + ", " +
-         std::to_string(bank.header[2]) + "],\n";
-  const Bank_Params& p = bank.params;
-  const std::uint32_t bit_rate = bank_bit_rate(p.CAN_Baud_Code);
-  const std::string params = JsonObject()
-                                 .number("can_baud_code", p.CAN_Baud_Code)
-                                 .raw("can_bit_rate", bit_rate != 0 ? std::to_string(bit_rate) : "null")
-                                 .number("can_type", p.CAN_Type)
-                                 .text("ip_address", Ip_Address_Text(p.IP_Address))
-                                 .text("subnet_mask", Ip_Address_Text(p.Subnet_Mask))
-                                 .number("time_out", p.Time_Out)
-                                 .number("port", p.Port)
-                                 .number("en_gat", p.En_GAT)
-                                 .text("gateway", Ip_Address_Text(p.Gateway))
-                                 .number("dis_sock", p.Dis_Sock)
-                                 .number("request_rows", bank.stored_request_rows)
-                                 .number("setting_rows", bank.stored_setting_rows)
-                                 .str();
-  out += "  \"bank_params\": " + params + ",\n";
-
-  std::vector<std::string> rows;
-  for (const auto* table : {&bank.request_rows, &bank.setting_rows}) {
-    for (const Bank_Row& row : *table) {
-      rows.push_back(JsonObject()
-                         .number("index", rows.size())
-                         .text("table", Table_Kind_Of(table == &bank.request_rows).image_name)
-                         .text("cob_id", hex_text(row.COB))
-                         .text("cob_kind", bank_cob_kind(p.CAN_Type))
-                         .text("slave_address", Ip_Address_Text(row.IP_Address))
-                         .number("unit_id", row.ID_Modbus)
-                         .number("type_code", row.Type_Code)
-                         .text("type_name", bank_type_name(row.Type_Code))
-                         .number("address", row.Address_Word)
-                         .number("quantity", row.Quantity)
-                         .str());
+// Any value on one line, members and items separated by ", ".
+std::string json_inline(const nlohmann::ordered_json& value) {
+  if (value.is_string()) return json_string(value.get_ref<const std::string&>());
+  if (value.is_object()) {
+    if (value.empty()) return "{}";
+    std::string out = "{";
+    for (const auto& [key, member] : value.items()) {
+      if (out.size() > 1) out += ", ";
+      out += json_string(key) + ": " + json_inline(member);
     }
+    return out + '}';
   }
-  out += "  \"rows\": " + json_array(rows, "  ") + ",\n";
+  if (value.is_array()) {
+    std::string out = "[";
+    for (const nlohmann::ordered_json& item : value) {
+      if (out.size() > 1) out += ", ";
+      out += json_inline(item);
+    }
+    return out + ']';
+  }
+  return value.dump();
+}
+
+// The report's top level: one member per line; an array of objects or
+// strings puts each item on its own line, an array of numbers stays on one.
+std::string json_report(const nlohmann::ordered_json& report) {
+  std::string out = "{\n";
+  std::size_t member = 0;
+  for (const auto& [key, value] : report.items()) {
+    out += "  " + json_string(key) + ": ";
+    const bool one_line = !value.is_array() || value.empty() ||
+                          std::all_of(value.begin(), value.end(), [](const auto& item) { return item.is_number(); });
+    if (one_line) {
+      out += json_inline(value);
+    } else {
+      out += "[\n";
+      for (std::size_t i = 0; i < value.size(); ++i) {
+        out += "    " + json_inline(value[i]) + (i + 1 < value.size() ? ",\n" : "\n");
+      }
+      out += "  ]";
+    }
+    out += ++member < report.size() ? ",\n" : "\n";
+  }
+  return out + "}\n";
+}
+
+nlohmann::ordered_json json_fields(const std::vector<Report_Field>& fields) {
+  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+  for (const Report_Field& field : fields) {
+    if (!field.key.empty()) object[std::string(field.key)] = field.value;
+  }
+  return object;
+}
+
+void json_description(const Report_Description& description, nlohmann::ordered_json& report) {
+  for (const Report_Section& section : description.sections) {
+    nlohmann::ordered_json value = nlohmann::ordered_json::array();
+    if (section.json_array) {
+      for (const Report_Field& field : section.fields) value.push_back(field.value);
+    } else {
+      value = json_fields(section.fields);
+    }
+    report[std::string(section.key)] = std::move(value);
+  }
+  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+  for (const std::vector<Report_Field>& row : description.table.rows) rows.push_back(json_fields(row));
+  report[std::string(description.table.key)] = std::move(rows);
 }
 
 }  // namespace
@@ -361,30 +420,21 @@ std::string_view Modbus_Function_Name(std::uint8_t function) {
 std::string Image_Report_Text(const DecodedImage& image, std::string_view file_name) {
   std::string out =
       std::string(file_name) + ": " + layout_name(image) + " layout, " + std::to_string(image.size) + " bytes\n";
-  if (const auto* bank2 = std::get_if<DecodedBank2>(&image.content)) {
-    text_bank2(*bank2, out);
-  } else {
-    text_bank(std::get<DecodedBank>(image.content), out);
-  }
+  text_description(describe(image), out);
   text_problems(image, out);
   return out;
 }
 
 std::string Image_Report_Json(const DecodedImage& image, std::string_view file_name) {
-  std::string out = "{\n";
-  out += "  \"file\": " + json_string(file_name) + ",\n";
-  out += "  \"layout\": " + json_string(layout_name(image)) + ",\n";
-  out += "  \"size\": " + std::to_string(image.size) + ",\n";
-  if (const auto* bank2 = std::get_if<DecodedBank2>(&image.content)) {
-    json_bank2(*bank2, out);
-  } else {
-    json_bank(std::get<DecodedBank>(image.content), out);
-  }
-  out += "  \"checksum_verified\": " + std::string(image.checksum_verified ? "true" : "false") + ",\n";
-  std::vector<std::string> problems;
-  for (const std::string& problem : image.problems) problems.push_back(json_string(problem));
-  out += "  \"problems\": " + json_array(problems, "  ") + "\n}\n";
-  return out;
+  nlohmann::ordered_json report;
+  // The name's bytes may not be UTF-8: json_string repairs them when writing.
+  report["file"] = std::string(file_name);
+  report["layout"] = layout_name(image);
+  report["size"] = image.size;
+  json_description(describe(image), report);
+  report["checksum_verified"] = image.checksum_verified;
+  report["problems"] = image.problems;
+  return json_report(report);
 }
 
 }  // namespace sw48230
