@@ -34,7 +34,7 @@ void LoadIntoModel(benchmark::State& state) {
   RequestTableModel model(
       table, [](int, int, std::string) {}, nullptr);
   for (auto _ : state) {
-    const RequestLoad loaded = Load_Requests(Read_Requests(), file, Dip_Switch, table);
+    const Result<RequestLoad> loaded = Load_Requests(Read_Requests(), file, Dip_Switch, table);
     model.Table_Changed();
     benchmark::DoNotOptimize(loaded);
   }

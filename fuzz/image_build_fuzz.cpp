@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ImageBuffers buffers;
   const ImageBuild build = Build_Image(dir / names[0], {dir / names[1], dir / names[2]}, buffers);
   if (!build.ok()) return 0;
-  const ImageDecode decode = Decode_Image(buffers.of(build.kind));
-  if (!decode.image) std::abort();
-  if (checked && !decode.image->problems.empty()) std::abort();
+  const Result<DecodedImage> decode = Decode_Image(buffers.of(build.kind), Image_File_Name(build.kind));
+  if (!decode) std::abort();
+  if (checked && !decode->problems.empty()) std::abort();
   return 0;
 }

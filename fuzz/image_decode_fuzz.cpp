@@ -12,12 +12,12 @@
 using namespace sw48230;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const ImageDecode decode = Decode_Image(std::span<const std::uint8_t>(data, size));
-  if (!decode.image) return 0;
+  const Result<DecodedImage> decode = Decode_Image(std::span<const std::uint8_t>(data, size), "bank.bin");
+  if (!decode) return 0;
   // The file name carries bytes of the input too, as a name on disk can.
   const std::string name = "bank\xFF" + std::string(fuzz::as_text(data, size < 8 ? size : 8));
-  (void)Image_Report_Text(*decode.image, name);
-  const std::string json = Image_Report_Json(*decode.image, name);
+  (void)Image_Report_Text(*decode, name);
+  const std::string json = Image_Report_Json(*decode, name);
   if (!test::JsonCheck::error_in(json).empty()) std::abort();
   return 0;
 }

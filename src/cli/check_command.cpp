@@ -2,33 +2,23 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "cli/command.h"
 #include "core/commsettings/comm_settings.h"
 #include "core/i18n/message_table.h"
 #include "core/project/project_checks.h"
 #include "core/tables/network_warnings.h"
+#include "core/tables/project_network.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
 
 namespace sw48230::cli {
 namespace {
 
-// Where the converter sits on the network; nothing while ParGen.xml is
-// missing or unreadable, since its defaults say nothing about the project.
-std::optional<ConverterNetwork> converter_network(const std::filesystem::path& dir) {
-  std::error_code error;
-  if (!std::filesystem::exists(dir / ParGen_File_Name, error)) return std::nullopt;
-  const CommSettingsLoad loaded = Load_Comm_Settings(dir / ParGen_File_Name);
-  if (!loaded.error.empty()) return std::nullopt;
-  return Converter_Network(loaded.settings);
-}
-
 // The network warnings of both tables, as "warning: FILE: TEXT" lines after
 // the failures. Returns how many there are.
 int report_network_warnings(const std::filesystem::path& dir, std::ostream& out) {
-  const std::optional<ConverterNetwork> converter = converter_network(dir);
+  const std::optional<ConverterNetwork> converter = Read_Converter_Network(dir / ParGen_File_Name);
   const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
   MessageTable messages;
   messages.Default_Messages();
@@ -36,7 +26,7 @@ int report_network_warnings(const std::filesystem::path& dir, std::ostream& out)
   for (const TableKind* kind : {&Read_Requests(), &Write_Requests()}) {
     RequestTable table;
     // A file that cannot be read is a failure already.
-    if (!Load_Requests(*kind, dir / kind->file_name, context, table).error.empty()) continue;
+    if (!Load_Requests(*kind, dir / kind->file_name, context, table)) continue;
     for (const NetworkWarning& warning : Network_Warnings(*kind, table, context, converter)) {
       out << "warning: " << kind->file_name << ": " << Network_Warning_Text(messages, warning) << '\n';
       ++warnings;

@@ -29,13 +29,13 @@ CommandExit run_dump(const std::vector<std::string>& args, std::ostream& out, st
     err << "sw48230-cli: cannot read " << *file << ": " << bytes.failure().reason << '\n';
     return Exit_Failure;
   }
-  const ImageDecode decode = Decode_Image(*bytes);
-  if (!decode.image) {
-    err << "sw48230-cli: " << *file << " is not a configuration image: " << decode.refusal << '\n';
+  const Result<DecodedImage> decode = Decode_Image(*bytes, *file);
+  if (!decode) {
+    err << "sw48230-cli: " << decode.failure().message() << '\n';
     return Exit_Failure;
   }
 
-  const DecodedImage& image = *decode.image;
+  const DecodedImage& image = *decode;
   out << (json ? Image_Report_Json(image, *file) : Image_Report_Text(image, *file));
   if (finish_output(out, err, Exit_Success) != Exit_Success) return Exit_Failure;
   if (image.problems.empty()) return Exit_Success;

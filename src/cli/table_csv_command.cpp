@@ -63,13 +63,13 @@ CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, 
   const TableKind& kind = *arguments->kind;
   const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
   RequestTable table;
-  const RequestLoad loaded = Load_Requests(kind, arguments->project / kind.file_name, context, table);
-  if (!loaded.error.empty()) {
-    err << "sw48230-cli: " << kind.file_name << ": cannot be read: " << loaded.error << '\n';
+  const Result<RequestLoad> loaded = Load_Requests(kind, arguments->project / kind.file_name, context, table);
+  if (!loaded) {
+    err << "sw48230-cli: " << kind.file_name << ": cannot be read: " << loaded.failure().reason << '\n';
     return Exit_Failure;
   }
-  if (loaded.rows_left_out > 0) {
-    err << "sw48230-cli: " << kind.file_name << ": " << loaded.rows_left_out << " rows beyond row "
+  if (loaded->rows_left_out > 0) {
+    err << "sw48230-cli: " << kind.file_name << ": " << loaded->rows_left_out << " rows beyond row "
         << RequestTable::Data_Rows << " are left out\n";
   }
   const std::string csv = Export_Csv(kind, table);

@@ -243,10 +243,10 @@ TEST_F(BuildTest, RowsTheChecksPassAreBuiltAsTheScreensShowThem) {
 
   const Result<Bytes> bytes = Read_Image_File(bin("bank2.bin"));
   ASSERT_TRUE(bytes) << bytes.failure().reason;
-  const ImageDecode decode = Decode_Image(*bytes);
-  ASSERT_TRUE(decode.image);
-  EXPECT_EQ(decode.image->problems, std::vector<std::string>{});
-  const Bank2Image& image = std::get<DecodedBank2>(decode.image->content).image;
+  const Result<DecodedImage> decode = Decode_Image(*bytes, "bank2.bin");
+  ASSERT_TRUE(decode) << decode.failure().message();
+  EXPECT_EQ(decode->problems, std::vector<std::string>{});
+  const Bank2Image& image = std::get<DecodedBank2>(decode->content).image;
   EXPECT_EQ(image.records[0].COB, 256u);
   EXPECT_EQ(image.records[1].COB, 100000u | COB_29_Bit_Flag);
   EXPECT_EQ(image.records[2].Function, modbus_function::Write_Single_Register);

@@ -32,6 +32,7 @@ inline constexpr int Msg_Failure_Attribute_Missing = 552;
 inline constexpr int Msg_Failure_Attribute_Not_A_Number = 553;
 // Not a failure: the rows of a table file that its screen leaves out.
 inline constexpr int Msg_Rows_Left_Out = 554;
+inline constexpr int Msg_Failure_Not_An_Image = 582;
 
 // What failed, where, and what to tell the user.
 struct Failure {
@@ -95,6 +96,8 @@ std::string Failure_Message(const MessageTable& messages, const Failure& failure
 // The failures every reader and writer of files share.
 Failure File_Missing(std::string file);
 Failure File_Unreadable(std::string file, std::string reason);
+// Whether `failure` is a File_Missing, which some readers take for an empty file.
+inline bool Is_File_Missing(const Failure& failure) { return failure.text == Msg_Failure_File_Missing; }
 // `path` as the user typed or chose it, with the platform's separators.
 Failure File_Not_Written(const std::filesystem::path& path, std::error_code error);
 Failure Element_Missing(std::string file, std::string name);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "core/common/file_read.h"
+#include "core/common/paths.h"
 
 namespace sw48230 {
 
@@ -10,52 +11,42 @@ namespace {
 
 constexpr unsigned Parse_Options = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
-void take_parse_result(XmlFile& file, const pugi::xml_parse_result& result) {
-  if (result) {
-    file.status = XmlFile::Status::Loaded;
-  } else {
-    file.status = XmlFile::Status::Unreadable;
-    file.error = result.description();
-    const bool read_failed = result.status == pugi::status_file_not_found || result.status == pugi::status_io_error ||
-                             result.status == pugi::status_out_of_memory;
-    if (!read_failed) file.error += " (at byte " + std::to_string(result.offset) + ")";
-  }
+Result<pugi::xml_document> parse(std::string_view bytes, pugi::xml_encoding encoding, std::string file) {
+  pugi::xml_document document;
+  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size(), Parse_Options, encoding);
+  if (result) return document;
+  std::string reason = result.description();
+  const bool read_failed = result.status == pugi::status_file_not_found || result.status == pugi::status_io_error ||
+                           result.status == pugi::status_out_of_memory;
+  if (!read_failed) reason += " (at byte " + std::to_string(result.offset) + ")";
+  return File_Unreadable(std::move(file), std::move(reason));
 }
 
 }  // namespace
 
-XmlFile read_xml_file(const std::filesystem::path& path) {
-  XmlFile file;
+Result<pugi::xml_document> read_xml_file(const std::filesystem::path& path) {
+  std::string file = path_to_utf8(path.filename());
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) {
-    file.status =
-        error && error != std::errc::no_such_file_or_directory ? XmlFile::Status::Unreadable : XmlFile::Status::Missing;
-    file.error = error.message();
-    return file;
+    if (error && error != std::errc::no_such_file_or_directory) return File_Unreadable(std::move(file), error.message());
+    return File_Missing(std::move(file));
   }
   // The parser would take a folder or a device for a file of unknown size,
   // and would wait on a FIFO for ever.
   const Result<std::string> bytes = read_regular_file(path, Xml_File_Limit);
-  if (!bytes) {
-    file.status = XmlFile::Status::Unreadable;
-    file.error = bytes.failure().reason;
-    return file;
-  }
-  take_parse_result(file, file.document.load_buffer(bytes->data(), bytes->size(), Parse_Options));
-  return file;
+  if (!bytes) return File_Unreadable(std::move(file), bytes.failure().reason);
+  return parse(*bytes, pugi::encoding_auto, std::move(file));
 }
 
-XmlFile parse_xml_text(std::string_view text) {
-  XmlFile file;
-  take_parse_result(file, file.document.load_buffer(text.data(), text.size(), Parse_Options, pugi::encoding_utf8));
-  return file;
+Result<pugi::xml_document> parse_xml_text(std::string_view text, std::string file) {
+  return parse(text, pugi::encoding_utf8, std::move(file));
 }
 
 std::optional<pugi::xml_document> load_xml_file(const std::filesystem::path& path) {
-  XmlFile file = read_xml_file(path);
-  if (file.status != XmlFile::Status::Loaded) return std::nullopt;
-  return std::move(file.document);
+  Result<pugi::xml_document> file = read_xml_file(path);
+  if (!file) return std::nullopt;
+  return std::move(*file);
 }
 
 pugi::xml_node root_element(const pugi::xml_document& document) { return document.document_element(); }

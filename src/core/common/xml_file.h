@@ -6,24 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/failure.h"
+
 namespace sw48230 {
 
-// An XML file as read by the program, telling a missing file apart from one
-// that exists but cannot be read or is not well-formed.
-struct XmlFile {
-  enum class Status { Loaded, Missing, Unreadable };
-  Status status = Status::Missing;
-  pugi::xml_document document;
-  std::string error;  // for Unreadable: what went wrong, for the user
-};
-
-// Text made only of blanks is kept, since a value such as " " is the user's
-// value.
-XmlFile read_xml_file(const std::filesystem::path& path);
+// The document of an XML file, or File_Missing or File_Unreadable naming the
+// file by its file name: a file that exists but cannot be read or is not
+// well-formed is unreadable, with what went wrong as the reason. Text made
+// only of blanks is kept, since a value such as " " is the user's value.
+Result<pugi::xml_document> read_xml_file(const std::filesystem::path& path);
 
 // The same for a document held in memory, such as the one a screen would
-// save: it is never Missing.
-XmlFile parse_xml_text(std::string_view text);
+// save, named `file` in the failure: it is never missing.
+Result<pugi::xml_document> parse_xml_text(std::string_view text, std::string file);
 
 // The document of a file; nothing when the file is missing, cannot be opened
 // or is not well-formed, for the readers that treat all of those alike.

@@ -63,18 +63,16 @@ const std::vector<std::string>& CAN_Type_Texts() {
   return texts;
 }
 
-CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file) {
-  const XmlFile xml = read_xml_file(file);
-  switch (xml.status) {
-    case XmlFile::Status::Missing:
-      return {CommSettings{}, {}};
-    case XmlFile::Status::Unreadable:
-      return {read_elements(pugi::xml_node()), xml.error};
-    case XmlFile::Status::Loaded:
-      break;
+Result<CommSettings> Load_Comm_Settings(const std::filesystem::path& file) {
+  const Result<pugi::xml_document> xml = read_xml_file(file);
+  if (!xml) {
+    if (Is_File_Missing(xml.failure())) return CommSettings{};
+    return xml.failure();
   }
-  return {read_elements(root_element(xml.document)), {}};
+  return read_elements(root_element(*xml));
 }
+
+CommSettings Unreadable_Comm_Settings() { return read_elements(pugi::xml_node()); }
 
 std::string ParGen_Document(const CommSettings& settings) {
   pugi::xml_document document;

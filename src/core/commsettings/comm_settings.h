@@ -38,17 +38,16 @@ const std::vector<std::string>& CAN_Baud_Texts();
 const std::vector<std::string>& CAN_Type_Texts();
 inline constexpr int Device_Type_Count = 2;
 
-struct CommSettingsLoad {
-  CommSettings settings;
-  // Set when the file exists but cannot be read or is not well-formed; the
-  // settings then hold the values of a file without any element.
-  std::string error;
-};
-
 // Reads ParGen.xml. A missing file gives the values proposed for a new
 // project (dip-switch hardware); each missing or unconvertible element falls
 // back on its own, and a list index outside its list counts as unconvertible.
-CommSettingsLoad Load_Comm_Settings(const std::filesystem::path& file);
+// A file that exists but cannot be read or is not well-formed is
+// File_Unreadable.
+Result<CommSettings> Load_Comm_Settings(const std::filesystem::path& file);
+
+// What the settings screen shows for a file that cannot be read: the values
+// of a file without any element.
+CommSettings Unreadable_Comm_Settings();
 
 // The document as written: the root with its 19 elements in their order,
 // texts as typed, then the version comment.

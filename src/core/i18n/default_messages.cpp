@@ -593,6 +593,7 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 579 */ "element %1 is outside its list 0..%2: \"%3\"",
     /* 580 */ "1 row beyond row %1 is not checked, and saving the table leaves it out",
     /* 581 */ "%1 rows beyond row %2 are not checked, and saving the table leaves them out",
+    /* 582 */ "%1 is not a configuration image: %2",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -91,19 +91,11 @@ void Read_Communication_Settings(const std::filesystem::path& pargen_file, Gener
   block.Time_Out = static_cast<std::uint32_t>(number_or(root, pargen::Time_Out, fallback::Time_Out));
 }
 
-BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file) {
-  const std::string file = path_to_utf8(pargen_file.filename());
-  const XmlFile xml = read_xml_file(pargen_file);
-  switch (xml.status) {
-    case XmlFile::Status::Missing:
-      return {std::nullopt, File_Missing(file)};
-    case XmlFile::Status::Unreadable:
-      return {std::nullopt, File_Unreadable(file, xml.error)};
-    case XmlFile::Status::Loaded:
-      break;
-  }
+Result<Bank_Params> Read_Bank_Params(const std::filesystem::path& pargen_file) {
+  const Result<pugi::xml_document> xml = read_xml_file(pargen_file);
+  if (!xml) return xml.failure();
 
-  StrictReader read(root_element(xml.document), file);
+  StrictReader read(root_element(*xml), path_to_utf8(pargen_file.filename()));
   Bank_Params params;
   // The order of the file, so that the error names the first bad element.
   params.CAN_Baud_Code =
@@ -116,15 +108,15 @@ BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file) {
   params.En_GAT = read.u8(pargen::En_GAT);
   params.Gateway = read.address(pargen::TCP_GAT);
   params.Dis_Sock = read.u8(pargen::Dis_Sock);
-  if (read.failed()) return {std::nullopt, read.error()};
-  return {params, {}};
+  if (read.failed()) return read.error();
+  return params;
 }
 
 std::optional<ImageError> Write_Bank_Params(const std::filesystem::path& pargen_file, std::uint16_t request_rows,
                                             std::uint16_t setting_rows, Bytes& bank) {
-  const BankParamsRead read = Read_Bank_Params(pargen_file);
-  if (!read.params) return read.error;
-  Append_Bank_Params(*read.params, request_rows, setting_rows, bank);
+  const Result<Bank_Params> params = Read_Bank_Params(pargen_file);
+  if (!params) return params.failure();
+  Append_Bank_Params(*params, request_rows, setting_rows, bank);
   return std::nullopt;
 }
 

@@ -26,15 +26,11 @@ std::uint32_t CAN_Bit_Rate_For(std::int32_t index);
 // already.
 void Read_Communication_Settings(const std::filesystem::path& pargen_file, General_Block& block);
 
-struct BankParamsRead {
-  std::optional<Bank_Params> params;  // when every element could be read
-  ImageError error;                   // otherwise, the first that could not
-};
-
 // The settings of bank.bin, each element's number stored as its low 8 or 16
 // bits. There is no fallback: a missing file, a file that cannot be parsed, a
-// missing element or a text that is not a number is an error.
-BankParamsRead Read_Bank_Params(const std::filesystem::path& pargen_file);
+// missing element or a text that is not a number fails, naming the first
+// element that could not be read.
+Result<Bank_Params> Read_Bank_Params(const std::filesystem::path& pargen_file);
 
 // Appends Bank_Params with the two row counts to `bank`. On an error nothing
 // is appended, and the bank.bin build is to be abandoned as a whole.

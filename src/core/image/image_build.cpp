@@ -77,17 +77,13 @@ std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, 
 }
 
 DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file) {
-  const XmlFile xml = read_xml_file(pargen_file);
-  switch (xml.status) {
-    case XmlFile::Status::Missing:
-      return {};
-    case XmlFile::Status::Unreadable:
-      return {false, File_Unreadable(path_to_utf8(pargen_file.filename()), xml.error)};
-    case XmlFile::Status::Loaded:
-      break;
+  const Result<pugi::xml_document> xml = read_xml_file(pargen_file);
+  if (!xml) {
+    if (Is_File_Missing(xml.failure())) return {};
+    return {false, xml.failure()};
   }
   // A plain text comparison, not the number rule.
-  return {child_text(root_element(xml.document), pargen::Device_Type) == "1", std::nullopt};
+  return {child_text(root_element(*xml), pargen::Device_Type) == "1", std::nullopt};
 }
 
 ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {

@@ -5,6 +5,7 @@
 
 #include "core/common/file_read.h"
 #include "core/image/byte_order.h"
+#include "core/image/image_error.h"
 #include "core/tables/table_kind.h"
 
 namespace sw48230 {
@@ -287,12 +288,13 @@ std::size_t DecodedBank2::filled_records() const {
   return std::min<std::size_t>(image.general.Record_Count, Request_Record_Count);
 }
 
-ImageDecode Decode_Image(std::span<const std::uint8_t> bytes) {
+Result<DecodedImage> Decode_Image(std::span<const std::uint8_t> bytes, std::string file) {
   if (bytes.empty())
-    return {std::nullopt, "the file is empty, as a bank file is until an image of its kind has been built"};
-  if (bytes.size() == Bank2_Size) return {decode_bank2(bytes), {}};
-  if (auto refusal = bank_header_refusal(bytes)) return {std::nullopt, std::move(*refusal)};
-  return {decode_bank(bytes), {}};
+    return Not_An_Image(std::move(file),
+                        "the file is empty, as a bank file is until an image of its kind has been built");
+  if (bytes.size() == Bank2_Size) return decode_bank2(bytes);
+  if (auto refusal = bank_header_refusal(bytes)) return Not_An_Image(std::move(file), std::move(*refusal));
+  return decode_bank(bytes);
 }
 
 Result<Bytes> Read_Image_File(const std::filesystem::path& file) {

@@ -49,15 +49,12 @@ struct DecodedImage {
   bool checksum_verified = true;  // always true for bank.bin, which has none
 };
 
-struct ImageDecode {
-  std::optional<DecodedImage> image;
-  std::string refusal;  // when the bytes have neither layout: why
-};
-
 // Tells the layouts apart by size and by the consistency of bank.bin's
 // header: bank2.bin is exactly 34816 bytes; bank.bin has the offsets 12,
 // 12 + 13 A and 12 + 13 (A + B) in its header and is 36 + 13 (A + B) bytes.
-ImageDecode Decode_Image(std::span<const std::uint8_t> bytes);
+// Bytes of neither layout are Not_An_Image, named `file` and with the
+// reason why.
+Result<DecodedImage> Decode_Image(std::span<const std::uint8_t> bytes, std::string file);
 
 // The bytes of an image file; a failure when it cannot be read or is larger
 // than a bank can be.

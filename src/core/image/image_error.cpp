@@ -28,4 +28,10 @@ ImageError Element_Not_Exactly_1(std::string file, std::string name, std::string
                     std::move(values)};
 }
 
+ImageError Not_An_Image(std::string file, std::string reason) {
+  std::vector<std::string> values{file, reason};
+  return ImageError{std::move(file), 0, ImageError::Item::File, {}, std::move(reason), Msg_Failure_Not_An_Image,
+                    std::move(values)};
+}
+
 }  // namespace sw48230

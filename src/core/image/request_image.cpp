@@ -97,16 +97,16 @@ class RowReader {
 // A table file as both builds read it: a missing file has no rows.
 struct TableFile {
   std::string name;
-  XmlFile xml;
+  std::optional<pugi::xml_document> document;  // none for a missing file
   std::optional<ImageError> error;
 
-  explicit TableFile(const TableInput& input)
-      : name(path_to_utf8(input.file.filename())),
-        xml(input.text ? parse_xml_text(*input.text) : read_xml_file(input.file)) {
-    if (xml.status == XmlFile::Status::Unreadable) {
-      error = File_Unreadable(name, xml.error);
+  explicit TableFile(const TableInput& input) : name(path_to_utf8(input.file.filename())) {
+    Result<pugi::xml_document> xml = input.text ? parse_xml_text(*input.text, name) : read_xml_file(input.file);
+    if (!xml) {
+      if (!Is_File_Missing(xml.failure())) error = xml.failure();
       return;
     }
+    document = std::move(*xml);
     // The screens and the checks see the first rows only; an image of more
     // would carry rows nobody has looked at.
     const int rows = row_count();
@@ -129,9 +129,9 @@ struct TableFile {
   // instruction inside the root is no request.
   template <typename Visit>
   void for_each_row(Visit visit) const {
-    if (xml.status != XmlFile::Status::Loaded) return;
+    if (!document) return;
     int number = 0;
-    for (pugi::xml_node element : root_element(xml.document).children()) {
+    for (pugi::xml_node element : root_element(*document).children()) {
       if (element.type() != pugi::node_element) continue;
       if (!visit(element, ++number)) return;
     }

@@ -55,12 +55,12 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs&
     plan.error = std::move(writes.error);
     return;
   }
-  const BankParamsRead settings = Read_Bank_Params(pargen_file);
-  if (!settings.params) {
-    plan.error = settings.error;
+  const Result<Bank_Params> settings = Read_Bank_Params(pargen_file);
+  if (!settings) {
+    plan.error = settings.failure();
     return;
   }
-  plan.timeout_ms = settings.params->Time_Out;
+  plan.timeout_ms = settings->Time_Out;
   plan.requests.reserve(reads.rows.size() + writes.rows.size());
   for (const auto& [table, rows] :
        {std::pair{&Read_Requests(), &reads.rows}, std::pair{&Write_Requests(), &writes.rows}}) {
@@ -70,7 +70,7 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs&
       request.table = table;
       request.row = numbered.row;
       request.address = Ip_Address_Text(row.IP_Address);
-      request.port = settings.params->Port;
+      request.port = settings->Port;
       request.unit_id = row.ID_Modbus;
       request.function = bank_row_function(*table, row.Type_Code);
       request.start = row.Address_Word;

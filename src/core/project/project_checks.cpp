@@ -38,11 +38,11 @@ class Failures {
 
 void check_settings(const std::filesystem::path& dir, Failures& failures) {
   const std::filesystem::path file = dir / ParGen_File_Name;
-  const CommSettingsLoad loaded = Load_Comm_Settings(file);
-  if (!loaded.error.empty()) {
+  const Result<CommSettings> loaded = Load_Comm_Settings(file);
+  if (!loaded) {
     // The screen would show the values of an empty file; checking those
     // would only hide what is wrong.
-    failures.add(ParGen_File_Name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.error}));
+    failures.add(ParGen_File_Name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.failure().reason}));
     return;
   }
   for (const ListIndexFault& fault : List_Index_Faults(file)) {
@@ -53,23 +53,25 @@ void check_settings(const std::filesystem::path& dir, Failures& failures) {
                                {fault.element, std::to_string(fault.list_size - 1), fault.text});
     if (!failures.add(ParGen_File_Name, text)) return;
   }
-  if (const auto failed = Controllo_Dati(loaded.settings))
+  if (const auto failed = Controllo_Dati(*loaded))
     failures.add(ParGen_File_Name, failures.message(failed->message));
 }
 
 void check_table(const TableKind& kind, const std::filesystem::path& dir, Failures& failures) {
   const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
   RequestTable table;
-  const RequestLoad loaded = Load_Requests(kind, dir / kind.file_name, context, table);
-  if (!loaded.error.empty() &&
-      !failures.add(kind.file_name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.error})))
+  const Result<RequestLoad> loaded = Load_Requests(kind, dir / kind.file_name, context, table);
+  if (!loaded) {
+    // The table of a file that cannot be read is empty: nothing more to check.
+    failures.add(kind.file_name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.failure().reason}));
     return;
-  if (loaded.rows_left_out > 0) {
+  }
+  if (loaded->rows_left_out > 0) {
     const std::string last_row = std::to_string(RequestTable::Data_Rows);
     const std::string text =
-        loaded.rows_left_out == 1
+        loaded->rows_left_out == 1
             ? failures.message(Msg_Check_Row_Not_Checked, {last_row})
-            : failures.message(Msg_Check_Rows_Not_Checked, {std::to_string(loaded.rows_left_out), last_row});
+            : failures.message(Msg_Check_Rows_Not_Checked, {std::to_string(loaded->rows_left_out), last_row});
     if (!failures.add(kind.file_name, text)) return;
   }
   for (const RowFailure& failure : Check_Rows(kind, table, context, failures.first_only())) {

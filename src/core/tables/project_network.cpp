@@ -9,9 +9,9 @@ namespace sw48230 {
 std::optional<ConverterNetwork> Read_Converter_Network(const std::filesystem::path& pargen_file) {
   std::error_code error;
   if (!std::filesystem::exists(pargen_file, error)) return std::nullopt;
-  const CommSettingsLoad loaded = Load_Comm_Settings(pargen_file);
-  if (!loaded.error.empty()) return std::nullopt;
-  return Converter_Network(loaded.settings);
+  const Result<CommSettings> loaded = Load_Comm_Settings(pargen_file);
+  if (!loaded) return std::nullopt;
+  return Converter_Network(*loaded);
 }
 
 }  // namespace sw48230

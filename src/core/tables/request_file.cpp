@@ -55,17 +55,19 @@ std::string type_code(const TableKind& kind, const std::string& cell) {
 
 }  // namespace
 
-RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
-                          RequestTable& table) {
+Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file,
+                                  const TableContext& context, RequestTable& table) {
   table.Reset();
   RequestLoad result;
-  const XmlFile xml = read_xml_file(file);
-  if (xml.status == XmlFile::Status::Unreadable) result.error = xml.error;
-  if (xml.status != XmlFile::Status::Loaded) return result;
+  const Result<pugi::xml_document> xml = read_xml_file(file);
+  if (!xml) {
+    if (Is_File_Missing(xml.failure())) return result;
+    return xml.failure();
+  }
 
   const RowAttributes fallbacks = load_fallbacks(kind, context);
   int row = 1;
-  for (pugi::xml_node element : root_element(xml.document).children()) {
+  for (pugi::xml_node element : root_element(*xml).children()) {
     if (element.type() != pugi::node_element) continue;
     if (row > RequestTable::Data_Rows) {
       ++result.rows_left_out;

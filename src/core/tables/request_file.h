@@ -15,16 +15,16 @@
 namespace sw48230 {
 
 struct RequestLoad {
-  // Set when the file exists but cannot be read or is not well-formed.
-  std::string error;
   // Rows of the file beyond the table's last row; they are not loaded.
   int rows_left_out = 0;
 };
 
 // Resets the table and fills it from the file (var.xml or var2.xml): the k-th
 // element under the root fills row k+1, each attribute with its own fallback.
-RequestLoad Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
-                          RequestTable& table);
+// A missing file is an empty table; a file that exists but cannot be read or
+// is not well-formed is File_Unreadable, and the table stays empty.
+Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file,
+                                  const TableContext& context, RequestTable& table);
 
 // The document as written: one row element per row from row 1 up to the
 // first row without a Cob-ID, then the version comment.

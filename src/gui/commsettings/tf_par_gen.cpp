@@ -285,13 +285,13 @@ void TFParGen::showEvent(QShowEvent* event) {
 }
 
 void TFParGen::FormShow() {
-  const CommSettingsLoad loaded = Load_Comm_Settings(context_.state.ParGen_File);
-  setSettings(loaded.settings);
+  const Result<CommSettings> loaded = Load_Comm_Settings(context_.state.ParGen_File);
+  setSettings(loaded ? *loaded : Unreadable_Comm_Settings());
   Is_Change_ = false;
   Move_GroupBoxs();
   Update_CAN_Baud();
-  if (!loaded.error.empty())
-    Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.error));
+  if (!loaded)
+    Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.failure().reason));
 }
 
 // A window placed above the top of the screen could not be moved back by

@@ -227,7 +227,7 @@ void RequestScreen::FormShow() {
   converter_ = Read_Converter_Network(state.ParGen_File);
   model_->Set_Context(table_context_);
   Update_Columns();
-  const RequestLoad loaded = Load_Requests(kind_, file, table_context_, table_);
+  const Result<RequestLoad> loaded = Load_Requests(kind_, file, table_context_, table_);
   model_->Clear_Results();
   model_->Table_Changed();
   // No row is selected at the opening, so Test probes every row until the
@@ -240,11 +240,11 @@ void RequestScreen::FormShow() {
   find_bar_->Close();
   warnings_->Close_List();
 
-  if (!loaded.error.empty()) show_file_error(loaded.error);
-  if (loaded.rows_left_out > 0) {
+  if (!loaded) show_file_error(loaded.failure().reason);
+  if (loaded && loaded->rows_left_out > 0) {
     const std::string reason =
         Fill_Placeholders(context_.messages.text(Msg_Rows_Left_Out),
-                          {std::to_string(loaded.rows_left_out), std::to_string(RequestTable::Data_Rows)});
+                          {std::to_string(loaded->rows_left_out), std::to_string(RequestTable::Data_Rows)});
     Show_When_Up(&MessageBoxes::warning, path_and_reason(file, reason));
   }
 }

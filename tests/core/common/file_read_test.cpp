@@ -62,9 +62,10 @@ TEST(ReadRegularFile, RefusesFifosAndDevicesWithoutWaiting) {
   EXPECT_FALSE(read("/dev/zero", Language_File_Limit, error));
   EXPECT_EQ(error, "not a regular file");
 
-  const XmlFile xml = read_xml_file(dir / "fifo");
-  EXPECT_EQ(xml.status, XmlFile::Status::Unreadable);
-  EXPECT_EQ(xml.error, "not a regular file");
+  const Result<pugi::xml_document> xml = read_xml_file(dir / "fifo");
+  ASSERT_FALSE(xml);
+  EXPECT_EQ(xml.failure().text, Msg_Failure_File_Unreadable);
+  EXPECT_EQ(xml.failure().reason, "not a regular file");
 }
 
 // At start-up a FIFO in place of the chosen language takes the documented
@@ -84,9 +85,10 @@ TEST(ReadRegularFile, LoadLanguageFallsBackFromAFifo) {
 TEST(ReadRegularFile, XmlFilesHaveALimit) {
   test::TempDir dir;
   test::write_file(dir / "big.xml", "<a>" + std::string(Xml_File_Limit, ' ') + "</a>");
-  const XmlFile xml = read_xml_file(dir / "big.xml");
-  EXPECT_EQ(xml.status, XmlFile::Status::Unreadable);
-  EXPECT_EQ(xml.error, "larger than the limit of " + std::to_string(Xml_File_Limit) + " bytes");
+  const Result<pugi::xml_document> xml = read_xml_file(dir / "big.xml");
+  ASSERT_FALSE(xml);
+  EXPECT_EQ(xml.failure().text, Msg_Failure_File_Unreadable);
+  EXPECT_EQ(xml.failure().reason, "larger than the limit of " + std::to_string(Xml_File_Limit) + " bytes");
 }
 
 }  // namespace

@@ -47,16 +47,26 @@ TEST(XmlFile, TextsAreTakenAsWrittenAndMissingElementsAreTold) {
 TEST(XmlFile, MissingOrBrokenFilesGiveNothing) {
   TempDir dir;
   EXPECT_FALSE(load_xml_file(dir / "missing.xml"));
-  EXPECT_EQ(read_xml_file(dir / "missing.xml").status, XmlFile::Status::Missing);
+  const Result<pugi::xml_document> missing = read_xml_file(dir / "missing.xml");
+  ASSERT_FALSE(missing);
+  EXPECT_TRUE(Is_File_Missing(missing.failure()));
+  EXPECT_EQ(missing.failure().message(), "missing.xml is missing");
   std::filesystem::create_directory(dir / "folder.xml");
-  const XmlFile folder = read_xml_file(dir / "folder.xml");
-  EXPECT_EQ(folder.status, XmlFile::Status::Unreadable);
-  EXPECT_FALSE(folder.error.empty());
+  const Result<pugi::xml_document> folder = read_xml_file(dir / "folder.xml");
+  ASSERT_FALSE(folder);
+  EXPECT_FALSE(Is_File_Missing(folder.failure()));
+  EXPECT_EQ(folder.failure().text, Msg_Failure_File_Unreadable);
+  EXPECT_FALSE(folder.failure().reason.empty());
   write_file(dir / "broken.xml", "<R><a>1</R>");
   EXPECT_FALSE(load_xml_file(dir / "broken.xml"));
-  const XmlFile broken = read_xml_file(dir / "broken.xml");
-  EXPECT_EQ(broken.status, XmlFile::Status::Unreadable);
-  EXPECT_NE(broken.error.find("at byte"), std::string::npos);
+  const Result<pugi::xml_document> broken = read_xml_file(dir / "broken.xml");
+  ASSERT_FALSE(broken);
+  EXPECT_EQ(broken.failure().text, Msg_Failure_File_Unreadable);
+  EXPECT_EQ(broken.failure().file, "broken.xml");
+  EXPECT_NE(broken.failure().reason.find("at byte"), std::string::npos);
+  const Result<pugi::xml_document> text = parse_xml_text("<R><a>1</R>", "var.xml");
+  ASSERT_FALSE(text);
+  EXPECT_EQ(text.failure().message().rfind("var.xml cannot be read: ", 0), 0u) << text.failure().message();
   write_file(dir / "empty.xml", "");
   EXPECT_FALSE(load_xml_file(dir / "empty.xml"));
 }

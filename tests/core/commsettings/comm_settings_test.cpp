@@ -28,7 +28,7 @@ CommSettings with(const std::function<void(CommSettings&)>& change) {
   return settings;
 }
 
-CommSettingsLoad load(const char* content) {
+Result<CommSettings> load(const char* content) {
   TempDir dir;
   write_file(dir / "ParGen.xml", content);
   return Load_Comm_Settings(dir / "ParGen.xml");
@@ -36,14 +36,14 @@ CommSettingsLoad load(const char* content) {
 
 TEST(CommSettingsLoad, AMissingFileProposesDipSwitchHardwareButMissingElementsMeanJumper) {
   TempDir dir;
-  const CommSettingsLoad missing = Load_Comm_Settings(dir / "ParGen.xml");
-  EXPECT_EQ(missing.settings, CommSettings{});
-  EXPECT_EQ(missing.settings.Device_Type, 1);
-  EXPECT_TRUE(missing.error.empty());
+  const Result<CommSettings> missing = Load_Comm_Settings(dir / "ParGen.xml");
+  ASSERT_TRUE(missing) << missing.failure().message();
+  EXPECT_EQ(*missing, CommSettings{});
+  EXPECT_EQ(missing->Device_Type, 1);
 
-  const CommSettingsLoad empty_root = load("<GeneralParameter/>");
-  EXPECT_EQ(empty_root.settings, with([](CommSettings& s) { s.Device_Type = 0; }));
-  EXPECT_TRUE(empty_root.error.empty());
+  const Result<CommSettings> empty_root = load("<GeneralParameter/>");
+  ASSERT_TRUE(empty_root) << empty_root.failure().message();
+  EXPECT_EQ(*empty_root, with([](CommSettings& s) { s.Device_Type = 0; }));
 }
 
 TEST(CommSettingsLoad, EachElementFallsBackOnItsOwn) {
@@ -84,16 +84,19 @@ TEST(CommSettingsLoad, EachElementFallsBackOnItsOwn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const CommSettingsLoad loaded = load(c.content);
-    EXPECT_EQ(loaded.settings, c.expected);
-    EXPECT_TRUE(loaded.error.empty());
+    const Result<CommSettings> loaded = load(c.content);
+    ASSERT_TRUE(loaded) << loaded.failure().message();
+    EXPECT_EQ(*loaded, c.expected);
   }
 }
 
 TEST(CommSettingsLoad, ABrokenFileIsReportedWithTheValuesOfAnEmptyOne) {
-  const CommSettingsLoad loaded = load("<GeneralParameter><Device_Type>1</GeneralParameter>");
-  EXPECT_FALSE(loaded.error.empty());
-  EXPECT_EQ(loaded.settings, with([](CommSettings& s) { s.Device_Type = 0; }));
+  const Result<CommSettings> loaded = load("<GeneralParameter><Device_Type>1</GeneralParameter>");
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(loaded.failure().text, Msg_Failure_File_Unreadable);
+  EXPECT_EQ(loaded.failure().file, "ParGen.xml");
+  EXPECT_FALSE(loaded.failure().reason.empty());
+  EXPECT_EQ(Unreadable_Comm_Settings(), with([](CommSettings& s) { s.Device_Type = 0; }));
 }
 
 TEST(CommSettingsSave, WritesTheExactDocument) {
@@ -117,9 +120,9 @@ TEST(CommSettingsSave, WhatIsSavedLoadsBackUnchanged) {
     s.Dis_Sock = true;
   });
   ASSERT_FALSE(Save_Comm_Settings(dir / "ParGen.xml", settings));
-  const CommSettingsLoad loaded = Load_Comm_Settings(dir / "ParGen.xml");
-  EXPECT_EQ(loaded.settings, settings);
-  EXPECT_TRUE(loaded.error.empty());
+  const Result<CommSettings> loaded = Load_Comm_Settings(dir / "ParGen.xml");
+  ASSERT_TRUE(loaded) << loaded.failure().message();
+  EXPECT_EQ(*loaded, settings);
 }
 
 TEST(CommSettingsChecks, FirstFailingCheckInOrder) {

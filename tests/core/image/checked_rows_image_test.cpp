@@ -139,16 +139,16 @@ TEST(CheckedRowsImage, EveryEnabledRowTheChecksPassIsInTheImage) {
     ImageBuffers buffers;
     const ImageBuild build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
     ASSERT_TRUE(build.ok()) << build.error->message();
-    const ImageDecode decode = Decode_Image(buffers.bank2);
-    ASSERT_TRUE(decode.image);
-    EXPECT_EQ(decode.image->problems, std::vector<std::string>{});
-    const Bank2Image& image = std::get<DecodedBank2>(decode.image->content).image;
+    const Result<DecodedImage> decode = Decode_Image(buffers.bank2, "bank2.bin");
+    ASSERT_TRUE(decode) << decode.failure().message();
+    EXPECT_EQ(decode->problems, std::vector<std::string>{});
+    const Bank2Image& image = std::get<DecodedBank2>(decode->content).image;
 
     const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
     std::size_t record = 0;
     for (const TableKind* kind : {&Read_Requests(), &Write_Requests()}) {
       RequestTable table;
-      ASSERT_EQ(Load_Requests(*kind, dir / kind->file_name, context, table).error, "");
+      ASSERT_TRUE(Load_Requests(*kind, dir / kind->file_name, context, table));
       ASSERT_EQ(Check_Rows(*kind, table, context, false), std::vector<RowFailure>{}) << "a generated row fails";
       for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
         if (!Is_Ticked(table.cell(row, Col_Enable))) continue;

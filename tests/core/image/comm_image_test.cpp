@@ -46,7 +46,7 @@ General_Block read_block(const std::string& content) {
   return block;
 }
 
-BankParamsRead read_params(const std::string& content) {
+Result<Bank_Params> read_params(const std::string& content) {
   TempDir dir;
   write_file(dir / "ParGen.xml", content);
   return Read_Bank_Params(dir / "ParGen.xml");
@@ -172,7 +172,7 @@ TEST(ReadCommunicationSettings, AFileThatCannotBeReadLeavesTheBlockAlone) {
 }
 
 TEST(ReadBankParams, CopiesTheNumbersAsTheyAre) {
-  const BankParamsRead read = read_params(pargen([](CommSettings& s) {
+  const Result<Bank_Params> read = read_params(pargen([](CommSettings& s) {
     s.CAN_Type = 1;
     s.TCP_GAT = {"192", "168", "0", "1"};
     s.En_GAT = false;
@@ -180,9 +180,9 @@ TEST(ReadBankParams, CopiesTheNumbersAsTheyAre) {
     s.Time_Out = "70000";
     s.Dis_Sock = true;
   }));
-  ASSERT_TRUE(read.params) << read.error.message();
+  ASSERT_TRUE(read) << read.failure().message();
   Bytes bank;
-  Append_Bank_Params(*read.params, 0, 0, bank);
+  Append_Bank_Params(*read, 0, 0, bank);
   const Bytes expected = {
       5,                    // CAN_Baud 4 + 1
       1,                    // CAN_Type
@@ -199,22 +199,22 @@ TEST(ReadBankParams, CopiesTheNumbersAsTheyAre) {
 }
 
 TEST(ReadBankParams, KeepsOnlyTheLowBits) {
-  const BankParamsRead read = read_params(pargen([](CommSettings& s) {
+  const Result<Bank_Params> read = read_params(pargen([](CommSettings& s) {
     s.CAN_Baud = -1;  // + 1 = 0
     s.TCP_IP = {"256", "-1", "$1FF", "+7"};
     s.Port = "-2";
   }));
-  ASSERT_TRUE(read.params) << read.error.message();
-  EXPECT_EQ(read.params->CAN_Baud_Code, 0);
-  EXPECT_EQ(read.params->IP_Address, (Ipv4Bytes{0, 255, 255, 7}));
-  EXPECT_EQ(read.params->Port, 0xFFFE);
+  ASSERT_TRUE(read) << read.failure().message();
+  EXPECT_EQ(read->CAN_Baud_Code, 0);
+  EXPECT_EQ(read->IP_Address, (Ipv4Bytes{0, 255, 255, 7}));
+  EXPECT_EQ(read->Port, 0xFFFE);
 
-  const BankParamsRead wrap = read_params(pargen([](CommSettings& s) { s.CAN_Baud = 255; }));
-  ASSERT_TRUE(wrap.params);
-  EXPECT_EQ(wrap.params->CAN_Baud_Code, 0);
-  const BankParamsRead top = read_params(pargen([](CommSettings& s) { s.CAN_Baud = INT32_MAX; }));
-  ASSERT_TRUE(top.params) << top.error.message();
-  EXPECT_EQ(top.params->CAN_Baud_Code, 0);
+  const Result<Bank_Params> wrap = read_params(pargen([](CommSettings& s) { s.CAN_Baud = 255; }));
+  ASSERT_TRUE(wrap);
+  EXPECT_EQ(wrap->CAN_Baud_Code, 0);
+  const Result<Bank_Params> top = read_params(pargen([](CommSettings& s) { s.CAN_Baud = INT32_MAX; }));
+  ASSERT_TRUE(top) << top.failure().message();
+  EXPECT_EQ(top->CAN_Baud_Code, 0);
 }
 
 TEST(ReadBankParams, NamesTheFirstValueItCannotRead) {
@@ -240,22 +240,22 @@ TEST(ReadBankParams, NamesTheFirstValueItCannotRead) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const BankParamsRead read = read_params(c.content);
-    EXPECT_FALSE(read.params);
-    EXPECT_EQ(read.error.message(), c.message);
+    const Result<Bank_Params> read = read_params(c.content);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.failure().message(), c.message);
   }
 
   TempDir dir;
-  const BankParamsRead missing = Read_Bank_Params(dir / "ParGen.xml");
-  EXPECT_FALSE(missing.params);
-  EXPECT_EQ(missing.error.file, "ParGen.xml");
-  EXPECT_EQ(missing.error.item, ImageError::Item::File);
-  EXPECT_EQ(missing.error.message(), "ParGen.xml is missing");
+  const Result<Bank_Params> missing = Read_Bank_Params(dir / "ParGen.xml");
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.failure().file, "ParGen.xml");
+  EXPECT_EQ(missing.failure().item, ImageError::Item::File);
+  EXPECT_EQ(missing.failure().message(), "ParGen.xml is missing");
 
-  const BankParamsRead broken = read_params("<GeneralParameter><CAN_Baud>4</CAN_Baud>");
-  EXPECT_FALSE(broken.params);
-  EXPECT_EQ(broken.error.item, ImageError::Item::File);
-  EXPECT_EQ(broken.error.message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.error.message();
+  const Result<Bank_Params> broken = read_params("<GeneralParameter><CAN_Baud>4</CAN_Baud>");
+  ASSERT_FALSE(broken);
+  EXPECT_EQ(broken.failure().item, ImageError::Item::File);
+  EXPECT_EQ(broken.failure().message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.failure().message();
 }
 
 TEST(WriteBankParams, AppendsAfterTheRowsOrNothingAtAll) {

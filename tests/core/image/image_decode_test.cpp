@@ -38,9 +38,9 @@ void fix_checksum(Bytes& bank2) {
 }
 
 DecodedImage decoded(const Bytes& bytes) {
-  const ImageDecode decode = Decode_Image(bytes);
-  EXPECT_TRUE(decode.image) << decode.refusal;
-  return decode.image ? *decode.image : DecodedImage{};
+  const Result<DecodedImage> decode = Decode_Image(bytes, "bank.bin");
+  EXPECT_TRUE(decode) << decode.failure().message();
+  return decode ? *decode : DecodedImage{};
 }
 
 TEST(DecodeImage, ReadsBackABank2Image) {
@@ -109,9 +109,12 @@ TEST(DecodeImage, RefusesBytesOfNeitherLayout) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const ImageDecode decode = Decode_Image(c.bytes);
-    EXPECT_FALSE(decode.image);
-    EXPECT_NE(decode.refusal.find(c.reason), std::string::npos) << decode.refusal;
+    const Result<DecodedImage> decode = Decode_Image(c.bytes, "bank.bin");
+    ASSERT_FALSE(decode);
+    EXPECT_EQ(decode.failure().text, Msg_Failure_Not_An_Image);
+    EXPECT_EQ(decode.failure().message().rfind("bank.bin is not a configuration image: ", 0), 0u)
+        << decode.failure().message();
+    EXPECT_NE(decode.failure().reason.find(c.reason), std::string::npos) << decode.failure().reason;
   }
 }
 

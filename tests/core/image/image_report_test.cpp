@@ -17,9 +17,9 @@ namespace sw48230 {
 namespace {
 
 DecodedImage decoded(const Bytes& bytes) {
-  ImageDecode decode = Decode_Image(bytes);
-  EXPECT_TRUE(decode.image.has_value()) << decode.refusal;
-  return decode.image.value_or(DecodedImage{});
+  const Result<DecodedImage> decode = Decode_Image(bytes, "bank.bin");
+  EXPECT_TRUE(decode) << decode.failure().message();
+  return decode ? *decode : DecodedImage{};
 }
 
 // The JSON report must parse back to the very string it was given, with the

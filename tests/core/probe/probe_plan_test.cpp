@@ -118,7 +118,7 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
   // added, nothing saved.
   const TableContext context = Read_Table_Context(dir_ / "ParGen.xml");
   RequestTable table;
-  ASSERT_EQ(Load_Requests(Read_Requests(), dir_ / "var.xml", context, table).error, "");
+  ASSERT_TRUE(Load_Requests(Read_Requests(), dir_ / "var.xml", context, table));
   table.cell(1, Col_IP) = "10.0.0.5";
   table.cell(1, Col_Address) = "40";
   table.cell(2, Col_Enable) = "N";

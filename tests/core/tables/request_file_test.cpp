@@ -26,9 +26,9 @@ TEST(RequestFile, EachMissingAttributeFallsBackOnItsOwn) {
              "</C_TO_Customer_Protocol>");
   RequestTable table;
   table.cell(3, Col_COB) = "stale";
-  const RequestLoad loaded = Load_Requests(Read_Requests(), dir / "var.xml", {1, 1, 1502}, table);
-  EXPECT_TRUE(loaded.error.empty());
-  EXPECT_EQ(loaded.rows_left_out, 0);
+  const Result<RequestLoad> loaded = Load_Requests(Read_Requests(), dir / "var.xml", {1, 1, 1502}, table);
+  ASSERT_TRUE(loaded) << loaded.failure().message();
+  EXPECT_EQ(loaded->rows_left_out, 0);
   EXPECT_EQ(row_cells(table, 1), (std::vector<std::string>{"Y", "100", "CAN 2.0B (29 bits)", "192.168.0.11", "1502",
                                                            "1", "Holding Register", "", "", "", "0", "Y", ""}));
   EXPECT_EQ(row_cells(table, 2), (std::vector<std::string>{"N", "", "CAN 2.0B (29 bits)", "192.168.5.11", "", "1", "",
@@ -57,21 +57,26 @@ TEST(RequestFile, MissingBrokenAndOverlongFiles) {
   TempDir dir;
   RequestTable table;
   table.cell(1, Col_COB) = "1";
-  RequestLoad loaded = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
-  EXPECT_TRUE(loaded.error.empty());
+  const Result<RequestLoad> missing = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  ASSERT_TRUE(missing) << missing.failure().message();
+  EXPECT_EQ(missing->rows_left_out, 0);
   EXPECT_EQ(table.cell(1, Col_COB), "");
 
   write_file(dir / "var.xml", "<R><row COB=\"1\"></R>");
   table.cell(1, Col_COB) = "1";
-  loaded = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
-  EXPECT_FALSE(loaded.error.empty());
+  const Result<RequestLoad> broken = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  ASSERT_FALSE(broken);
+  EXPECT_EQ(broken.failure().text, Msg_Failure_File_Unreadable);
+  EXPECT_EQ(broken.failure().file, "var.xml");
+  EXPECT_NE(broken.failure().reason.find("at byte"), std::string::npos) << broken.failure().reason;
   EXPECT_EQ(table.cell(1, Col_COB), "");
 
   std::string rows;
   for (int i = 1; i <= 515; ++i) rows += "<row COB=\"" + std::to_string(i) + "\"/>";
   write_file(dir / "var.xml", "<R>" + rows + "</R>");
-  loaded = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
-  EXPECT_EQ(loaded.rows_left_out, 3);
+  const Result<RequestLoad> overlong = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  ASSERT_TRUE(overlong) << overlong.failure().message();
+  EXPECT_EQ(overlong->rows_left_out, 3);
   EXPECT_EQ(table.cell(512, Col_COB), "512");
 }
 
