@@ -63,7 +63,7 @@ class FullProject {
   FullProject(const FullProject&) = delete;
   FullProject& operator=(const FullProject&) = delete;
 
-  ImageBuild build(ImageBuffers& buffers) const {
+  Result<ImageBuild> build(ImageBuffers& buffers) const {
     return Build_Image(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}, buffers);
   }
 
@@ -75,9 +75,9 @@ void run(benchmark::State& state, int device_type, std::size_t expected_size) {
   const FullProject project(device_type);
   ImageBuffers buffers;
   for (auto _ : state) {
-    const ImageBuild build = project.build(buffers);
+    const Result<ImageBuild> build = project.build(buffers);
     benchmark::DoNotOptimize(buffers);
-    if (!build.ok() || build.requests + build.settings != 1024 || buffers.of(build.kind).size() != expected_size) {
+    if (!build.ok() || build->requests + build->settings != 1024 || buffers.of(build->kind).size() != expected_size) {
       state.SkipWithError("the build did not give the expected image");
       return;
     }

@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& dir = fuzz::scratch_folder();
   const bool checked = Check_Project(dir, default_messages(), true).empty();
   ImageBuffers buffers;
-  const ImageBuild build = Build_Image(dir / names[0], {dir / names[1], dir / names[2]}, buffers);
+  const Result<ImageBuild> build = Build_Image(dir / names[0], {dir / names[1], dir / names[2]}, buffers);
   if (!build.ok()) return 0;
-  const Result<DecodedImage> decode = Decode_Image(buffers.of(build.kind), Image_File_Name(build.kind));
+  const Result<DecodedImage> decode = Decode_Image(buffers.of(build->kind), Image_File_Name(build->kind));
   if (!decode) std::abort();
   if (checked && !decode->problems.empty()) std::abort();
   return 0;

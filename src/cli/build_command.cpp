@@ -35,30 +35,30 @@ CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, s
   // Fresh buffers: the image is the one Update Device builds right after the
   // program starts.
   ImageBuffers buffers;
-  const ImageBuild build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir), buffers);
+  const Result<ImageBuild> build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir), buffers);
   if (!build.ok()) {
-    err << "sw48230-cli: cannot build the image of " << project << ": " << build.error->message() << '\n';
+    err << "sw48230-cli: cannot build the image of " << project << ": " << build.failure().message() << '\n';
     return Exit_Failure;
   }
 
   // Unlike Update Device, which reports a missing bin folder, the tool
   // makes it: a project checked out of version control may lack it.
-  const std::filesystem::path bin = Image_File_Path(dir, build.kind).parent_path();
+  const std::filesystem::path bin = Image_File_Path(dir, build->kind).parent_path();
   std::error_code error;
   std::filesystem::create_directory(bin, error);
   if (error) {
     err << "sw48230-cli: cannot create " << path_to_utf8(bin) << ": " << error.message() << '\n';
     return Exit_Failure;
   }
-  if (const auto failure = Write_Image_File(dir, build.kind, buffers.of(build.kind))) {
+  if (const auto failure = Write_Image_File(dir, build->kind, buffers.of(build->kind))) {
     err << "sw48230-cli: " << failure->message() << '\n';
     return Exit_Failure;
   }
 
-  const char* unit = build.kind == ImageKind::Bank2 ? " record" : " row";
-  const std::size_t total = build.requests + build.settings;
-  out << "wrote " << path_to_utf8(Image_File_Path(dir, build.kind)) << ": " << total << unit << (total == 1 ? "" : "s")
-      << " (" << build.requests << " COB Request, " << build.settings << " COB Setting)\n";
+  const char* unit = build->kind == ImageKind::Bank2 ? " record" : " row";
+  const std::size_t total = build->requests + build->settings;
+  out << "wrote " << path_to_utf8(Image_File_Path(dir, build->kind)) << ": " << total << unit << (total == 1 ? "" : "s")
+      << " (" << build->requests << " COB Request, " << build->settings << " COB Setting)\n";
   return finish_output(out, err, Exit_Success);
 }
 

@@ -205,15 +205,15 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
     return Exit_Failure;
   }
 
-  ProbePlan plan = Make_Probe_Plan(dir / ParGen_File_Name, TableInputs::Of_Project(dir));
-  if (plan.error) {
-    err << "sw48230-cli: cannot probe " << project << ": " << plan.error->message() << '\n';
+  Result<ProbePlan> plan = Make_Probe_Plan(dir / ParGen_File_Name, TableInputs::Of_Project(dir));
+  if (!plan) {
+    err << "sw48230-cli: cannot probe " << project << ": " << plan.failure().message() << '\n';
     return Exit_Failure;
   }
 
   std::vector<ProbeRequest> requests;
   std::set<int> rows_found;
-  for (ProbeRequest& request : plan.requests) {
+  for (ProbeRequest& request : plan->requests) {
     const bool table_asked = request.table == &Read_Requests() ? arguments.reads : arguments.writes;
     if (!table_asked) continue;
     if (!arguments.rows.empty() && !arguments.rows.contains(request.row)) continue;
@@ -228,7 +228,7 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
   }
 
   ProbeOptions options;
-  options.timeout_ms = arguments.timeout_ms.value_or(plan.timeout_ms);
+  options.timeout_ms = arguments.timeout_ms.value_or(plan->timeout_ms);
   options.parallel = arguments.parallel;
   ProbeStop stop;
   const std::vector<ProbeResult> results = Run_Probe(requests, options, stop);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/image/image_layout.h"
+#include "support/bank_bytes.h"
 
 namespace sw48230::test {
 
@@ -76,7 +77,7 @@ inline Bank_Params sample_bank_params() {
   return {5, 1, {192, 168, 0, 10}, {255, 255, 255, 0}, 4464, 502, 0, {192, 168, 0, 1}, 1};
 }
 inline Bytes sample_bank() {
-  return Serialize_Bank(sample_bank_request_rows(), sample_bank_setting_rows(), sample_bank_params());
+  return bank_bytes(sample_bank_request_rows(), sample_bank_setting_rows(), sample_bank_params());
 }
 
 }  // namespace sw48230::test

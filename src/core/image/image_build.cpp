@@ -23,9 +23,8 @@ void mark_part(Bytes& bank, std::size_t field) {
   image_bytes::put_u32(bank, 4 * field, static_cast<std::uint32_t>(bank.size()));
 }
 
-ImageBuild build_bank(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {
-  ImageBuild build;
-  build.kind = ImageKind::Bank;
+Result<ImageBuild> build_bank(const std::filesystem::path& pargen_file, const TableInputs& tables,
+                              ImageBuffers& buffers) {
   Bytes bank(Bank_Header_Size, 0);
   // The header's first fields mark where each table's rows begin, the next
   // where Bank_Params begins.
@@ -34,38 +33,24 @@ ImageBuild build_bank(const std::filesystem::path& pargen_file, const TableInput
   std::uint16_t settings = 0;
   for (const TableKind* kind : Table_Kinds()) {
     mark_part(bank, field++);
-    const BankRowsAppend rows = Append_Bank_Rows(*kind, tables.of(*kind), bank);
-    if (rows.error) {
-      build.error = rows.error;
-      return build;
-    }
-    (kind == &Read_Requests() ? requests : settings) = rows.rows;
+    const Result<std::uint16_t> rows = Append_Bank_Rows(*kind, tables.of(*kind), bank);
+    if (!rows) return rows.failure();
+    (kind == &Read_Requests() ? requests : settings) = *rows;
   }
   mark_part(bank, field);
-  if (auto error = Write_Bank_Params(pargen_file, requests, settings, bank)) {
-    build.error = std::move(error);
-    return build;
-  }
+  if (auto error = Write_Bank_Params(pargen_file, requests, settings, bank)) return *error;
   buffers.bank = std::move(bank);
-  build.requests = requests;
-  build.settings = settings;
-  return build;
+  return ImageBuild{ImageKind::Bank, requests, settings};
 }
 
-ImageBuild build_bank2(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {
-  ImageBuild build;
-  build.kind = ImageKind::Bank2;
+Result<ImageBuild> build_bank2(const std::filesystem::path& pargen_file, const TableInputs& tables,
+                               ImageBuffers& buffers) {
   // A fresh image: nothing of an earlier build may survive into this one.
   const auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(pargen_file, image->general);
-  if (auto error = Read_Master_Requests(tables, *image, Read_Table_Context(pargen_file))) {
-    build.error = std::move(error);
-    return build;
-  }
+  if (auto error = Read_Master_Requests(tables, *image, Read_Table_Context(pargen_file))) return *error;
   buffers.bank2 = Serialize_Bank2(*image);
-  build.requests = image->general.Request_Count;
-  build.settings = image->general.Setting_Count;
-  return build;
+  return ImageBuild{ImageKind::Bank2, image->general.Request_Count, image->general.Setting_Count};
 }
 
 }  // namespace
@@ -76,34 +61,29 @@ std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, 
   return project_dir / "bin" / Image_File_Name(kind);
 }
 
-DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file) {
+Result<bool> Is_Device_Type_1(const std::filesystem::path& pargen_file) {
   const Result<pugi::xml_document> xml = read_xml_file(pargen_file);
   if (!xml) {
-    if (Is_File_Missing(xml.failure())) return {};
-    return {false, xml.failure()};
+    if (Is_File_Missing(xml.failure())) return false;
+    return xml.failure();
   }
   // A plain text comparison, not the number rule.
-  return {child_text(root_element(*xml), pargen::Device_Type) == "1", std::nullopt};
+  return child_text(root_element(*xml), pargen::Device_Type) == "1";
 }
 
-ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers) {
-  const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
-  if (device.error) {
-    ImageBuild build;
-    build.error = device.error;
-    return build;
-  }
+Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables,
+                               ImageBuffers& buffers) {
+  const Result<bool> type_1 = Is_Device_Type_1(pargen_file);
+  if (!type_1) return type_1.failure();
   // The image would carry a choice other than the one the settings screen
   // shows for the same file.
   if (const auto faults = List_Index_Faults(pargen_file); !faults.empty()) {
-    ImageBuild build;
     const ListIndexFault& fault = faults.front();
     const std::string file = path_to_utf8(pargen_file.filename());
-    build.error = fault.list_size == 0 ? Element_Not_Exactly_1(file, fault.element, fault.text)
-                                       : Element_Outside_List(file, fault.element, fault.list_size - 1, fault.text);
-    return build;
+    return fault.list_size == 0 ? Element_Not_Exactly_1(file, fault.element, fault.text)
+                                : Element_Outside_List(file, fault.element, fault.list_size - 1, fault.text);
   }
-  return device.type_1 ? build_bank2(pargen_file, tables, buffers) : build_bank(pargen_file, tables, buffers);
+  return *type_1 ? build_bank2(pargen_file, tables, buffers) : build_bank(pargen_file, tables, buffers);
 }
 
 std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,

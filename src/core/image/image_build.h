@@ -43,34 +43,26 @@ struct ImageBuffers {
   const Bytes& of(ImageKind kind) const { return kind == ImageKind::Bank2 ? bank2 : bank; }
 };
 
-struct DeviceTypeTest {
-  bool type_1 = false;
-  std::optional<ImageError> error;  // ParGen.xml exists but cannot be parsed
-};
-
 // Device type 1 only when Device_Type reads exactly "1": " 1" and "01" take
 // the bank.bin build, like a missing file or element. A file that exists but
-// cannot be parsed stops the action whatever the device type.
-DeviceTypeTest Is_Device_Type_1(const std::filesystem::path& pargen_file);
+// cannot be parsed fails, which stops the action whatever the device type.
+Result<bool> Is_Device_Type_1(const std::filesystem::path& pargen_file);
 
 struct ImageBuild {
   ImageKind kind = ImageKind::Bank;  // the image of the project's device type
-  // Set when the action is to be abandoned; no buffer was changed. Its
-  // message() names the file and, where it applies, the row and the
-  // attribute or element.
-  std::optional<ImageError> error;
   // What the image holds from each table: records of bank2.bin, rows of
   // bank.bin.
   std::size_t requests = 0;
   std::size_t settings = 0;
-
-  bool ok() const { return !error.has_value(); }
 };
 
 // Builds the image of the project's device type into its buffer: bank2.bin
 // from the enabled rows, or bank.bin from every row. The other buffer is not
-// touched.
-ImageBuild Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables, ImageBuffers& buffers);
+// touched. A failure means the action is to be abandoned, and then no buffer
+// was changed; its message() names the file and, where it applies, the row
+// and the attribute or element.
+Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables,
+                               ImageBuffers& buffers);
 
 // Writes one image file atomically. The bin folder must exist: it is created
 // with the project, and one that has gone is reported rather than made again.

@@ -209,22 +209,6 @@ void Append_Bank_Params(const Bank_Params& params, std::uint16_t request_rows, s
   append_u16(bank, setting_rows);
 }
 
-Bytes Serialize_Bank(std::span<const Bank_Row> request_rows, std::span<const Bank_Row> setting_rows,
-                     const Bank_Params& params) {
-  Bytes bank(Bank_Header_Size, 0);
-  bank.reserve(Bank_Header_Size + Bank_Row_Size * (request_rows.size() + setting_rows.size()) + Bank_Params_Size);
-  // Each header field is the offset at which its part begins.
-  const auto mark = [&bank](std::size_t field) { put_u32(bank, 4 * field, static_cast<std::uint32_t>(bank.size())); };
-  mark(0);
-  for (const Bank_Row& row : request_rows) Append_Bank_Row(row, bank);
-  mark(1);
-  for (const Bank_Row& row : setting_rows) Append_Bank_Row(row, bank);
-  mark(2);
-  Append_Bank_Params(params, static_cast<std::uint16_t>(request_rows.size()),
-                     static_cast<std::uint16_t>(setting_rows.size()), bank);
-  return bank;
-}
-
 Bank_Row Parse_Bank_Row(std::span<const std::uint8_t, Bank_Row_Size> bytes) {
   Bank_Row row;
   row.COB = get_u32(bytes, bank_row::COB);

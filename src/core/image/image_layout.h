@@ -188,12 +188,6 @@ struct Bank_Params {
 void Append_Bank_Row(const Bank_Row& row, Bytes& bank);
 void Append_Bank_Params(const Bank_Params& params, std::uint16_t request_rows, std::uint16_t setting_rows, Bytes& bank);
 
-// The whole bank.bin: the header, the rows of each table in the order given
-// (sorting them is the reader's business), then Bank_Params with the two
-// counts. Each table holds at most Bank_Table_Row_Limit rows.
-Bytes Serialize_Bank(std::span<const Bank_Row> request_rows, std::span<const Bank_Row> setting_rows,
-                     const Bank_Params& params);
-
 Bank_Row Parse_Bank_Row(std::span<const std::uint8_t, Bank_Row_Size> bytes);
 // The last four bytes, the row counts, are left to the caller.
 Bank_Params Parse_Bank_Params(std::span<const std::uint8_t, Bank_Params_Size> bytes);

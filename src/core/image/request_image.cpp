@@ -261,13 +261,14 @@ std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2I
   return read_master_requests(tables, image, context, &record_rows);
 }
 
-BankRowsRead Read_Bank_Rows(const TableKind& kind, const TableInput& path) {
+Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const TableInput& path) {
   const TableFile file(path);
-  if (file.error) return {{}, file.error};
+  if (file.error) return *file.error;
 
-  BankRowsRead read_rows;
+  std::vector<NumberedBankRow> rows;
+  std::optional<ImageError> error;
   file.for_each_row([&](pugi::xml_node element, int number) {
-    if (read_rows.rows.size() == Bank_Table_Row_Limit) return false;
+    if (rows.size() == Bank_Table_Row_Limit) return false;
     RowReader read(element, file.name, number);
     if (!in_use(read)) return true;
     Bank_Row row;
@@ -280,26 +281,26 @@ BankRowsRead Read_Bank_Rows(const TableKind& kind, const TableInput& path) {
     row.Type_Code = type_code(kind, low8(read.required(attr::Type)));
     row.Quantity = low8(read.required(attr::Quantity));
     if (read.error()) {
-      read_rows.error = read.error();
+      error = read.error();
       return false;
     }
-    read_rows.rows.push_back({number, row});
+    rows.push_back({number, row});
     return true;
   });
-  if (read_rows.error) read_rows.rows.clear();
-  return read_rows;
+  if (error) return *error;
+  return rows;
 }
 
-BankRowsAppend Append_Bank_Rows(const TableKind& kind, const TableInput& path, Bytes& bank) {
-  BankRowsRead read = Read_Bank_Rows(kind, path);
-  if (read.error) return {0, read.error};
+Result<std::uint16_t> Append_Bank_Rows(const TableKind& kind, const TableInput& path, Bytes& bank) {
+  Result<std::vector<NumberedBankRow>> read = Read_Bank_Rows(kind, path);
+  if (!read) return read.failure();
 
-  std::vector<NumberedBankRow>& rows = read.rows;
+  std::vector<NumberedBankRow>& rows = *read;
   std::stable_sort(rows.begin(), rows.end(),
                    [](const NumberedBankRow& a, const NumberedBankRow& b) { return a.bank_row.COB < b.bank_row.COB; });
   bank.reserve(bank.size() + rows.size() * Bank_Row_Size);
   for (const NumberedBankRow& row : rows) Append_Bank_Row(row.bank_row, bank);
-  return {static_cast<std::uint16_t>(rows.size()), std::nullopt};
+  return static_cast<std::uint16_t>(rows.size());
 }
 
 }  // namespace sw48230

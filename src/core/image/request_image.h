@@ -66,29 +66,22 @@ struct TableInputs {
                                                              std::vector<int>& record_rows,
                                                              const TableContext& context = {});
 
-struct BankRowsAppend {
-  std::uint16_t rows = 0;  // the count that Bank_Params gives for the table
-  std::optional<ImageError> error;
-};
-
 // Appends the bank.bin rows of one table file to `bank`: every row in use
 // (with a Cob-ID), enabled or not, up to Bank_Table_Row_Limit (later rows are passed over), in
 // ascending order of the unsigned Cob-ID, rows with equal Cob-IDs in file
 // order. A missing file appends nothing. A file that cannot be parsed, or a
-// row with an attribute that is missing or not a number, is an error, and
-// then nothing is appended.
-BankRowsAppend Append_Bank_Rows(const TableKind& kind, const TableInput& file, Bytes& bank);
+// row with an attribute that is missing or not a number, fails, and then
+// nothing is appended. Gives the number of rows appended, the count that
+// Bank_Params gives for the table.
+Result<std::uint16_t> Append_Bank_Rows(const TableKind& kind, const TableInput& file, Bytes& bank);
 
 struct NumberedBankRow {
   int row = 0;  // in the table, from 1
   Bank_Row bank_row;
 };
-struct BankRowsRead {
-  std::vector<NumberedBankRow> rows;  // in file order, not sorted
-  std::optional<ImageError> error;    // then `rows` is empty
-};
 
-// The rows Append_Bank_Rows takes from one table file, before sorting.
-BankRowsRead Read_Bank_Rows(const TableKind& kind, const TableInput& file);
+// The rows Append_Bank_Rows takes from one table file, in file order before
+// sorting.
+Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const TableInput& file);
 
 }  // namespace sw48230

@@ -10,15 +10,13 @@
 namespace sw48230 {
 namespace {
 
-void plan_records(const std::filesystem::path& pargen_file, const TableInputs& tables, ProbePlan& plan) {
+Result<ProbePlan> plan_records(const std::filesystem::path& pargen_file, const TableInputs& tables) {
   // The records are too large for the stack of a worker thread.
   auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(pargen_file, image->general);
   std::vector<int> rows;
-  if (auto error = Read_Master_Requests(tables, *image, rows, Read_Table_Context(pargen_file))) {
-    plan.error = std::move(error);
-    return;
-  }
+  if (auto error = Read_Master_Requests(tables, *image, rows, Read_Table_Context(pargen_file))) return *error;
+  ProbePlan plan;
   plan.timeout_ms = image->general.Time_Out;
   plan.requests.reserve(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -34,6 +32,7 @@ void plan_records(const std::filesystem::path& pargen_file, const TableInputs& t
     request.quantity = record.Quantity;
     plan.requests.push_back(std::move(request));
   }
+  return plan;
 }
 
 // bank.bin keeps a write row's type as 1 for coils and 3 for registers, the
@@ -43,27 +42,18 @@ std::uint8_t bank_row_function(const TableKind& kind, std::uint8_t type_code) {
   return type_code == 1 ? modbus_function::Read_Coils : modbus_function::Read_Holding_Registers;
 }
 
-void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs& tables, ProbePlan& plan) {
+Result<ProbePlan> plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs& tables) {
   // In the order of the bank.bin build, so that the same fault is named.
-  BankRowsRead reads = Read_Bank_Rows(Read_Requests(), tables.reads);
-  if (reads.error) {
-    plan.error = std::move(reads.error);
-    return;
-  }
-  BankRowsRead writes = Read_Bank_Rows(Write_Requests(), tables.writes);
-  if (writes.error) {
-    plan.error = std::move(writes.error);
-    return;
-  }
+  const Result<std::vector<NumberedBankRow>> reads = Read_Bank_Rows(Read_Requests(), tables.reads);
+  if (!reads) return reads.failure();
+  const Result<std::vector<NumberedBankRow>> writes = Read_Bank_Rows(Write_Requests(), tables.writes);
+  if (!writes) return writes.failure();
   const Result<Bank_Params> settings = Read_Bank_Params(pargen_file);
-  if (!settings) {
-    plan.error = settings.failure();
-    return;
-  }
+  if (!settings) return settings.failure();
+  ProbePlan plan;
   plan.timeout_ms = settings->Time_Out;
-  plan.requests.reserve(reads.rows.size() + writes.rows.size());
-  for (const auto& [table, rows] :
-       {std::pair{&Read_Requests(), &reads.rows}, std::pair{&Write_Requests(), &writes.rows}}) {
+  plan.requests.reserve(reads->size() + writes->size());
+  for (const auto& [table, rows] : {std::pair{&Read_Requests(), &*reads}, std::pair{&Write_Requests(), &*writes}}) {
     for (const NumberedBankRow& numbered : *rows) {
       const Bank_Row& row = numbered.bank_row;
       ProbeRequest request;
@@ -78,22 +68,15 @@ void plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs&
       plan.requests.push_back(std::move(request));
     }
   }
+  return plan;
 }
 
 }  // namespace
 
-ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables) {
-  ProbePlan plan;
-  const DeviceTypeTest device = Is_Device_Type_1(pargen_file);
-  if (device.error) {
-    plan.error = device.error;
-  } else if (device.type_1) {
-    plan_records(pargen_file, tables, plan);
-  } else {
-    plan_bank_rows(pargen_file, tables, plan);
-  }
-  if (plan.error) plan.requests.clear();
-  return plan;
+Result<ProbePlan> Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables) {
+  const Result<bool> type_1 = Is_Device_Type_1(pargen_file);
+  if (!type_1) return type_1.failure();
+  return *type_1 ? plan_records(pargen_file, tables) : plan_bank_rows(pargen_file, tables);
 }
 
 }  // namespace sw48230

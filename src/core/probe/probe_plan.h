@@ -20,13 +20,12 @@ struct ProbePlan {
   std::vector<ProbeRequest> requests;
   // The project's answer time-out as the image holds it.
   std::uint32_t timeout_ms = 0;
-  // The image cannot be built, so there is nothing the device would send.
-  std::optional<ImageError> error;
 };
 
 // A table screen passes its table as the document it would save
 // (TableInput::Document), so that the rows are probed as they stand on the
-// screen.
-ProbePlan Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables);
+// screen. Fails as the image build would: when the image cannot be built,
+// there is nothing the device would send.
+Result<ProbePlan> Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables);
 
 }  // namespace sw48230

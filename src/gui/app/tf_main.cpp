@@ -242,9 +242,9 @@ void TFMain::Update_Device() {
     context_.services.boxes.error(this, path_and_reason(file, failures.front().text));
     return;
   }
-  const ImageBuild build = Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
+  const Result<ImageBuild> build = Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
   if (!build.ok()) {
-    context_.services.boxes.error(this, path_and_reason(state_.Project_Dir, Failure_Message(messages_, *build.error)));
+    context_.services.boxes.error(this, path_and_reason(state_.Project_Dir, Failure_Message(messages_, build.failure())));
     return;
   }
   if (const auto failed = Write_Image_Files(state_.Project_Dir, image_buffers_)) {
@@ -253,7 +253,7 @@ void TFMain::Update_Device() {
   }
   // The image just built decides the updater, so the one started always
   // sends the image of this project.
-  Show_Update_Screen(build.kind);
+  Show_Update_Screen(build->kind);
 }
 
 void TFMain::Create_New_Project() {

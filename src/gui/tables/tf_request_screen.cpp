@@ -337,9 +337,9 @@ void RequestScreen::Btn_TestClick() {
   const AppState& state = context_.state;
   TableInputs tables = TableInputs::Of_Project(state.Project_Dir);
   tables.of(kind_) = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
-  const ProbePlan plan = Make_Probe_Plan(state.ParGen_File, tables);
-  if (plan.error) {
-    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, *plan.error)));
+  const Result<ProbePlan> plan = Make_Probe_Plan(state.ParGen_File, tables);
+  if (!plan) {
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, plan.failure())));
     return;
   }
   std::set<int> selected;
@@ -347,7 +347,7 @@ void RequestScreen::Btn_TestClick() {
     selected.insert(RequestTableModel::table_row(index));
   }
   std::vector<ProbeRequest> requests;
-  for (const ProbeRequest& request : plan.requests) {
+  for (const ProbeRequest& request : plan->requests) {
     if (request.table == &kind_ && (selected.empty() || selected.contains(request.row))) requests.push_back(request);
   }
   if (requests.empty()) {
@@ -356,7 +356,7 @@ void RequestScreen::Btn_TestClick() {
   }
   model_->Clear_Results();
   ProbeOptions options;
-  if (plan.timeout_ms > 0) options.timeout_ms = plan.timeout_ms;
+  if (plan->timeout_ms > 0) options.timeout_ms = plan->timeout_ms;
   test_panel_->Start(std::move(requests), options);
 }
 

@@ -137,8 +137,8 @@ TEST(CheckedRowsImage, EveryEnabledRowTheChecksPassIsInTheImage) {
     }
 
     ImageBuffers buffers;
-    const ImageBuild build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
-    ASSERT_TRUE(build.ok()) << build.error->message();
+    const Result<ImageBuild> build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
+    ASSERT_TRUE(build.ok()) << build.failure().message();
     const Result<DecodedImage> decode = Decode_Image(buffers.bank2, "bank2.bin");
     ASSERT_TRUE(decode) << decode.failure().message();
     EXPECT_EQ(decode->problems, std::vector<std::string>{});

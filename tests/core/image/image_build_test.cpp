@@ -53,12 +53,12 @@ class Project {
     return *this;
   }
 
-  ImageBuild build(ImageBuffers& buffers) const {
+  Result<ImageBuild> build(ImageBuffers& buffers) const {
     return Build_Image(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}, buffers);
   }
   // Update Device's image step: nothing is written after a failed build.
-  ImageBuild update(ImageBuffers& buffers) const {
-    const ImageBuild built = build(buffers);
+  Result<ImageBuild> update(ImageBuffers& buffers) const {
+    const Result<ImageBuild> built = build(buffers);
     if (built.ok()) {
       if (const auto error = Write_Image_Files(dir_, buffers)) ADD_FAILURE() << error->message();
     }
@@ -95,29 +95,29 @@ TEST_F(ImageBuildTest, DeviceType1OnlyForExactlyTheText1) {
   const Project p = project();
   for (const auto& c : cases) {
     test::write_file(p.dir() / "ParGen.xml", c.content);
-    const DeviceTypeTest test = Is_Device_Type_1(p.dir() / "ParGen.xml");
-    EXPECT_EQ(test.error, std::nullopt) << c.content;
-    EXPECT_EQ(test.type_1, c.type_1) << c.content;
+    const Result<bool> type_1 = Is_Device_Type_1(p.dir() / "ParGen.xml");
+    ASSERT_TRUE(type_1) << c.content << ": " << type_1.failure().message();
+    EXPECT_EQ(*type_1, c.type_1) << c.content;
   }
 
-  const DeviceTypeTest missing = Is_Device_Type_1(p.dir() / "none.xml");
-  EXPECT_FALSE(missing.type_1);
-  EXPECT_EQ(missing.error, std::nullopt);
+  const Result<bool> missing = Is_Device_Type_1(p.dir() / "none.xml");
+  ASSERT_TRUE(missing) << missing.failure().message();
+  EXPECT_FALSE(*missing);
 
   test::write_file(p.dir() / "ParGen.xml", "<GeneralParameter><Device_Type>1</Device_Type>");
-  const DeviceTypeTest broken = Is_Device_Type_1(p.dir() / "ParGen.xml");
-  ASSERT_TRUE(broken.error.has_value());
-  EXPECT_EQ(broken.error->message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.error->message();
+  const Result<bool> broken = Is_Device_Type_1(p.dir() / "ParGen.xml");
+  ASSERT_FALSE(broken);
+  EXPECT_EQ(broken.failure().message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.failure().message();
 }
 
 TEST_F(ImageBuildTest, Bank2OfAProjectWithoutEnabledRows) {
   Project p = project();
   p.settings(example_settings(1)).requests({screen_row().set("Enable", "N")});
   ImageBuffers buffers;
-  const ImageBuild build = p.build(buffers);
-  ASSERT_TRUE(build.ok()) << build.error->message();
-  EXPECT_EQ(build.kind, ImageKind::Bank2);
-  EXPECT_EQ(build.requests, 0u);
+  const Result<ImageBuild> build = p.build(buffers);
+  ASSERT_TRUE(build.ok()) << build.failure().message();
+  EXPECT_EQ(build->kind, ImageKind::Bank2);
+  EXPECT_EQ(build->requests, 0u);
   ASSERT_EQ(buffers.bank2.size(), 34816u);
   EXPECT_TRUE(buffers.bank.empty());
   EXPECT_EQ(std::count(buffers.bank2.begin(), buffers.bank2.begin() + 32768, 0), 32768);
@@ -162,10 +162,10 @@ TEST_F(ImageBuildTest, Bank2SlotsAndCountsOfTwoReadAndOneWriteRequest) {
       .requests({screen_row(), screen_row().set("Enable", "N"), screen_row().erase("Enable")})
       .write_requests({screen_row().set("Type", "0").set("Quantity", "16")});
   ImageBuffers buffers;
-  const ImageBuild build = p.build(buffers);
+  const Result<ImageBuild> build = p.build(buffers);
   ASSERT_TRUE(build.ok());
-  EXPECT_EQ(build.requests, 2u);
-  EXPECT_EQ(build.settings, 1u);
+  EXPECT_EQ(build->requests, 2u);
+  EXPECT_EQ(build->settings, 1u);
   const Bytes& bank2 = buffers.bank2;
   EXPECT_EQ(Bytes(bank2.begin() + 0, bank2.begin() + 2), (Bytes{0x00, 0x00}));
   EXPECT_EQ(Bytes(bank2.begin() + 32, bank2.begin() + 34), (Bytes{0x08, 0x00}));
@@ -232,11 +232,11 @@ TEST_F(ImageBuildTest, BankOfOtherDeviceTypes) {
               .set("Type", "0"),
       });
   ImageBuffers buffers;
-  const ImageBuild build = p.build(buffers);
-  ASSERT_TRUE(build.ok()) << build.error->message();
-  EXPECT_EQ(build.kind, ImageKind::Bank);
-  EXPECT_EQ(build.requests, 3u);
-  EXPECT_EQ(build.settings, 2u);
+  const Result<ImageBuild> build = p.build(buffers);
+  ASSERT_TRUE(build.ok()) << build.failure().message();
+  EXPECT_EQ(build->kind, ImageKind::Bank);
+  EXPECT_EQ(build->requests, 3u);
+  EXPECT_EQ(build->settings, 2u);
   EXPECT_TRUE(buffers.bank2.empty());
   EXPECT_EQ(buffers.bank, (Bytes{
                               0x0C, 0x00, 0x00, 0x00, 0x33, 0x00, 0x00, 0x00, 0x4D, 0x00, 0x00, 0x00,  // header
@@ -257,7 +257,7 @@ TEST_F(ImageBuildTest, BankOfAProjectWithoutTables) {
   Project p = project();
   p.settings(example_settings(0));
   ImageBuffers buffers;
-  const ImageBuild build = p.build(buffers);
+  const Result<ImageBuild> build = p.build(buffers);
   ASSERT_TRUE(build.ok());
   ASSERT_EQ(buffers.bank.size(), 36u);
   EXPECT_EQ(Bytes(buffers.bank.begin(), buffers.bank.begin() + 12),
@@ -270,9 +270,9 @@ TEST_F(ImageBuildTest, DeviceTypeTextsOtherThan1TakeTheBankBuild) {
     Project p = project();
     p.pargen(with_device_type(text));
     ImageBuffers buffers;
-    const ImageBuild build = p.build(buffers);
-    ASSERT_TRUE(build.ok()) << text << ": " << build.error->message();
-    EXPECT_EQ(build.kind, ImageKind::Bank) << text;
+    const Result<ImageBuild> build = p.build(buffers);
+    ASSERT_TRUE(build.ok()) << text << ": " << build.failure().message();
+    EXPECT_EQ(build->kind, ImageKind::Bank) << text;
     EXPECT_EQ(buffers.bank.size(), 36u) << text;
     EXPECT_TRUE(buffers.bank2.empty()) << text;
   }
@@ -303,9 +303,9 @@ TEST_F(ImageBuildTest, ListChoicesTheScreenCannotShowAreRefused) {
       Project p = project();
       p.pargen(document);
       ImageBuffers buffers;
-      const ImageBuild build = p.build(buffers);
+      const Result<ImageBuild> build = p.build(buffers);
       ASSERT_FALSE(build.ok());
-      EXPECT_EQ(build.error->message(), std::string("ParGen.xml: element ") + c.element + ' ' + c.problem);
+      EXPECT_EQ(build.failure().message(), std::string("ParGen.xml: element ") + c.element + ' ' + c.problem);
       EXPECT_TRUE(buffers.bank.empty());
       EXPECT_TRUE(buffers.bank2.empty());
     }
@@ -390,9 +390,9 @@ TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
     ImageBuffers buffers{bytes_of("earlier bank"), bytes_of("earlier bank2")};
     Project p = project(c.name);
     c.setup(p);
-    const ImageBuild build = p.build(buffers);
+    const Result<ImageBuild> build = p.build(buffers);
     ASSERT_FALSE(build.ok()) << c.name;
-    EXPECT_EQ(build.error->message().rfind(c.message, 0), 0u) << c.name << ": " << build.error->message();
+    EXPECT_EQ(build.failure().message().rfind(c.message, 0), 0u) << c.name << ": " << build.failure().message();
     EXPECT_EQ(buffers.bank, bytes_of("earlier bank")) << c.name;
     EXPECT_EQ(buffers.bank2, bytes_of("earlier bank2")) << c.name;
   }

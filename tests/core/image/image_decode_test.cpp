@@ -74,7 +74,7 @@ TEST(DecodeImage, ReadsBackABankImage) {
 }
 
 TEST(DecodeImage, AnEmptyProjectsBankHasNoRows) {
-  const DecodedImage result = decoded(Serialize_Bank({}, {}, test::sample_bank_params()));
+  const DecodedImage result = decoded(test::bank_bytes({}, {}, test::sample_bank_params()));
   const auto& bank = std::get<DecodedBank>(result.content);
   EXPECT_EQ(bank.header, (std::array<std::uint32_t, 3>{12, 12, 12}));
   EXPECT_TRUE(bank.request_rows.empty());

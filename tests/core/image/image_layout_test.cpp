@@ -7,6 +7,7 @@
 
 #include "core/commsettings/comm_settings.h"
 #include "core/image/comm_image.h"
+#include "support/bank_bytes.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -189,7 +190,7 @@ TEST(ImageLayout, AddressesAreInReadingOrderExceptTheRecordNumber) {
 }
 
 TEST(BankLayout, AnEmptyProjectIsHeaderAndParamsOnly) {
-  const Bytes bank = Serialize_Bank({}, {}, Bank_Params{});
+  const Bytes bank = test::bank_bytes({}, {}, Bank_Params{});
   ASSERT_EQ(bank.size(), 36u);
   EXPECT_EQ(slice(bank, 0, 12), (Bytes{12, 0, 0, 0, 12, 0, 0, 0, 12, 0, 0, 0}));
   EXPECT_EQ(slice(bank, 32, 4), (Bytes{0, 0, 0, 0}));
@@ -209,7 +210,7 @@ TEST(BankLayout, HeaderOffsetsRowsAndParamsFollowEachOther) {
   params.Gateway = {192, 168, 0, 1};
   params.Dis_Sock = 1;
 
-  const Bytes bank = Serialize_Bank({&read_row, 1}, write_rows, params);
+  const Bytes bank = test::bank_bytes({&read_row, 1}, write_rows, params);
   const Bytes expected = {
       12,   0,    0,    0,    25,  0,  0,   0,   51,   0,    0,    0,                 // header
       0x00, 0x01, 0x00, 0x00, 10,  0,  0,   1,   0x03, 0x02, 7,    3,    4,           // read row

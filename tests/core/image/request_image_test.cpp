@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/failure_of.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -61,7 +62,7 @@ class RequestImageTest : public ::testing::Test {
   const Request_Record& record(std::size_t index) const { return image_->records[index]; }
   const General_Block& general() const { return image_->general; }
 
-  BankRowsAppend append(const TableKind& kind, const Rows& rows) {
+  Result<std::uint16_t> append(const TableKind& kind, const Rows& rows) {
     return Append_Bank_Rows(kind, write(kind.file_name, rows), bank_);
   }
   std::vector<Bank_Row> appended_rows(std::size_t from = 0) const {
@@ -249,9 +250,9 @@ TEST_F(RequestImageTest, RowsWithoutACobIdAreLeftOut) {
   EXPECT_EQ(record(0).COB, 5u);
   EXPECT_EQ(record(1).COB, 5u);
 
-  const BankRowsAppend appended = append(Read_Requests(), rows);
-  ASSERT_EQ(appended.error, std::nullopt);
-  EXPECT_EQ(appended.rows, 1);
+  const Result<std::uint16_t> appended = append(Read_Requests(), rows);
+  ASSERT_EQ(test::failure_of(appended), std::nullopt);
+  EXPECT_EQ(*appended, 1);
 }
 
 // What a row leaves out it has as the table screen shows it: the project's
@@ -365,7 +366,7 @@ TEST_F(RequestImageTest, AttributesInAnyOrder) {
   from_reversed.Slot_Offset = record(0).Slot_Offset;
   EXPECT_EQ(from_reversed, record(0));
 
-  ASSERT_EQ(append(Read_Requests(), {usual, reversed}).error, std::nullopt);
+  ASSERT_EQ(test::failure_of(append(Read_Requests(), {usual, reversed})), std::nullopt);
   const auto rows = appended_rows();
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0], rows[1]);
@@ -401,7 +402,7 @@ TEST_F(RequestImageTest, TwoFullTablesFillEveryRecord) {
 
 TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOnes) {
   bank_ = {0xAA};  // what was appended before stays
-  const BankRowsAppend result =
+  const Result<std::uint16_t> result =
       append(Read_Requests(), {
                                              screen_row().set("COB", "0x300"),
                                              screen_row().set("COB", "0x100").set("IP_Add_B4", "1"),
@@ -409,8 +410,8 @@ TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOn
                                              screen_row().set("COB", "0x200"),
                                              screen_row().set("COB", "0x100").set("IP_Add_B4", "2"),
                                          });
-  ASSERT_EQ(result.error, std::nullopt);
-  EXPECT_EQ(result.rows, 5);
+  ASSERT_EQ(test::failure_of(result), std::nullopt);
+  EXPECT_EQ(*result, 5);
   ASSERT_EQ(bank_.size(), 1 + 5 * Bank_Row_Size);
   EXPECT_EQ(bank_[0], 0xAA);
 
@@ -425,25 +426,24 @@ TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOn
 }
 
 TEST_F(RequestImageTest, EveryBankRowCountsWhateverTheAttributesBankBinDoesNotRead) {
-  const BankRowsAppend result =
+  const Result<std::uint16_t> result =
       append(Write_Requests(), {
                                              screen_row().set("Enable", "N"),
                                              screen_row().erase("Enable").erase("CAN_Type").erase("Swap"),
                                              screen_row().set("Port", "x").set("PollTime", "x").set("MaxError", ""),
                                              screen_row().set("CAN_Type", "CAN 2.0B (29 bits)").set("COB", "0x1ABCDEF"),
                                          });
-  ASSERT_EQ(result.error, std::nullopt);
-  EXPECT_EQ(result.rows, 4);
+  ASSERT_EQ(test::failure_of(result), std::nullopt);
+  EXPECT_EQ(*result, 4);
   EXPECT_EQ(appended_rows().back().COB, 0x1ABCDEFu);  // no 29-bit flag in bank.bin
 }
 
 TEST_F(RequestImageTest, BankRowValuesAreStoredInTheirLowBits) {
-  ASSERT_EQ(append(Read_Requests(), {screen_row()
-                                                    .set("IP_Add_B1", "$1C0")
-                                                    .set("Address_Word", "65537")
-                                                    .set("ID_Modbus", "-1")
-                                                    .set("Quantity", "300")})
-                .error,
+  ASSERT_EQ(test::failure_of(append(Read_Requests(), {screen_row()
+                                                          .set("IP_Add_B1", "$1C0")
+                                                          .set("Address_Word", "65537")
+                                                          .set("ID_Modbus", "-1")
+                                                          .set("Quantity", "300")})),
             std::nullopt);
   const Bank_Row row = appended_rows().front();
   EXPECT_EQ(row.IP_Address, (Ipv4Bytes{0xC0, 168, 0, 11}));
@@ -466,7 +466,7 @@ TEST_F(RequestImageTest, BankRowTypeCodes) {
   };
   for (const auto& c : cases) {
     bank_.clear();
-    ASSERT_EQ(append(c.kind, {screen_row().set("Type", c.type)}).error, std::nullopt);
+    ASSERT_EQ(test::failure_of(append(c.kind, {screen_row().set("Type", c.type)})), std::nullopt);
     EXPECT_EQ(appended_rows().front().Type_Code, c.code)
         << (c.kind.command_name) << " type \"" << c.type << '"';
   }
@@ -489,38 +489,38 @@ TEST_F(RequestImageTest, ABankRowValueThatCannotBeReadAppendsNothing) {
     TableRow bad = screen_row();
     c.change(bad);
     bank_ = {1, 2, 3};
-    const BankRowsAppend result = append(Write_Requests(), {screen_row(), bad, screen_row()});
-    EXPECT_EQ(described(result.error), attribute_error("var2.xml", 2, c.attribute, c.problem));
+    const Result<std::uint16_t> result = append(Write_Requests(), {screen_row(), bad, screen_row()});
+    EXPECT_EQ(described(test::failure_of(result)), attribute_error("var2.xml", 2, c.attribute, c.problem));
     EXPECT_EQ(bank_, (Bytes{1, 2, 3})) << c.attribute;
   }
 }
 
 TEST_F(RequestImageTest, BankRowsOfAFullTableAndOfOneRowTooMany) {
   Rows rows = rows_with_cobs(RequestTable::Data_Rows);
-  const BankRowsAppend full = append(Read_Requests(), rows);
-  ASSERT_EQ(full.error, std::nullopt);
-  EXPECT_EQ(full.rows, RequestTable::Data_Rows);
+  const Result<std::uint16_t> full = append(Read_Requests(), rows);
+  ASSERT_EQ(test::failure_of(full), std::nullopt);
+  EXPECT_EQ(*full, RequestTable::Data_Rows);
   EXPECT_EQ(bank_.size(), RequestTable::Data_Rows * Bank_Row_Size);
 
   bank_.clear();
   rows.push_back(screen_row());
-  const BankRowsAppend over = append(Read_Requests(), rows);
-  ASSERT_TRUE(over.error.has_value());
-  EXPECT_EQ(over.error->message(), "var.xml has 513 rows, more than the 512 a table holds");
+  const Result<std::uint16_t> over = append(Read_Requests(), rows);
+  ASSERT_FALSE(over);
+  EXPECT_EQ(over.failure().message(), "var.xml has 513 rows, more than the 512 a table holds");
   EXPECT_TRUE(bank_.empty());
 }
 
 TEST_F(RequestImageTest, BankRowsOfMissingAndUnparsableFiles) {
   bank_ = {1, 2, 3};
-  const BankRowsAppend missing = Append_Bank_Rows(Read_Requests(), dir_ / "var.xml", bank_);
-  EXPECT_EQ(missing.rows, 0);
-  EXPECT_EQ(missing.error, std::nullopt);
+  const Result<std::uint16_t> missing = Append_Bank_Rows(Read_Requests(), dir_ / "var.xml", bank_);
+  ASSERT_EQ(test::failure_of(missing), std::nullopt);
+  EXPECT_EQ(*missing, 0);
 
-  const BankRowsAppend broken =
+  const Result<std::uint16_t> broken =
       Append_Bank_Rows(Read_Requests(), write("var.xml", "<C_TO_Customer_Protocol>"), bank_);
-  ASSERT_TRUE(broken.error.has_value());
-  EXPECT_EQ(broken.error->file, "var.xml");
-  EXPECT_EQ(broken.error->item, ImageError::Item::File);
+  ASSERT_FALSE(broken);
+  EXPECT_EQ(broken.failure().file, "var.xml");
+  EXPECT_EQ(broken.failure().item, ImageError::Item::File);
   EXPECT_EQ(bank_, (Bytes{1, 2, 3}));
 }
 

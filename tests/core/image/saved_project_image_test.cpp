@@ -13,6 +13,7 @@
 #include "core/tables/request_file.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
+#include "support/bank_bytes.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -110,7 +111,7 @@ Bytes expected_bank() {
                            .En_GAT = 1,
                            .Gateway = {10, 1, 2, 254},
                            .Dis_Sock = 1};
-  return Serialize_Bank(reads, writes, params);
+  return test::bank_bytes(reads, writes, params);
 }
 
 TEST(SavedProjectImageTest, ImageCarriesEverythingTheScreensSaved) {
@@ -128,9 +129,9 @@ TEST(SavedProjectImageTest, ImageCarriesEverythingTheScreensSaved) {
                                one_row("386", "Holding Register", "3", "Y")));
 
     ImageBuffers buffers;
-    const ImageBuild build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
-    ASSERT_TRUE(build.ok()) << build.error->message();
-    EXPECT_EQ(buffers.of(build.kind), c.expected);
+    const Result<ImageBuild> build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
+    ASSERT_TRUE(build.ok()) << build.failure().message();
+    EXPECT_EQ(buffers.of(build->kind), c.expected);
   }
 }
 

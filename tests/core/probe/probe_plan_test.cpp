@@ -30,7 +30,7 @@ class ProbePlanTest : public ::testing::Test {
   }
   void write(const char* name, const Rows& rows) { test::write_file(dir_ / name, test::table_document(rows)); }
 
-  ProbePlan plan() const { return Make_Probe_Plan(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}); }
+  Result<ProbePlan> plan() const { return Make_Probe_Plan(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}); }
 
   test::TempDir dir_;
 };
@@ -58,10 +58,10 @@ TEST_F(ProbePlanTest, DipSwitchProjectProbesTheEnabledRowsWithTheirOwnPortsAndWr
                         setting_row().set("Quantity", "4").set("Address_Word", "40"),
                         setting_row().set("Type", "7"),
                     });
-  const ProbePlan probe = plan();
-  ASSERT_FALSE(probe.error) << probe.error->message();
-  EXPECT_EQ(probe.timeout_ms, 250u);
-  EXPECT_EQ(probe.requests, (std::vector<ProbeRequest>{
+  const Result<ProbePlan> probe = plan();
+  ASSERT_TRUE(probe) << probe.failure().message();
+  EXPECT_EQ(probe->timeout_ms, 250u);
+  EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                 request(Read, 1, "192.168.0.21", 1502, 7, 3, 7, 1),
                                 request(Read, 3, "192.168.0.11", 502, 1, 1, 16, 64),
                                 request(Read, 4, "192.168.0.11", 502, 1, 4, 7, 4),
@@ -81,10 +81,10 @@ TEST_F(ProbePlanTest, JumperProjectProbesEveryRowInFileOrderOnTheProjectPort) {
                        screen_row().set("COB", "100").set("Enable", "N").set("Quantity", "2"),
                    });
   write("var2.xml", Rows{setting_row().set("Type", "0").set("Quantity", "8"), setting_row()});
-  const ProbePlan probe = plan();
-  ASSERT_FALSE(probe.error) << probe.error->message();
-  EXPECT_EQ(probe.timeout_ms, 300u);
-  EXPECT_EQ(probe.requests, (std::vector<ProbeRequest>{
+  const Result<ProbePlan> probe = plan();
+  ASSERT_TRUE(probe) << probe.failure().message();
+  EXPECT_EQ(probe->timeout_ms, 300u);
+  EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                 request(Read, 1, "192.168.0.11", 1502, 1, 2, 7, 1),
                                 request(Read, 2, "192.168.0.11", 1502, 1, 3, 7, 2),
                                 request(Write, 1, "192.168.0.11", 1502, 1, 1, 7, 8),
@@ -95,18 +95,16 @@ TEST_F(ProbePlanTest, JumperProjectProbesEveryRowInFileOrderOnTheProjectPort) {
 TEST_F(ProbePlanTest, WhatTheImageBuildRefusesGivesNoRequests) {
   write_settings(Device_Type_Dip_Switch);
   write("var.xml", Rows{screen_row(), screen_row().set("IP_Add_B3", "")});
-  ProbePlan probe = plan();
-  ASSERT_TRUE(probe.error);
-  EXPECT_EQ(probe.error->message(), "var.xml, row 2: attribute IP_Add_B3 is not a number: \"\"");
-  EXPECT_TRUE(probe.requests.empty());
+  Result<ProbePlan> probe = plan();
+  ASSERT_FALSE(probe);
+  EXPECT_EQ(probe.failure().message(), "var.xml, row 2: attribute IP_Add_B3 is not a number: \"\"");
 
   // Jumper hardware needs readable settings as well.
   std::filesystem::remove(dir_ / "ParGen.xml");
   write("var.xml", Rows{screen_row()});
   probe = plan();
-  ASSERT_TRUE(probe.error);
-  EXPECT_EQ(probe.error->message(), "ParGen.xml is missing");
-  EXPECT_TRUE(probe.requests.empty());
+  ASSERT_FALSE(probe);
+  EXPECT_EQ(probe.failure().message(), "ParGen.xml is missing");
 }
 
 TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
@@ -131,21 +129,21 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
   table.cell(3, Col_Type) = "Input Register";
   table.cell(3, Col_Address) = "0";
   table.cell(3, Col_NPoint) = "2";
-  const ProbePlan probe =
+  const Result<ProbePlan> probe =
       Make_Probe_Plan(dir_ / "ParGen.xml",
                       {TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)), dir_ / "var2.xml"});
-  ASSERT_FALSE(probe.error) << probe.error->message();
-  EXPECT_EQ(probe.requests, (std::vector<ProbeRequest>{
+  ASSERT_TRUE(probe) << probe.failure().message();
+  EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                 request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
                                 request(Read, 3, "10.0.0.6", 1502, 2, 4, 0, 2),
                                 request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
                             }));
 
   // A document is named by its file in what the build refuses.
-  const ProbePlan broken =
+  const Result<ProbePlan> broken =
       Make_Probe_Plan(dir_ / "ParGen.xml", {TableInput::Document("var.xml", "<root><row"), dir_ / "var2.xml"});
-  ASSERT_TRUE(broken.error);
-  EXPECT_EQ(broken.error->file, "var.xml");
+  ASSERT_FALSE(broken);
+  EXPECT_EQ(broken.failure().file, "var.xml");
 }
 
 }  // namespace

@@ -181,9 +181,9 @@ TEST(ProbeRunTest, WriteRequestsOfTheProjectOnlyReadBack) {
                        at_server(test::setting_row().set("Type", "1").set("Quantity", "3").set("Address_Word", "1")),
                        at_server(test::setting_row().set("Type", "5")),
                    }));
-  const ProbePlan plan = Make_Probe_Plan(dir / "ParGen.xml", {dir / "var.xml", dir / "var2.xml"});
-  ASSERT_FALSE(plan.error);
-  const std::vector<ProbeResult> results = probe(plan.requests);
+  const Result<ProbePlan> plan = Make_Probe_Plan(dir / "ParGen.xml", {dir / "var.xml", dir / "var2.xml"});
+  ASSERT_TRUE(plan) << plan.failure().message();
+  const std::vector<ProbeResult> results = probe(plan->requests);
 
   ASSERT_EQ(results.size(), 5u);
   const std::vector<Values> current = {{1}, {1, 0, 0, 1}, {65535}, {100, 65535, 300}};
