@@ -80,8 +80,7 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     QVERIFY(f.fakes.files.calls[0].save);
     QCOMPARE(f.fakes.files.calls[0].filter, QStringLiteral("CSV files (*.csv)"));
     const QString table_name = QString::fromLatin1(file_of(step)).section('/', -1).replace(".xml", ".csv");
-    QCOMPARE(f.fakes.files.calls[0].start,
-             QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1/" + table_name)));
+    QCOMPARE(f.fakes.files.calls[0].start, QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1/" + table_name)));
     const QByteArray exported = f.read("PROJECTS/Plant1/table.csv");
     QVERIFY(exported.startsWith("\xEF\xBB\xBF"));
     QVERIFY2(exported.contains(",Valve open\r\n"), exported.constData());

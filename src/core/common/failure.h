@@ -30,9 +30,9 @@ inline constexpr int Msg_Failure_Element_Outside_List = 550;
 inline constexpr int Msg_Failure_Element_Not_Exactly_1 = 551;
 inline constexpr int Msg_Failure_Attribute_Missing = 552;
 inline constexpr int Msg_Failure_Attribute_Not_A_Number = 553;
+inline constexpr int Msg_Failure_Not_An_Image = 582;
 // Not a failure: the rows of a table file that its screen leaves out.
 inline constexpr int Msg_Rows_Left_Out = 554;
-inline constexpr int Msg_Failure_Not_An_Image = 582;
 
 // What failed, where, and what to tell the user.
 struct Failure {

@@ -29,7 +29,8 @@ Result<pugi::xml_document> read_xml_file(const std::filesystem::path& path) {
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) {
-    if (error && error != std::errc::no_such_file_or_directory) return File_Unreadable(std::move(file), error.message());
+    if (error && error != std::errc::no_such_file_or_directory)
+      return File_Unreadable(std::move(file), error.message());
     return File_Missing(std::move(file));
   }
   // The parser would take a folder or a device for a file of unknown size,

@@ -1,17 +1,16 @@
-#include "core/i18n/text_decoding.h"
 #include "core/image/image_report.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
+#include "core/i18n/text_decoding.h"
 #include "core/image/comm_image.h"
 #include "core/tables/table_kind.h"
 
@@ -180,11 +179,9 @@ Report_Description describe_bank(const DecodedBank& bank) {
   Report_Section params{"bank_params", "Bank_Params", {}};
   params.fields = {
       {"can_baud_code", "CAN_Baud code", p.CAN_Baud_Code,
-       std::to_string(p.CAN_Baud_Code) +
-           (bit_rate != 0 ? " (" + std::to_string(bit_rate) + " bit/s)" : " (unknown)")},
+       std::to_string(p.CAN_Baud_Code) + (bit_rate != 0 ? " (" + std::to_string(bit_rate) + " bit/s)" : " (unknown)")},
       {"can_bit_rate", "", bit_rate != 0 ? nlohmann::ordered_json(bit_rate) : nlohmann::ordered_json(nullptr), ""},
-      {"can_type", "CAN_Type", p.CAN_Type,
-       std::to_string(p.CAN_Type) + " (" + bank_cob_kind(p.CAN_Type) + ")"},
+      {"can_type", "CAN_Type", p.CAN_Type, std::to_string(p.CAN_Type) + " (" + bank_cob_kind(p.CAN_Type) + ")"},
       text_field("ip_address", "IP_Address", Ip_Address_Text(p.IP_Address)),
       text_field("subnet_mask", "Subnet_Mask", Ip_Address_Text(p.Subnet_Mask)),
       {"time_out", "Time_Out", p.Time_Out, std::to_string(p.Time_Out) + " ms"},
@@ -292,8 +289,8 @@ void text_description(const Report_Description& description, std::string& out) {
 // upper-case hex digits; nlohmann writes the short escapes and lower case, so
 // its escapes are rewritten to keep every report byte as it was.
 std::string json_string(std::string_view raw) {
-  const std::string dumped =
-      nlohmann::ordered_json(encode_utf8(decode_utf8(raw))).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string dumped = nlohmann::ordered_json(encode_utf8(decode_utf8(raw)))
+                                 .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
   std::string out;
   out.reserve(dumped.size());
   for (std::size_t i = 0; i < dumped.size(); ++i) {

@@ -55,8 +55,8 @@ std::string type_code(const TableKind& kind, const std::string& cell) {
 
 }  // namespace
 
-Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file,
-                                  const TableContext& context, RequestTable& table) {
+Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
+                                  RequestTable& table) {
   table.Reset();
   RequestLoad result;
   const Result<pugi::xml_document> xml = read_xml_file(file);

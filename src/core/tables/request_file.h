@@ -23,8 +23,8 @@ struct RequestLoad {
 // element under the root fills row k+1, each attribute with its own fallback.
 // A missing file is an empty table; a file that exists but cannot be read or
 // is not well-formed is File_Unreadable, and the table stays empty.
-Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file,
-                                  const TableContext& context, RequestTable& table);
+Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
+                                  RequestTable& table);
 
 // The document as written: one row element per row from row 1 up to the
 // first row without a Cob-ID, then the version comment.

@@ -242,9 +242,11 @@ void TFMain::Update_Device() {
     context_.services.boxes.error(this, path_and_reason(file, failures.front().text));
     return;
   }
-  const Result<ImageBuild> build = Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
+  const Result<ImageBuild> build =
+      Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
   if (!build.ok()) {
-    context_.services.boxes.error(this, path_and_reason(state_.Project_Dir, Failure_Message(messages_, build.failure())));
+    context_.services.boxes.error(this,
+                                  path_and_reason(state_.Project_Dir, Failure_Message(messages_, build.failure())));
     return;
   }
   if (const auto failed = Write_Image_Files(state_.Project_Dir, image_buffers_)) {

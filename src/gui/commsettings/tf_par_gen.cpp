@@ -290,8 +290,7 @@ void TFParGen::FormShow() {
   Is_Change_ = false;
   Move_GroupBoxs();
   Update_CAN_Baud();
-  if (!loaded)
-    Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.failure().reason));
+  if (!loaded) Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.failure().reason));
 }
 
 // A window placed above the top of the screen could not be moved back by

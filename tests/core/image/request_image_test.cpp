@@ -404,12 +404,12 @@ TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOn
   bank_ = {0xAA};  // what was appended before stays
   const Result<std::uint16_t> result =
       append(Read_Requests(), {
-                                             screen_row().set("COB", "0x300"),
-                                             screen_row().set("COB", "0x100").set("IP_Add_B4", "1"),
-                                             screen_row().set("COB", "$FFFFFFFF"),
-                                             screen_row().set("COB", "0x200"),
-                                             screen_row().set("COB", "0x100").set("IP_Add_B4", "2"),
-                                         });
+                                  screen_row().set("COB", "0x300"),
+                                  screen_row().set("COB", "0x100").set("IP_Add_B4", "1"),
+                                  screen_row().set("COB", "$FFFFFFFF"),
+                                  screen_row().set("COB", "0x200"),
+                                  screen_row().set("COB", "0x100").set("IP_Add_B4", "2"),
+                              });
   ASSERT_EQ(test::failure_of(result), std::nullopt);
   EXPECT_EQ(*result, 5);
   ASSERT_EQ(bank_.size(), 1 + 5 * Bank_Row_Size);
@@ -428,11 +428,11 @@ TEST_F(RequestImageTest, BankRowsAreSortedByUnsignedCobKeepingFileOrderOfEqualOn
 TEST_F(RequestImageTest, EveryBankRowCountsWhateverTheAttributesBankBinDoesNotRead) {
   const Result<std::uint16_t> result =
       append(Write_Requests(), {
-                                             screen_row().set("Enable", "N"),
-                                             screen_row().erase("Enable").erase("CAN_Type").erase("Swap"),
-                                             screen_row().set("Port", "x").set("PollTime", "x").set("MaxError", ""),
-                                             screen_row().set("CAN_Type", "CAN 2.0B (29 bits)").set("COB", "0x1ABCDEF"),
-                                         });
+                                   screen_row().set("Enable", "N"),
+                                   screen_row().erase("Enable").erase("CAN_Type").erase("Swap"),
+                                   screen_row().set("Port", "x").set("PollTime", "x").set("MaxError", ""),
+                                   screen_row().set("CAN_Type", "CAN 2.0B (29 bits)").set("COB", "0x1ABCDEF"),
+                               });
   ASSERT_EQ(test::failure_of(result), std::nullopt);
   EXPECT_EQ(*result, 4);
   EXPECT_EQ(appended_rows().back().COB, 0x1ABCDEFu);  // no 29-bit flag in bank.bin

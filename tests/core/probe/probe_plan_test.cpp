@@ -62,16 +62,16 @@ TEST_F(ProbePlanTest, DipSwitchProjectProbesTheEnabledRowsWithTheirOwnPortsAndWr
   ASSERT_TRUE(probe) << probe.failure().message();
   EXPECT_EQ(probe->timeout_ms, 250u);
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
-                                request(Read, 1, "192.168.0.21", 1502, 7, 3, 7, 1),
-                                request(Read, 3, "192.168.0.11", 502, 1, 1, 16, 64),
-                                request(Read, 4, "192.168.0.11", 502, 1, 4, 7, 4),
-                                request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
-                                request(Write, 2, "192.168.0.11", 502, 1, 1, 7, 16),
-                                request(Write, 3, "192.168.0.11", 502, 1, 3, 7, 1),
-                                request(Write, 4, "192.168.0.11", 502, 1, 3, 40, 4),
-                                // A type the image cannot compile keeps no function.
-                                request(Write, 5, "192.168.0.11", 502, 1, 0, 7, 1),
-                            }));
+                                 request(Read, 1, "192.168.0.21", 1502, 7, 3, 7, 1),
+                                 request(Read, 3, "192.168.0.11", 502, 1, 1, 16, 64),
+                                 request(Read, 4, "192.168.0.11", 502, 1, 4, 7, 4),
+                                 request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
+                                 request(Write, 2, "192.168.0.11", 502, 1, 1, 7, 16),
+                                 request(Write, 3, "192.168.0.11", 502, 1, 3, 7, 1),
+                                 request(Write, 4, "192.168.0.11", 502, 1, 3, 40, 4),
+                                 // A type the image cannot compile keeps no function.
+                                 request(Write, 5, "192.168.0.11", 502, 1, 0, 7, 1),
+                             }));
 }
 
 TEST_F(ProbePlanTest, JumperProjectProbesEveryRowInFileOrderOnTheProjectPort) {
@@ -85,11 +85,11 @@ TEST_F(ProbePlanTest, JumperProjectProbesEveryRowInFileOrderOnTheProjectPort) {
   ASSERT_TRUE(probe) << probe.failure().message();
   EXPECT_EQ(probe->timeout_ms, 300u);
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
-                                request(Read, 1, "192.168.0.11", 1502, 1, 2, 7, 1),
-                                request(Read, 2, "192.168.0.11", 1502, 1, 3, 7, 2),
-                                request(Write, 1, "192.168.0.11", 1502, 1, 1, 7, 8),
-                                request(Write, 2, "192.168.0.11", 1502, 1, 3, 7, 1),
-                            }));
+                                 request(Read, 1, "192.168.0.11", 1502, 1, 2, 7, 1),
+                                 request(Read, 2, "192.168.0.11", 1502, 1, 3, 7, 2),
+                                 request(Write, 1, "192.168.0.11", 1502, 1, 1, 7, 8),
+                                 request(Write, 2, "192.168.0.11", 1502, 1, 3, 7, 1),
+                             }));
 }
 
 TEST_F(ProbePlanTest, WhatTheImageBuildRefusesGivesNoRequests) {
@@ -134,10 +134,10 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
                       {TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)), dir_ / "var2.xml"});
   ASSERT_TRUE(probe) << probe.failure().message();
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
-                                request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
-                                request(Read, 3, "10.0.0.6", 1502, 2, 4, 0, 2),
-                                request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
-                            }));
+                                 request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
+                                 request(Read, 3, "10.0.0.6", 1502, 2, 4, 0, 2),
+                                 request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
+                             }));
 
   // A document is named by its file in what the build refuses.
   const Result<ProbePlan> broken =
