@@ -31,8 +31,9 @@ void LoadIntoModel(benchmark::State& state) {
   const auto file = bench_folder() / "var.xml";
   if (Save_Requests(Read_Requests(), file, full_table())) state.SkipWithError("cannot write var.xml");
   RequestTable table;
+  const TestedRows tested;
   RequestTableModel model(
-      table, [](int, int, std::string) {}, nullptr);
+      table, tested, [](int, int, std::string) {}, nullptr);
   for (auto _ : state) {
     const Result<RequestLoad> loaded = Load_Requests(Read_Requests(), file, Dip_Switch, table);
     model.Table_Changed();

@@ -1,15 +1,17 @@
 // The configurator's main window wired to termination signals as the
 // program wires it, with real message boxes, driven into a state where
 // nobody is there to answer: the communication settings open with an
-// unsaved edit ("edits"), or its Cancel question on top ("question").
+// unsaved edit ("edits"), or its Cancel question on top ("question"), or
+// the read requests open with an unsaved edit of a cell ("table").
 // Prints "ready" once there; the test then sends the signal.
 //
-// Usage: termination_driver <program folder> edits|question
+// Usage: termination_driver <program folder> edits|question|table
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <cstdio>
 
@@ -44,6 +46,21 @@ int main(int argc, char* argv[]) {
   SignalBridge signals_bridge;
   QObject::connect(&signals_bridge, &SignalBridge::terminationRequested, &window, &TFMain::Terminate);
   window.show();
+
+  if (scenario == QStringLiteral("table")) {
+    test::when_dialog_shown([](QDialog* screen) {
+      auto* grid = screen->findChild<QTableView*>(QStringLiteral("ACG_Modbus"));
+      grid->setFocus();
+      grid->setCurrentIndex(grid->model()->index(0, 13));
+      QTest::keyClicks(grid, QStringLiteral("typed"));
+      QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
+      say_ready();
+    });
+    QTimer::singleShot(0, &window, [&window] {
+      QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Btn_COB_Request")), Qt::LeftButton);
+    });
+    return QApplication::exec();
+  }
 
   test::when_dialog_shown([question](QDialog* settings) {
     auto* timeout = settings->findChild<QLineEdit*>(QStringLiteral("E_TO_Modbus_TCP_Master"));

@@ -25,19 +25,33 @@ class TerminationTest : public sw48230::test::ScreenTest {
   void aSignalEndsTheProgramWithoutAsking_data() {
     QTest::addColumn<QString>("scenario");
     QTest::addColumn<int>("signal_number");
-    QTest::newRow("unsaved edits, SIGTERM") << QStringLiteral("edits") << SIGTERM;
-    QTest::newRow("unsaved edits, SIGINT") << QStringLiteral("edits") << SIGINT;
-    QTest::newRow("question open, SIGTERM") << QStringLiteral("question") << SIGTERM;
-    QTest::newRow("question open, SIGINT") << QStringLiteral("question") << SIGINT;
+    QTest::addColumn<QByteArray>("device_type");
+    QTest::newRow("unsaved edits, SIGTERM") << QStringLiteral("edits") << SIGTERM << QByteArray();
+    QTest::newRow("unsaved edits, SIGINT") << QStringLiteral("edits") << SIGINT << QByteArray();
+    QTest::newRow("question open, SIGTERM") << QStringLiteral("question") << SIGTERM << QByteArray();
+    QTest::newRow("question open, SIGINT") << QStringLiteral("question") << SIGINT << QByteArray();
+    QTest::newRow("table edited, jumper, SIGTERM") << QStringLiteral("table") << SIGTERM << QByteArray("0");
+    QTest::newRow("table edited, jumper, SIGINT") << QStringLiteral("table") << SIGINT << QByteArray("0");
+    QTest::newRow("table edited, dip-switch, SIGTERM") << QStringLiteral("table") << SIGTERM << QByteArray("1");
+    QTest::newRow("table edited, dip-switch, SIGINT") << QStringLiteral("table") << SIGINT << QByteArray("1");
   }
 
   void aSignalEndsTheProgramWithoutAsking() {
     QFETCH(QString, scenario);
     QFETCH(int, signal_number);
+    QFETCH(QByteArray, device_type);
     sw48230::test::ProgramDir program;
     program.mkpath(QStringLiteral("PROJECTS/Plant1"));
     program.write(QStringLiteral("Velstrom.xml"),
                   "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
+    const QByteArray table =
+        "<R><row Enable=\"Y\" COB=\"385\" IP_Add_B1=\"127\" IP_Add_B2=\"0\" IP_Add_B3=\"0\" IP_Add_B4=\"1\" "
+        "Type=\"2\" Address_Word=\"0\" Quantity=\"1\"/></R>";
+    if (!device_type.isEmpty()) {
+      program.write(QStringLiteral("PROJECTS/Plant1/ParGen.xml"),
+                    "<G><Device_Type>" + device_type + "</Device_Type></G>");
+      program.write(QStringLiteral("PROJECTS/Plant1/var.xml"), table);
+    }
 
     QProcess driver;
     driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -66,7 +80,11 @@ class TerminationTest : public sw48230::test::ScreenTest {
 
     // The settings are saved; the edit nobody confirmed is not.
     QVERIFY(program.read(QStringLiteral("Velstrom.xml")).contains("<ipaddress>192.168.2.205</ipaddress>"));
-    QVERIFY(!QFile::exists(program.path(QStringLiteral("PROJECTS/Plant1/ParGen.xml"))));
+    if (device_type.isEmpty()) {
+      QVERIFY(!QFile::exists(program.path(QStringLiteral("PROJECTS/Plant1/ParGen.xml"))));
+    } else {
+      QCOMPARE(program.read(QStringLiteral("PROJECTS/Plant1/var.xml")), table);
+    }
   }
 };
 

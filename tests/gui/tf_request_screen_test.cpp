@@ -81,10 +81,11 @@ class TFRequestScreenTest : public sw48230::test::ScreenTest {
     QTest::addColumn<QByteArray>("step");
     QTest::addColumn<int>("device_type");
     QTest::addColumn<QList<int>>("hidden");
-    QTest::newRow("read, jumper") << QByteArray("Btn_COB_Request") << 0 << QList<int>{1, 3, 5, 10, 11, 12};
-    QTest::newRow("read, dip-switch") << QByteArray("Btn_COB_Request") << 1 << QList<int>{};
-    QTest::newRow("write, jumper") << QByteArray("Btn_COB_Setting") << 0 << QList<int>{1, 3, 5, 10, 11, 12};
-    QTest::newRow("write, dip-switch") << QByteArray("Btn_COB_Setting") << 1 << QList<int>{10, 11};
+    // The result column (14) shows only once a test ran.
+    QTest::newRow("read, jumper") << QByteArray("Btn_COB_Request") << 0 << QList<int>{1, 3, 5, 10, 11, 12, 14};
+    QTest::newRow("read, dip-switch") << QByteArray("Btn_COB_Request") << 1 << QList<int>{14};
+    QTest::newRow("write, jumper") << QByteArray("Btn_COB_Setting") << 0 << QList<int>{1, 3, 5, 10, 11, 12, 14};
+    QTest::newRow("write, dip-switch") << QByteArray("Btn_COB_Setting") << 1 << QList<int>{10, 11, 14};
   }
 
   void columnsFollowTheDeviceType() {

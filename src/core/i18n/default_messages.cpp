@@ -594,6 +594,14 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 580 */ "1 row beyond row %1 is not checked, and saving the table leaves it out",
     /* 581 */ "%1 rows beyond row %2 are not checked, and saving the table leaves them out",
     /* 582 */ "%1 is not a configuration image: %2",
+    /* 583 */ "Yes",
+    /* 584 */ "No",
+    /* 585 */ "OK",
+    /* 586 */ "Rows to test: %1 (selected)",
+    /* 587 */ "Rows to test: %1 (all enabled)",
+    /* 588 */ "Rows to test: %1 (all)",
+    /* 589 */ "Tested %1 of %2 rows: %3 ok, %4 exception, %5 time-out, %6 refused, %7 unreachable, %8 error",
+    /* 590 */ "Stopped after %1 of %2 rows: %3 ok, %4 exception, %5 time-out, %6 refused, %7 unreachable, %8 error",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 

@@ -171,6 +171,7 @@ void TFMain::Set_Lang() {
   set_caption(Btn_Prm_Gen, text(Msg_Main_Set_Communication), text(Msg_Main_Set_Communication_Hint));
   set_caption(Btn_COB_Request, text(Msg_Main_COB_Request), text(Msg_Main_COB_Request_Hint));
   set_caption(Btn_COB_Setting, text(Msg_Main_COB_Setting), text(Msg_Main_COB_Setting_Hint));
+  context_.services.boxes.Set_Buttons({text(Msg_Box_OK), text(Msg_Box_Yes), text(Msg_Box_No)});
 }
 
 void TFMain::Change_Language() {
@@ -317,11 +318,13 @@ void TFMain::closeEvent(QCloseEvent* event) {
 // Nobody may be there to answer a question: every open dialog and message
 // box ends at once as if cancelled without changes, so a screen's own
 // Cancel, which asks before dropping edits, is bypassed, and no edit that
-// was not confirmed is saved.
+// was not confirmed is saved. Each ends through its own done(), which
+// never asks, so that a screen finishes what it runs (a test of its
+// requests) as after Cancel.
 void TFMain::Terminate() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) {
-      dialog->QDialog::done(QDialog::Rejected);
+      dialog->done(QDialog::Rejected);
     }
   }
   close();

@@ -8,8 +8,8 @@
 
 namespace sw48230 {
 
-RequestTableModel::RequestTableModel(RequestTable& table, CellEditor edit, QObject* parent)
-    : QAbstractTableModel(parent), table_(table), edit_(std::move(edit)) {}
+RequestTableModel::RequestTableModel(RequestTable& table, const TestedRows& tested, CellEditor edit, QObject* parent)
+    : QAbstractTableModel(parent), table_(table), edit_(std::move(edit)), tested_(tested) {}
 
 int RequestTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : RequestTable::Data_Rows;
@@ -22,11 +22,10 @@ int RequestTableModel::columnCount(const QModelIndex& parent) const {
 QVariant RequestTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (index.column() == Col_Result) {
-    const auto found = results_.find(table_row(index));
-    if (found == results_.end()) return {};
-    const TestResult& result = found->second;
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return result.text;
-    if (role == Qt::ForegroundRole) return QBrush(result.ok ? QColor(0, 128, 0) : QColor(192, 0, 0));
+    const ProbeResult* result = tested_.Shown(table_, table_row(index));
+    if (result == nullptr) return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return Probe_Result_Text(*result, status_words_);
+    if (role == Qt::ForegroundRole) return QBrush(result->ok() ? QColor(0, 128, 0) : QColor(192, 0, 0));
     return {};
   }
   const int row = table_row(index);
@@ -95,16 +94,7 @@ void RequestTableModel::setTitles(QStringList titles, QStringList hints) {
   emit headerDataChanged(Qt::Horizontal, 0, Col_Result);
 }
 
-void RequestTableModel::Set_Result(int row, TestResult result) {
-  results_[row] = std::move(result);
-  const QModelIndex changed = index(row - 1, Col_Result);
-  emit dataChanged(changed, changed);
-}
-
-void RequestTableModel::Clear_Results() {
-  results_.clear();
-  emit dataChanged(index(0, Col_Result), index(rowCount() - 1, Col_Result));
-}
+void RequestTableModel::Results_Changed() { emit dataChanged(index(0, Col_Result), index(rowCount() - 1, Col_Result)); }
 
 void RequestTableModel::Set_Warnings(std::map<int, QString> hints) {
   if (hints == warnings_) return;
@@ -117,9 +107,36 @@ void RequestTableModel::Set_Warnings(std::map<int, QString> hints) {
 // current cell.
 void RequestTableModel::Table_Changed() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
 
+// The row's result shows only while the row holds what was tested.
 void RequestTableModel::Cell_Changed(int row, int col) {
   const QModelIndex changed = index(row - 1, col);
   emit dataChanged(changed, changed);
+  const QModelIndex result = index(row - 1, Col_Result);
+  emit dataChanged(result, result);
+}
+
+QString Probe_Result_Text(const ProbeResult& result, const QStringList& status_words) {
+  const int status = static_cast<int>(result.status);
+  QString text =
+      status < status_words.size() ? status_words[status] : QString::fromLatin1(Probe_Status_Name(result.status));
+  switch (result.status) {
+    case ProbeStatus::Ok: {
+      text += QStringLiteral(" %1 ms:").arg(result.round_trip_ms);
+      for (const std::uint16_t value : result.values) text += QLatin1Char(' ') + QString::number(value);
+      break;
+    }
+    case ProbeStatus::Exception: {
+      text += QLatin1Char(' ') + QStringLiteral("%1").arg(result.exception_code, 2, 16, QLatin1Char('0')).toUpper();
+      if (const auto name = Modbus_Exception_Name(result.exception_code)) {
+        text += QLatin1Char(' ') + QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size()));
+      }
+      break;
+    }
+    default:
+      if (!result.reason.empty()) text += QStringLiteral(": ") + to_qstring(result.reason);
+      break;
+  }
+  return text;
 }
 
 }  // namespace sw48230

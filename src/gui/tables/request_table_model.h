@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "core/probe/tested_rows.h"
 #include "core/tables/request_file.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
@@ -18,7 +19,7 @@ namespace sw48230 {
 // goes to `edit` (table row, column, new text), which writes it so that it
 // can be undone. After the table's columns comes the result column of a
 // test of the requests: shown only, never part of the table, its file or
-// its undo.
+// its undo, and only on a row that still holds the request tested.
 class RequestTableModel final : public QAbstractTableModel {
   Q_OBJECT
  public:
@@ -26,12 +27,7 @@ class RequestTableModel final : public QAbstractTableModel {
 
   static constexpr int Col_Result = RequestTable::ColCount;
 
-  struct TestResult {
-    QString text;  // shown, and the cell's hint
-    bool ok = false;
-  };
-
-  RequestTableModel(RequestTable& table, CellEditor edit, QObject* parent);
+  RequestTableModel(RequestTable& table, const TestedRows& tested, CellEditor edit, QObject* parent);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -47,8 +43,10 @@ class RequestTableModel final : public QAbstractTableModel {
   void Table_Changed();
   void Cell_Changed(int row, int col);
 
-  void Set_Result(int row, TestResult result);
-  void Clear_Results();
+  // The status words of the result column, in the order of ProbeStatus.
+  void Set_Status_Words(QStringList words) { status_words_ = std::move(words); }
+  // After the tested rows or their results changed.
+  void Results_Changed();
 
   // The project's device type and frame format, by which a Cob-ID's hint
   // shows its hex value.
@@ -66,9 +64,15 @@ class RequestTableModel final : public QAbstractTableModel {
   CellEditor edit_;
   QStringList titles_;
   QStringList hints_;
-  std::map<int, TestResult> results_;  // by table row
+  const TestedRows& tested_;
+  QStringList status_words_;
   TableContext context_;
   std::map<int, QString> warnings_;  // by table row
 };
+
+// A result as the result column shows it: the status word of
+// `status_words` (in the order of ProbeStatus) and the values, the
+// exception or the reason.
+QString Probe_Result_Text(const ProbeResult& result, const QStringList& status_words);
 
 }  // namespace sw48230

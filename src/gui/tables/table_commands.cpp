@@ -7,6 +7,10 @@ namespace {
 
 constexpr int Last_Row = RequestTable::RowCount - 1;
 
+void tell_moved(const TableTarget& target, int row, int delta) {
+  if (target.moved) target.moved(row, delta);
+}
+
 }  // namespace
 
 CellEdit::CellEdit(TableTarget target, int row, int col, std::string text)
@@ -30,9 +34,11 @@ void RowOperation::redo() {
   switch (kind_) {
     case Kind::Delete:
       Delete_Row(target_.table, row_);
+      tell_moved(target_, row_, -1);
       break;
     case Kind::Insert:
       Insert_Row(target_.table, row_);
+      tell_moved(target_, row_, +1);
       break;
     case Kind::Paste:
       Paste_Row(target_.table, row_, pasted_);
@@ -47,10 +53,12 @@ void RowOperation::undo() {
       // The delete left the last row empty, so the insert moves nothing out.
       Insert_Row(target_.table, row_);
       Paste_Row(target_.table, row_, lost_);
+      tell_moved(target_, row_, +1);
       break;
     case Kind::Insert:
       Delete_Row(target_.table, row_);
       Paste_Row(target_.table, Last_Row, lost_);
+      tell_moved(target_, row_, -1);
       break;
     case Kind::Paste:
       Paste_Row(target_.table, row_, lost_);

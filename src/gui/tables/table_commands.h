@@ -10,10 +10,13 @@ namespace sw48230 {
 
 // What an undoable change of a request table works on: the table, and how
 // the screen shows a change: it refreshes the cell (`col` -1: the whole
-// table) and, on an undo or redo, puts the cursor there.
+// table) and, on an undo or redo, puts the cursor there. `moved` hears of
+// rows that moved, before `show`: a row removed (`delta` -1, later rows move
+// up) or inserted (+1, it and later rows move down).
 struct TableTarget {
   RequestTable& table;
   std::function<void(int row, int col, bool move_cursor)> show;
+  std::function<void(int row, int delta)> moved = {};
 };
 
 // The user set one cell's text.

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -12,12 +13,14 @@
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 #include <set>
 
 #include "core/app/app_state.h"
 #include "core/common/failure.h"
 #include "core/common/paths.h"
+#include "core/commsettings/device_type.h"
 #include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
 #include "core/tables/project_network.h"
@@ -48,6 +51,11 @@ class RequestTableView final : public QTableView {
   void commit_open_edit() {
     if (state() != EditingState) return;
     if (QWidget* editor = focusWidget(); editor != nullptr && isAncestorOf(editor)) commitData(editor);
+  }
+
+  // What a column needs for its title and the values in the grid.
+  int fitting_width(int col) const {
+    return std::max(sizeHintForColumn(col), horizontalHeader()->sectionSizeHint(col));
   }
 
   void Enter_In_Editor(QWidget* editor) {
@@ -85,7 +93,7 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
       kind_(kind),
       undo_(new QUndoStack(this)),
       model_(new RequestTableModel(
-          table_,
+          table_, tested_,
           [this](int row, int col, std::string text) {
             undo_->push(new CellEdit(row_target(), row, col, std::move(text)));
           },
@@ -98,11 +106,14 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
       Btn_PasteRow(make_named<QPushButton>(this, "Btn_PasteRow")),
       Btn_Undo(make_named<QPushButton>(this, "Btn_Undo")),
       Btn_Redo(make_named<QPushButton>(this, "Btn_Redo")),
-      test_panel_(new RequestTestPanel(this, context_.services.prober, [this](const ProbeResult& result) {
-        QStringList words;
-        for (int i = 0; i < Msg_Test_Status_Count; ++i) words.append(text(Msg_Test_First_Status + i));
-        model_->Set_Result(result.row, {Probe_Result_Text(result, words), result.ok()});
-      })) {
+      test_panel_(new RequestTestPanel(
+          this, context_.services.prober,
+          [this](const ProbeResult& result) {
+            tested_.Arrived(result);
+            model_->Results_Changed();
+            Show_Result_Column();
+          },
+          [this] { Show_Test_Summary(); })) {
   setObjectName(QString::fromLatin1(kind.screen_name));
   setSizeGripEnabled(true);
 
@@ -112,6 +123,10 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   ACG_Modbus->verticalHeader()->hide();
   ACG_Modbus->verticalHeader()->setDefaultSectionSize(ACG_Modbus->fontMetrics().height() + 8);
   ACG_Modbus->horizontalHeader()->setStretchLastSection(true);
+  // The answers of a test stand beside the row numbers, where they are seen
+  // whatever the width of the window; the column shows once a test ran.
+  ACG_Modbus->horizontalHeader()->moveSection(RequestTableModel::Col_Result, Col_Number + 1);
+  ACG_Modbus->setColumnHidden(RequestTableModel::Col_Result, true);
   // Several rows can be picked for a test.
   ACG_Modbus->setSelectionMode(QAbstractItemView::ExtendedSelection);
   ACG_Modbus->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -143,6 +158,8 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   });
   connect(Btn_Redo, &QPushButton::clicked, undo_, &QUndoStack::redo);
   connect(test_panel_->test_button(), &QPushButton::clicked, this, &RequestScreen::Btn_TestClick);
+  connect(ACG_Modbus->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RequestScreen::Show_Test_Scope);
+  connect(undo_, &QUndoStack::indexChanged, this, &RequestScreen::Show_Test_Scope);
   connect(undo_, &QUndoStack::canUndoChanged, Btn_Undo, &QPushButton::setEnabled);
   connect(undo_, &QUndoStack::canRedoChanged, Btn_Redo, &QPushButton::setEnabled);
   Btn_Undo->setEnabled(false);
@@ -179,12 +196,19 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
   // Tab leaves the grid for the next control, so every button is reachable
   // from the keyboard; the arrow keys move between cells.
   ACG_Modbus->setTabKeyNavigation(false);
-  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, csv_->export_button(), csv_->import_button(),
-                 warnings_->button(), find_bar_->query_field(), find_bar_->previous_button(), find_bar_->next_button(),
-                 find_bar_->close_button(), ACG_Modbus, warnings_->list(), test_panel_->test_button(),
-                 test_panel_->stop_button(), Btn_OK, Btn_Cancel});
+  set_tab_chain({Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow, Btn_Undo, Btn_Redo, csv_->export_button(),
+                 csv_->import_button(), warnings_->button(), find_bar_->query_field(), find_bar_->previous_button(),
+                 find_bar_->next_button(), find_bar_->close_button(), ACG_Modbus, warnings_->list(),
+                 test_panel_->test_button(), test_panel_->stop_button(), Btn_OK, Btn_Cancel});
 
   Set_Lang();
+}
+
+// The history tells of its end when it goes: the screen must still be whole
+// to hear it.
+RequestScreen::~RequestScreen() {
+  test_panel_->Stop();
+  delete undo_;
 }
 
 void RequestScreen::Set_Lang() {
@@ -206,8 +230,14 @@ void RequestScreen::Set_Lang() {
   titles.append(text(Msg_Test_Result));
   hints.append(text(Msg_Test_Result_Hint));
   model_->setTitles(titles, hints);
+  QStringList words;
+  for (int i = 0; i < Msg_Test_Status_Count; ++i) words.append(text(Msg_Test_First_Status + i));
+  model_->Set_Status_Words(words);
+  model_->Results_Changed();
   test_panel_->Set_Texts(text(Msg_Test), text(Msg_Test_Hint), text(Msg_Test_Stop), text(Msg_Test_Stop_Hint),
                          text(Msg_Test_Progress));
+  Show_Test_Scope();
+  if (!test_panel_->Running()) Show_Test_Summary();
   // Only the column titles have hints; a hint of the whole grid would show
   // over every cell.
   ACG_Modbus->setAccessibleName(text(kind_.msg_description));
@@ -218,6 +248,7 @@ void RequestScreen::Set_Lang() {
     corner->setAccessibleName(text(kind_.msg_description));
   }
   Set_Tools_Lang();
+  Fit_Columns();
 }
 
 void RequestScreen::FormShow() {
@@ -228,7 +259,9 @@ void RequestScreen::FormShow() {
   model_->Set_Context(table_context_);
   Update_Columns();
   const Result<RequestLoad> loaded = Load_Requests(kind_, file, table_context_, table_);
-  model_->Clear_Results();
+  tested_.Clear();
+  ACG_Modbus->setColumnHidden(RequestTableModel::Col_Result, true);
+  test_panel_->Show_Summary(QString());
   model_->Table_Changed();
   // No row is selected at the opening, so Test probes every row until the
   // user picks some.
@@ -239,6 +272,8 @@ void RequestScreen::FormShow() {
   Update_Warnings();
   find_bar_->Close();
   warnings_->Close_List();
+  Show_Test_Scope();
+  Fit_Columns();
 
   if (!loaded) show_file_error(loaded.failure().reason);
   if (loaded && loaded->rows_left_out > 0) {
@@ -299,7 +334,14 @@ void RequestScreen::Update_Columns() {
 }
 
 TableTarget RequestScreen::row_target() {
-  return TableTarget{table_, [this](int row, int col, bool move_cursor) { Show_Change(row, col, move_cursor); }};
+  return TableTarget{table_, [this](int row, int col, bool move_cursor) { Show_Change(row, col, move_cursor); },
+                     [this](int row, int delta) {
+                       if (delta < 0) {
+                         tested_.Row_Removed(row);
+                       } else {
+                         tested_.Row_Inserted(row);
+                       }
+                     }};
 }
 
 int RequestScreen::current_row() const {
@@ -342,22 +384,81 @@ void RequestScreen::Btn_TestClick() {
     context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, plan.failure())));
     return;
   }
-  std::set<int> selected;
-  for (const QModelIndex& index : ACG_Modbus->selectionModel()->selectedIndexes()) {
-    selected.insert(RequestTableModel::table_row(index));
-  }
+  const std::vector<int> rows = Rows_To_Test(table_, table_context_, selected_rows());
   std::vector<ProbeRequest> requests;
   for (const ProbeRequest& request : plan->requests) {
-    if (request.table == &kind_ && (selected.empty() || selected.contains(request.row))) requests.push_back(request);
+    if (request.table == &kind_ && std::binary_search(rows.begin(), rows.end(), request.row)) {
+      requests.push_back(request);
+    }
   }
   if (requests.empty()) {
     context_.services.boxes.warning(this, text(Msg_Test_No_Row));
     return;
   }
-  model_->Clear_Results();
+  std::vector<int> tested;
+  for (const ProbeRequest& request : requests) tested.push_back(request.row);
+  tested_.Start(table_, tested);
+  model_->Results_Changed();
+  test_panel_->Show_Summary(QString());
+  Show_Result_Column();
+  ACG_Modbus->scrollTo(model_->index(tested.front() - 1, RequestTableModel::Col_Result));
   ProbeOptions options;
   if (plan->timeout_ms > 0) options.timeout_ms = plan->timeout_ms;
   test_panel_->Start(std::move(requests), options);
+}
+
+std::set<int> RequestScreen::selected_rows() const {
+  std::set<int> selected;
+  for (const QModelIndex& index : ACG_Modbus->selectionModel()->selectedIndexes()) {
+    selected.insert(RequestTableModel::table_row(index));
+  }
+  return selected;
+}
+
+// Said before Test runs, so that a single clicked cell, which narrows the
+// test to its row, is seen.
+void RequestScreen::Show_Test_Scope() {
+  const std::set<int> selected = selected_rows();
+  const std::size_t count = Rows_To_Test(table_, table_context_, selected).size();
+  const int scope = !selected.empty()                                    ? Msg_Test_Scope_Selected
+                    : table_context_.Hard_Type == Device_Type_Dip_Switch ? Msg_Test_Scope_Enabled
+                                                                         : Msg_Test_Scope_All;
+  test_panel_->Show_Scope(to_qstring(Fill_Placeholders(to_utf8(text(scope)), {std::to_string(count)})));
+}
+
+void RequestScreen::Show_Test_Summary() {
+  const TestSummary summary = tested_.Summary();
+  if (summary.to_test == 0) return;
+  std::vector<std::string> values = {std::to_string(summary.tested), std::to_string(summary.to_test)};
+  for (const int count : summary.by_status) values.push_back(std::to_string(count));
+  const int ended = summary.tested < summary.to_test ? Msg_Test_Summary_Stopped : Msg_Test_Summary;
+  test_panel_->Show_Summary(to_qstring(Fill_Placeholders(to_utf8(text(ended)), values)));
+}
+
+// Wide enough for the answers so far, but never so wide that the requests
+// they belong to leave the window; the whole answer is the cell's hint.
+void RequestScreen::Show_Result_Column() {
+  constexpr int col = RequestTableModel::Col_Result;
+  ACG_Modbus->setColumnHidden(col, false);
+  const int wanted = ACG_Modbus->fitting_width(col);
+  const int widest = std::max(ACG_Modbus->viewport()->width() / 3, 120);
+  ACG_Modbus->setColumnWidth(col, std::min(wanted, widest));
+}
+
+// Every title, every choice of a drop-down list and the values shown fit
+// their columns, in any language; the last column takes the rest.
+void RequestScreen::Fit_Columns() {
+  constexpr int widest = 320;
+  for (int col = 0; col < RequestTable::ColCount; ++col) {
+    int width = ACG_Modbus->fitting_width(col);
+    if (const auto* list = qobject_cast<const ComboBoxDelegate*>(ACG_Modbus->itemDelegateForColumn(col))) {
+      QComboBox editor;
+      editor.setFont(ACG_Modbus->font());
+      editor.addItems(list->items());
+      width = std::max(width, editor.sizeHint().width());
+    }
+    ACG_Modbus->setColumnWidth(col, std::min(width, widest));
+  }
 }
 
 void RequestScreen::Btn_DelRowClick() {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <vector>
 
+#include "core/probe/tested_rows.h"
 #include "core/tables/network_warnings.h"
 #include "core/tables/request_file.h"
 #include "core/tables/request_find.h"
@@ -33,6 +35,7 @@ class RequestScreen : public Screen {
   Q_OBJECT
  public:
   RequestScreen(const TableKind& kind, const Context& context, QWidget* parent);
+  ~RequestScreen() override;
 
   void Set_Lang() override;
 
@@ -51,9 +54,14 @@ class RequestScreen : public Screen {
   bool Jump_Next_Cell();
   TableTarget row_target();
   int current_row() const;
+  std::set<int> selected_rows() const;
   bool Checks_Pass();
   void Btn_OKClick();
   void Btn_TestClick();
+  void Show_Test_Scope();
+  void Show_Test_Summary();
+  void Show_Result_Column();
+  void Fit_Columns();
   void Btn_DelRowClick();
   void Btn_InsRowClick();
   void Btn_CopyRowClick();
@@ -70,6 +78,8 @@ class RequestScreen : public Screen {
 
   const TableKind& kind_;
   RequestTable table_;
+  // The last test of this opening; its results follow their rows.
+  TestedRows tested_;
   TableContext table_context_;
   bool Do_Copy = false;
 

@@ -20,6 +20,19 @@ class MessageBoxes {
 
   // A question icon with Yes and No; true only for Yes.
   virtual bool question(QWidget* parent, const QString& text) = 0;
+
+  // The captions of the boxes' buttons, in the language of the texts the
+  // boxes show; the main window sets them with every language.
+  struct Buttons {
+    QString ok = QStringLiteral("OK");
+    QString yes = QStringLiteral("Yes");
+    QString no = QStringLiteral("No");
+  };
+  void Set_Buttons(Buttons buttons) { buttons_ = std::move(buttons); }
+  const Buttons& buttons() const { return buttons_; }
+
+ private:
+  Buttons buttons_;
 };
 
 class QtMessageBoxes final : public MessageBoxes {

@@ -34,6 +34,8 @@ class ComboBoxDelegate final : public CellDelegate {
   void setEditorData(QWidget* editor, const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+  const QStringList& items() const { return items_; }
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
