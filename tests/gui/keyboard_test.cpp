@@ -40,6 +40,10 @@ void press(QWidget* widget, Qt::Key key) {
 
 const QStringList Request_Chain{"Btn_DelRow",   "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow", "Btn_Export", "Btn_Import",
                                 "Btn_Warnings", "ACG_Modbus", "Btn_Test",    "Btn_OK",       "Btn_Cancel"};
+// Undo joins the chain, in its place, once there is something to undo.
+const QStringList Request_Chain_After_Edit{"Btn_DelRow", "Btn_InsRow", "Btn_CopyRow", "Btn_PasteRow",
+                                           "Btn_Undo",   "Btn_Export", "Btn_Import",  "Btn_Warnings",
+                                           "ACG_Modbus", "Btn_Test",   "Btn_OK",      "Btn_Cancel"};
 const QStringList Options_Page{"CB_Firmware", "CB_Read_Firm", "CB_Conf", "CB_Read_Conf", "Btn_Update"};
 
 }  // namespace
@@ -131,6 +135,12 @@ class KeyboardTest : public sw48230::test::ScreenTest {
                                  << Request_Chain;
     QTest::newRow("COB Setting") << QByteArray("0") << QByteArray("Btn_COB_Setting") << QByteArray() << 0 << 0
                                  << Request_Chain;
+    QTest::newRow("COB Request, after a change")
+        << QByteArray("0") << QByteArray("Btn_COB_Request") << QByteArray("Btn_InsRow") << int(Qt::Key_Space) << 0
+        << Request_Chain_After_Edit;
+    QTest::newRow("COB Setting, after a change")
+        << QByteArray("1") << QByteArray("Btn_COB_Setting") << QByteArray("Btn_InsRow") << int(Qt::Key_Space) << 0
+        << Request_Chain_After_Edit;
     QTest::newRow("serial update, port") << QByteArray("0") << QByteArray("TFBootSer") << QByteArray() << 0 << 0
                                          << QStringList{"CB_Com", "Btn_COM_List", "Btn_Cancel", "Btn_Next"};
     QTest::newRow("serial update, options") << QByteArray("0") << QByteArray("TFBootSer") << QByteArray("Btn_Next")

@@ -2,7 +2,13 @@
 // 127.0.0.1.
 
 #include <QBrush>
+#include <QLabel>
 #include <QProgressBar>
+#include <QStyle>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "core/commsettings/comm_settings.h"
 #include "gui/tables/request_table_model.h"
@@ -74,6 +80,57 @@ void click_cell(QTableView* view, int row, int col, Qt::KeyboardModifiers keys =
   QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, view->visualRect(at(view, row, col)).center());
 }
 
+QString scope(QDialog* dialog) { return find<QLabel>(dialog, "L_Test_Scope")->text(); }
+QString summary(QDialog* dialog) { return find<QLabel>(dialog, "L_Test_Summary")->text(); }
+
+// The last value of each row's answer, for rows 1 to `rows`; empty where
+// no answer shows.
+QStringList last_values(QTableView* view, int rows) {
+  QStringList values;
+  for (int row = 1; row <= rows; ++row) values.append(result(view, row).section(QLatin1Char(' '), -1));
+  return values;
+}
+
+// The whole answer can be read in the grid as it stands, without scrolling.
+void expect_in_view(QTableView* view, int row) {
+  const int x = view->columnViewportPosition(Col_Result);
+  const int width = view->columnWidth(Col_Result);
+  QVERIFY(!view->isColumnHidden(Col_Result));
+  QVERIFY2(x >= 0 && x + width <= view->viewport()->width(),
+           qPrintable(QStringLiteral("at %1, %2 wide").arg(x).arg(width)));
+  const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+  QVERIFY2(view->fontMetrics().horizontalAdvance(result(view, row)) + margins <= width, qPrintable(result(view, row)));
+}
+
+// Stands for a probe that cannot be cut off, such as a connection the
+// system is still making: it returns once the test lets it, or after a few
+// seconds, so that a window waiting for it fails the test instead of
+// hanging it.
+class StubbornProber final : public Prober {
+ public:
+  std::vector<ProbeResult> run(const std::vector<ProbeRequest>&, const ProbeOptions&, ProbeStop&,
+                               const ProbeProgress&) override {
+    inside = true;
+    std::unique_lock lock(mutex_);
+    released_.wait_for(lock, std::chrono::seconds(5), [this] { return let_go_; });
+    inside = false;
+    return {};
+  }
+  void release() {
+    {
+      const std::lock_guard lock(mutex_);
+      let_go_ = true;
+    }
+    released_.notify_all();
+  }
+  std::atomic<bool> inside{false};
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool let_go_ = false;
+};
+
 void both_screens() {
   QTest::addColumn<QByteArray>("step");
   QTest::newRow("COB Request") << QByteArray("Btn_COB_Request");
@@ -103,6 +160,8 @@ class RequestProbeScreenTest : public sw48230::test::ScreenTest {
       // The rows are probed as they stand on the screen, not as saved.
       set_cell(view, 1, Col_Quantity, "2");
       before = content(view);
+      QCOMPARE(scope(dialog), QStringLiteral("Rows to test: 3 (all enabled)"));
+      QVERIFY(view->isColumnHidden(Col_Result));
       click(dialog, "Btn_Test");
       QVERIFY(!button(dialog, "Btn_Test")->isEnabled());
       QVERIFY(button(dialog, "Btn_Stop")->isVisible());
@@ -122,6 +181,9 @@ class RequestProbeScreenTest : public sw48230::test::ScreenTest {
       QCOMPARE(colour(2), QColor(192, 0, 0));
       QCOMPARE(colour(3), QColor(192, 0, 0));
       QCOMPARE(view->model()->headerData(Col_Result, Qt::Horizontal).toString(), QStringLiteral("Result"));
+      QCOMPARE(summary(dialog),
+               QStringLiteral("Tested 3 of 3 rows: 1 ok, 1 exception, 0 time-out, 1 refused, 0 unreachable, 0 error"));
+      for (int row = 1; row <= 3; ++row) expect_in_view(view, row);
 
       QCOMPARE(content(view), before);
       click(dialog, "Btn_OK");
@@ -133,9 +195,11 @@ class RequestProbeScreenTest : public sw48230::test::ScreenTest {
     for (const char* word : {"ok", "Illegal", "refused", "ms:"}) QVERIFY2(!saved.contains(word), word);
 
     // The results are gone at the next opening; the table is as saved.
-    f.open(step.constData(), [&](QDialog*, QTableView* view) {
+    f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
       QCOMPARE(content(view), before);
       for (int row = 1; row <= 4; ++row) QCOMPARE(result(view, row), QString());
+      QVERIFY(view->isColumnHidden(Col_Result));
+      QCOMPARE(summary(dialog), QString());
     });
     QCOMPARE(f.read(file), saved);
     // Nothing was ever written to the server.
@@ -150,8 +214,12 @@ class RequestProbeScreenTest : public sw48230::test::ScreenTest {
     Fixture f(1);
     write_project(f, step, {{.port = server.port()}, {.port = server.port(), .address = 3}, {.port = server.port()}});
     f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
+      QCOMPARE(scope(dialog), QStringLiteral("Rows to test: 3 (all enabled)"));
+      // A single clicked cell narrows the test to its row, which is said.
       click_cell(view, 2, 2);
+      QCOMPARE(scope(dialog), QStringLiteral("Rows to test: 1 (selected)"));
       click_cell(view, 3, 4, Qt::ControlModifier);
+      QCOMPARE(scope(dialog), QStringLiteral("Rows to test: 2 (selected)"));
       click(dialog, "Btn_Test");
       QTRY_VERIFY(button(dialog, "Btn_Test")->isEnabled());
       QCOMPARE(result(view, 1), QString());
@@ -198,9 +266,123 @@ class RequestProbeScreenTest : public sw48230::test::ScreenTest {
       click(dialog, "Btn_Stop");
       QVERIFY(button(dialog, "Btn_Test")->isEnabled());
       QVERIFY(!progress->isVisible());
+      QCOMPARE(summary(dialog), QStringLiteral("Stopped after 1 of 2 rows: 1 ok, 0 exception, 0 time-out, 0 refused, "
+                                               "0 unreachable, 0 error"));
       QTest::qWait(50);
       QCOMPARE(result(view, 2), QString());
     });
+  }
+
+  // A probe thread that cannot be cut off at once never holds the window:
+  // Stop and the ways of closing take effect while it still runs, and what
+  // it reports later is not shown.
+  void theWindowNeverWaitsForTheProbe_data() {
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"Stop", "OK", "Cancel", "Escape", "close box"})
+      QTest::newRow(how) << QString::fromLatin1(how);
+  }
+
+  void theWindowNeverWaitsForTheProbe() {
+    QFETCH(QString, how);
+    StubbornProber prober;
+    Fixture f(1, "", &prober);
+    // Declared after the program, so the probe is let go before the program
+    // ends and waits for it, whatever the test found.
+    const struct Release {
+      StubbornProber& prober;
+      ~Release() { prober.release(); }
+    } release{prober};
+    write_project(f, "Btn_COB_Request", {{.port = 502}});
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView*) {
+      click(dialog, "Btn_Test");
+      QTRY_VERIFY(prober.inside);
+      if (how == "Stop") click(dialog, "Btn_Stop");
+      if (how == "OK") click(dialog, "Btn_OK");
+      if (how == "Cancel") click(dialog, "Btn_Cancel");
+      if (how == "Escape") QTest::keyClick(dialog, Qt::Key_Escape);
+      if (how == "close box") QVERIFY(dialog->close());
+      QVERIFY2(prober.inside, "the window waited for the probe");
+      QVERIFY(button(dialog, "Btn_Test")->isEnabled());
+      QVERIFY(!button(dialog, "Btn_Stop")->isVisible());
+      QCOMPARE(dialog->isVisible(), how == "Stop");
+      QCOMPARE(summary(dialog), QStringLiteral("Stopped after 0 of 1 rows: 0 ok, 0 exception, 0 time-out, 0 refused, "
+                                               "0 unreachable, 0 error"));
+    });
+    QVERIFY(f.fakes.boxes.errors.isEmpty());
+  }
+
+  // A result belongs to the request it tested: it moves with its row, and
+  // a row that no longer holds that request shows none.
+  void resultsStayWithTheirRequests_data() {
+    QTest::addColumn<QByteArray>("step");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("expected");  // the last value shown on rows 1 to 4
+    const std::pair<const char*, QStringList> changes[] = {
+        {"Delete Row 1", {"300", "400", "", ""}},           {"Insert Row 2", {"65535", "", "300", "400"}},
+        {"Paste Row 3 over row 1", {"", "300", "400", ""}}, {"edit row 2", {"65535", "", "400", ""}},
+        {"edit row 2, Undo", {"65535", "300", "400", ""}},  {"Delete Row 1, Undo", {"", "300", "400", ""}},
+        {"Import without row 1", {"", "", "", ""}},
+    };
+    for (const auto& [change, expected] : changes) {
+      QTest::addRow("COB Request, %s", change)
+          << QByteArray("Btn_COB_Request") << QString::fromLatin1(change) << expected;
+      QTest::addRow("COB Setting, %s", change)
+          << QByteArray("Btn_COB_Setting") << QString::fromLatin1(change) << expected;
+    }
+  }
+
+  void resultsStayWithTheirRequests() {
+    QFETCH(QByteArray, step);
+    QFETCH(QString, change);
+    QFETCH(QStringList, expected);
+    test::ModbusTestServer server({"127.0.0.1"});
+    Fixture f(1);
+    const int port = server.port();
+    write_project(f, step, {{.port = port, .address = 2}, {.port = port, .address = 3}, {.port = port, .address = 4}});
+    const QString csv = f.program.path("rows.csv");
+    f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
+      click(dialog, "Btn_Test");
+      QTRY_VERIFY(button(dialog, "Btn_Test")->isEnabled());
+      QCOMPARE(last_values(view, 4), (QStringList{"65535", "300", "400", ""}));
+
+      const auto delete_row_1 = [&] {
+        click_cell(view, 1, 2);
+        f.fakes.boxes.answers.push_back(true);
+        click(dialog, "Btn_DelRow");
+      };
+      const auto edit_row_2 = [&] {
+        click_cell(view, 2, 8);
+        QTest::keyClicks(view, QStringLiteral("9"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(cell(view, 2, 8) != QStringLiteral("3"));
+      };
+      if (change == "Delete Row 1") delete_row_1();
+      if (change == "Insert Row 2") {
+        click_cell(view, 2, 2);
+        click(dialog, "Btn_InsRow");
+      }
+      if (change == "Paste Row 3 over row 1") {
+        click_cell(view, 3, 2);
+        click(dialog, "Btn_CopyRow");
+        click_cell(view, 1, 2);
+        f.fakes.boxes.answers.push_back(true);
+        click(dialog, "Btn_PasteRow");
+      }
+      if (change.startsWith("edit row 2")) edit_row_2();
+      if (change == "Delete Row 1, Undo") delete_row_1();
+      if (change.endsWith("Undo")) click(dialog, "Btn_Undo");
+      if (change == "Import without row 1") {
+        f.fakes.files.paths = {csv, csv};
+        click(dialog, "Btn_Export");
+        QList<QByteArray> lines = f.read("rows.csv").split('\n');
+        lines.removeAt(1);
+        f.write("rows.csv", lines.join('\n'));
+        click(dialog, "Btn_Import");
+        QCOMPARE(cell(view, 1, 8), QStringLiteral("3"));
+      }
+      QCOMPARE(last_values(view, 4), expected);
+    });
+    QVERIFY2(f.fakes.boxes.errors.isEmpty(), qPrintable(f.fakes.boxes.errors.join('\n')));
   }
 
   void closingWhileRunningStopsTheProbe_data() {

@@ -13,15 +13,22 @@
 
 namespace sw48230::test {
 
-// A program directory with one open project of the given device type.
+// A program directory with one open project of the given device type;
+// `prober` replaces the real probe where a test needs one of its own.
 struct Fixture : ProgramFixture {
-  explicit Fixture(int device_type, const QByteArray& flags = "") {
+  explicit Fixture(int device_type, const QByteArray& flags = "", Prober* prober = nullptr) {
     program.mkpath("PROJECTS/Plant1/bin");
     write("Velstrom.xml",
           "<C><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>" + flags + "</lastinternet></C>");
     write("PROJECTS/Plant1/ParGen.xml",
           "<GeneralParameter><Device_Type>" + QByteArray::number(device_type) + "</Device_Type></GeneralParameter>");
-    start();
+    if (prober == nullptr) {
+      start();
+      return;
+    }
+    const Services fake = fakes.services();
+    start(Services{fake.boxes, fake.programs, fake.browser, fake.http, fake.serial_ports, fake.echo, fake.clock,
+                   *prober, fake.files});
   }
 
   void write(const QString& name, const QByteArray& content) const { program.write(name, content); }
