@@ -205,10 +205,12 @@ RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWid
 }
 
 // The history tells of its end when it goes: the screen must still be whole
-// to hear it.
+// to hear it. The grid's selection may change while the grid goes, after
+// the table it describes is gone.
 RequestScreen::~RequestScreen() {
   test_panel_->Stop();
   delete undo_;
+  disconnect(ACG_Modbus->selectionModel(), nullptr, this, nullptr);
 }
 
 void RequestScreen::Set_Lang() {
