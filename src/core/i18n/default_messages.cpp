@@ -594,6 +594,12 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 580 */ "1 row beyond row %1 is not checked, and saving the table leaves it out",
     /* 581 */ "%1 rows beyond row %2 are not checked, and saving the table leaves them out",
     /* 582 */ "%1 is not a configuration image: %2",
+    /* 583 */ "!! The value is longer than 40 characters",
+    /* 584 */ "!! The value holds a character that a project file cannot store: ",
+    /* 585 */ "!! Y or N expected (TRUE, 1 and YES are read as Y; FALSE, 0 and NO as N)",
+    /* 586 */ "!! %1 is longer than 40 characters",
+    /* 587 */ "!! %1 holds a character that a project file cannot store: %2",
+    /* 588 */ "The file holds no requests: importing it empties the table. Empty the table?",
 };
 static_assert(std::size(kDefaultTexts) == Default_Message_Count);
 
