@@ -34,7 +34,7 @@ BENCHMARK(Export512)->Unit(benchmark::kMillisecond);
 void Import512(benchmark::State& state) {
   const std::string csv = Export_Csv(Read_Requests(), quoted_table());
   for (auto _ : state) {
-    CsvImport imported = Import_Csv(Read_Requests(), csv, Dip_Switch);
+    CsvImport imported = Import_Csv(Read_Requests(), csv, Dip_Switch, CsvImportFor::File);
     if (!imported.ok()) state.SkipWithError("a line failed");
     benchmark::DoNotOptimize(imported);
   }

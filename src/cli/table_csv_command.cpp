@@ -92,7 +92,7 @@ CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, 
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
   const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
-  const CsvImport imported = Import_Csv_File(kind, path_from_utf8(*arguments->file), context);
+  const CsvImport imported = Import_Csv_File(kind, path_from_utf8(*arguments->file), context, CsvImportFor::File);
   if (!imported.ok()) {
     MessageTable messages;
     messages.Default_Messages();
@@ -108,8 +108,12 @@ CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, 
     err << "sw48230-cli: " << kind.file_name << ": cannot be written: " << failure->reason << '\n';
     return Exit_Failure;
   }
-  out << kind.file_name << ": " << imported.rows << (imported.rows == 1 ? " request" : " requests") << " imported from "
-      << *arguments->file << '\n';
+  if (imported.requests == 0) {
+    out << kind.file_name << ": emptied, " << *arguments->file << " holds no requests\n";
+    return Exit_Success;
+  }
+  out << kind.file_name << ": " << imported.requests << (imported.requests == 1 ? " request" : " requests")
+      << " imported from " << *arguments->file << '\n';
   return Exit_Success;
 }
 

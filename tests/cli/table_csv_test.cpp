@@ -94,6 +94,77 @@ TEST_F(TableCsvTest, AFailingImportListsEveryLineAndChangesNothing) {
   EXPECT_EQ(test::read_file(project_ / "var2.xml"), before);
 }
 
+// An import that would leave a project the readers refuse writes nothing:
+// the line and column at fault are named, and the project still checks.
+TEST_F(TableCsvTest, ValuesTheFileCannotHoldAreRefused) {
+  const std::string before = test::table_document(Rows{screen_row()});
+  const std::string row = "Y,256,CAN 2.0A (11 bits),192,168,0,11,502,1,2,7,1,100,0,N,";
+  const struct {
+    const char* name;
+    std::string line;
+    std::string said;
+  } cases[] = {
+      {"a megabyte of tabs", row + std::string(1000000, '\t'),
+       "CSV line 2, column Mnemonic!! The value is longer than 40 characters"},
+      {"escape", row + "pump \x1B[1m",
+       "CSV line 2, column Mnemonic!! The value holds a character that a project file cannot store: U+001B"},
+      {"U+0001 in the Cob-ID",
+       "Y,\x01"
+       "256,CAN 2.0A (11 bits),192,168,0,11,502,1,2,7,1,100,0,N,",
+       "CSV line 2, column COB!! The value holds a character that a project file cannot store: U+0001"},
+      {"a spreadsheet's own word for a tick", "WAHR" + row.substr(1),
+       "CSV line 2, column Enable!! Y or N expected (TRUE, 1 and YES are read as Y; FALSE, 0 and NO as N)"},
+  };
+  const std::string csv = (temp_ / "bad.csv").string();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::write_file(project_ / "var.xml", before);
+    test::write_file(csv, Header + c.line + "\r\n");
+    const test::CliRun run = cli({"import", dir_, "--table", "read", csv});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.out, csv + ": " + c.said + "\n");
+    EXPECT_EQ(test::read_file(project_ / "var.xml"), before);
+    EXPECT_EQ(cli({"check", dir_}).exit_code, 0);
+  }
+}
+
+// TRUE in a spreadsheet's Enable column is a ticked row: it is checked and
+// saved as Y, so that it reaches the image.
+TEST_F(TableCsvTest, SpreadsheetTicksAreSavedAsTheTableWritesThem) {
+  const std::string csv = (temp_ / "ticks.csv").string();
+  test::write_file(csv, Header + "TRUE,256,CAN 2.0A (11 bits),192,168,0,11,502,1,2,7,1,100,0,0,\r\n" +
+                            "true,4000,CAN 2.0A (11 bits),192,168,0,11,502,1,2,7,1,100,0,1,\r\n");
+  const test::CliRun refused = cli({"import", dir_, "--table", "read", csv});
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_EQ(refused.out, csv + ": CSV line 3, column COB!! Cob-ID must be between 0 and 2047\n");
+
+  test::write_file(csv, Header + "TRUE,256,CAN 2.0A (11 bits),192,168,0,11,502,1,2,7,1,100,0,0,\r\n");
+  const test::CliRun run = cli({"import", dir_, "--table", "read", csv});
+  EXPECT_EQ(run.exit_code, 0) << run.out;
+  EXPECT_EQ(test::read_file(project_ / "var.xml"), test::table_document(Rows{screen_row()}));
+}
+
+TEST_F(TableCsvTest, AHeaderAloneEmptiesTheTableAndSaysSo) {
+  test::write_file(project_ / "var2.xml", test::table_document(Rows{setting_row()}));
+  const std::string csv = (temp_ / "header.csv").string();
+  test::write_file(csv, "\xEF\xBB\xBF" + Header);
+  const test::CliRun run = cli({"import", dir_, "--table", "write", csv});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "var2.xml: emptied, " + csv + " holds no requests\n");
+  EXPECT_EQ(test::read_file(project_ / "var2.xml"), test::table_document(Rows{}));
+}
+
+// A file written by hand with a character XML forbids loads, but its rows
+// fail the checks, as typed text does on the screen.
+TEST_F(TableCsvTest, CheckRefusesCharactersXmlForbids) {
+  test::write_file(project_ / "var.xml",
+                   test::table_document(Rows{screen_row(), screen_row().set("Mnemonic", "\x1B")}));
+  const test::CliRun run = cli({"check", dir_});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.out, "var.xml: Error row 2!! Mnemonic holds a character that a project file cannot store: U+001B\n");
+  EXPECT_EQ(cli({"build", dir_}).exit_code, 1);
+}
+
 TEST_F(TableCsvTest, WrongCommandLines) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"export", dir_},

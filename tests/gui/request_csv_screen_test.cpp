@@ -136,10 +136,11 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
     QTest::addColumn<QByteArray>("csv");
     QTest::addColumn<QStringList>("lines");
     const QByteArray header = "COB,IP_Add_B1,IP_Add_B2,IP_Add_B3,IP_Add_B4,ID_Modbus,Type,Address_Word,Quantity\r\n";
-    QTest::newRow("two bad lines") << header + "300,10,0,0,1,1,0,0,1\r\n,10,0,0,1,1,0,0,1\r\n301,10,0,0,1,1,0,x,1\r\n"
+    QTest::newRow("two bad lines") << header +
+                                          "300,10,0,0,1,1,0,0,1\r\n302,10,0,0,1,1,0,0,\x1B\r\n301,10,0,0,1,1,0,x,1\r\n"
                                    << QStringList{"Import failed, nothing was changed:",
-                                                  "CSV line 3, column COB!! Cob-ID missing: every line after the "
-                                                  "first is one request",
+                                                  "CSV line 3, column Quantity!! The value holds a character that a "
+                                                  "project file cannot store: U+001B",
                                                   "CSV line 4, column Address_Word"};
     QTest::newRow("unknown column") << QByteArray("COB,Colour\r\n300,red\r\n")
                                     << QStringList{"Import failed, nothing was changed:",
@@ -175,6 +176,90 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
       QCOMPARE(column(view, Col_COB, 3), (QStringList{"385", "386", ""}));
       QVERIFY(!button(dialog, "Btn_Undo")->isEnabled());
     });
+  }
+
+  // Export goes up to the last request, a row without a Cob-ID before it
+  // included; Import brings that row back at its place, and OK refuses the
+  // gap as it does for a Cob-ID cleared by hand.
+  void aRowWithoutACobIdComesBackAtItsPlace_data() { both_screens(); }
+
+  void aRowWithoutACobIdComesBackAtItsPlace() {
+    QFETCH(QByteArray, step);
+    Fixture f(0);
+    f.write(file_of(step), Two_Rows);
+    const QByteArray before = f.read(file_of(step));
+    f.fakes.files.paths = {f.program.path("gap.csv"), f.program.path("gap.csv")};
+    f.open(step.constData(), [&](QDialog* dialog, QTableView* view) {
+      test::set_cell(view, 1, Col_COB, "");
+      click(dialog, "Btn_Export");
+      QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+      QCOMPARE(column(view, Col_COB, 2), (QStringList{"385", "386"}));
+      click(dialog, "Btn_Import");
+      QVERIFY2(f.fakes.boxes.errors.isEmpty(), qPrintable(f.fakes.boxes.errors.join('\n')));
+      QCOMPARE(column(view, Col_COB, 3), (QStringList{"", "386", ""}));
+      QCOMPARE(column(view, Col_Mnemonic, 2), (QStringList{"Pump", "Valve"}));
+      click(dialog, "Btn_OK");
+      QVERIFY(dialog->isVisible());
+    });
+    QCOMPARE(f.fakes.boxes.errors,
+             QStringList{"Error row 1!! Cob-ID is empty, but rows below it hold requests, which would not be saved"});
+    QCOMPARE(f.read(file_of(step)), before);
+  }
+
+  // A file of no requests would empty the table: Import asks first, and No
+  // keeps the rows.
+  void aFileWithoutRequestsAsksBeforeEmptying_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("No") << false;
+    QTest::newRow("Yes") << true;
+  }
+
+  void aFileWithoutRequestsAsksBeforeEmptying() {
+    QFETCH(bool, yes);
+    Fixture f(0);
+    f.write("PROJECTS/Plant1/var.xml", Two_Rows);
+    f.write("header.csv",
+            "\xEF\xBB\xBF"
+            "COB,Mnemonic\r\n\r\n");
+    const QString path = f.program.path("header.csv");
+    f.fakes.files.paths = {path};
+    f.fakes.boxes.answers = {yes};
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
+      click(dialog, "Btn_Import");
+      QCOMPARE(column(view, Col_COB, 2), yes ? (QStringList{"", ""}) : (QStringList{"385", "386"}));
+    });
+    QCOMPARE(f.fakes.boxes.questions,
+             QStringList{QDir::toNativeSeparators(path) +
+                         "\nThe file holds no requests: importing it empties the table. Empty the table?"});
+    QVERIFY(f.fakes.boxes.errors.isEmpty());
+  }
+
+  // Text typed or pasted into a cell that the file could not hold is a
+  // failed row check: OK and Test refuse it, naming the row and the column.
+  void textTheFileCannotHoldFailsTheChecks_data() {
+    QTest::addColumn<QString>("mnemonic");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("escape") << QStringLiteral("pump\x1B[1m")
+                            << "Error row 2!! Mnemonic holds a character that a project file cannot store: U+001B";
+    QTest::newRow("U+FFFF") << QString(QChar(0xFFFF))
+                            << "Error row 2!! Mnemonic holds a character that a project file cannot store: U+FFFF";
+    QTest::newRow("too long") << QString(41, QLatin1Char('x')) << "Error row 2!! Mnemonic is longer than 40 characters";
+  }
+
+  void textTheFileCannotHoldFailsTheChecks() {
+    QFETCH(QString, mnemonic);
+    QFETCH(QString, said);
+    Fixture f(0);
+    f.write("PROJECTS/Plant1/var.xml", Two_Rows);
+    const QByteArray before = f.read("PROJECTS/Plant1/var.xml");
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
+      test::set_cell(view, 2, Col_Mnemonic, mnemonic);
+      click(dialog, "Btn_OK");
+      QVERIFY(dialog->isVisible());
+      click(dialog, "Btn_Test");
+    });
+    QCOMPARE(f.fakes.boxes.errors, (QStringList{said, said}));
+    QCOMPARE(f.read("PROJECTS/Plant1/var.xml"), before);
   }
 
   // Cancelling a dialog does nothing; a file that cannot be written is said.

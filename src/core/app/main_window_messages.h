@@ -31,8 +31,8 @@ inline constexpr int Msg_Main_COB_Setting_Hint = 262;
 inline constexpr int Msg_Exit_Without_Saving = 123;
 
 // The buttons of every message box.
-inline constexpr int Msg_Box_Yes = 583;
-inline constexpr int Msg_Box_No = 584;
-inline constexpr int Msg_Box_OK = 585;
+inline constexpr int Msg_Box_Yes = 589;
+inline constexpr int Msg_Box_No = 590;
+inline constexpr int Msg_Box_OK = 591;
 
 }  // namespace sw48230

@@ -55,8 +55,11 @@ Failure File_Unreadable(std::string file, std::string reason) {
 }
 
 Failure File_Not_Written(const std::filesystem::path& path, std::error_code error) {
+  return File_Not_Written(path, error.message());
+}
+
+Failure File_Not_Written(const std::filesystem::path& path, std::string reason) {
   std::string file = path_to_utf8(path);
-  std::string reason = error.message();
   std::vector<std::string> values{file, reason};
   return make(std::move(file), 0, Failure::Item::File, {}, Msg_Failure_File_Not_Written, std::move(values),
               std::move(reason));

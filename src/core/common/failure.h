@@ -100,6 +100,8 @@ Failure File_Unreadable(std::string file, std::string reason);
 inline bool Is_File_Missing(const Failure& failure) { return failure.text == Msg_Failure_File_Missing; }
 // `path` as the user typed or chose it, with the platform's separators.
 Failure File_Not_Written(const std::filesystem::path& path, std::error_code error);
+// Not written because the program refused what it would have written.
+Failure File_Not_Written(const std::filesystem::path& path, std::string reason);
 Failure Element_Missing(std::string file, std::string name);
 Failure Element_Not_A_Number(std::string file, std::string name, std::string text);
 Failure Attribute_Missing(std::string file, int row, std::string name);

@@ -2,8 +2,10 @@
 
 #include <sstream>
 
+#include "core/common/atomic_file.h"
 #include "core/common/file_read.h"
 #include "core/common/paths.h"
+#include "core/common/xml_characters.h"
 
 namespace sw48230 {
 
@@ -37,7 +39,14 @@ Result<pugi::xml_document> read_xml_file(const std::filesystem::path& path) {
   // and would wait on a FIFO for ever.
   const Result<std::string> bytes = read_regular_file(path, Xml_File_Limit);
   if (!bytes) return File_Unreadable(std::move(file), bytes.failure().reason);
-  return parse(*bytes, pugi::encoding_auto, std::move(file));
+  return parse_xml_file_bytes(*bytes, std::move(file));
+}
+
+Result<pugi::xml_document> parse_xml_file_bytes(std::string_view bytes, std::string file) {
+  if (bytes.size() > Xml_File_Limit) {
+    return File_Unreadable(std::move(file), "larger than the limit of " + std::to_string(Xml_File_Limit) + " bytes");
+  }
+  return parse(bytes, pugi::encoding_auto, std::move(file));
 }
 
 Result<pugi::xml_document> parse_xml_text(std::string_view text, std::string file) {
@@ -62,6 +71,13 @@ std::string serialize_xml(const pugi::xml_document& document) {
   std::ostringstream out;
   document.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   return out.str();
+}
+
+std::optional<Failure> write_xml_file(const std::filesystem::path& path, std::string_view document) {
+  if (const auto character = Find_Non_Xml_Content(document)) {
+    return File_Not_Written(path, "it would hold " + *character + ", a character XML does not allow");
+  }
+  return write_file_atomically(path, document);
 }
 
 }  // namespace sw48230

@@ -3,7 +3,6 @@
 #include <pugixml.hpp>
 
 #include "core/app/product.h"
-#include "core/common/atomic_file.h"
 #include "core/common/number_text.h"
 #include "core/common/xml_file.h"
 #include "core/commsettings/comm_settings_messages.h"
@@ -95,7 +94,7 @@ std::string ParGen_Document(const CommSettings& settings) {
 }
 
 std::optional<Failure> Save_Comm_Settings(const std::filesystem::path& file, const CommSettings& settings) {
-  return write_file_atomically(file, ParGen_Document(settings));
+  return write_xml_file(file, ParGen_Document(settings));
 }
 
 std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings) {

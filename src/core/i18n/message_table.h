@@ -9,7 +9,7 @@ namespace sw48230 {
 struct LngContent;
 
 // Number of texts the program ships; language files address indexes below it.
-inline constexpr int Default_Message_Count = 591;
+inline constexpr int Default_Message_Count = 597;
 
 // The indexed table of every text the user sees. Texts are UTF-8.
 class MessageTable {

@@ -75,8 +75,7 @@ void check_table(const TableKind& kind, const std::filesystem::path& dir, Failur
     if (!failures.add(kind.file_name, text)) return;
   }
   for (const RowFailure& failure : Check_Rows(kind, table, context, failures.first_only())) {
-    const std::string text =
-        failures.message(kind.msg_error_row) + std::to_string(failure.row) + failures.message(failure.message);
+    const std::string text = Row_Failure_Text(kind, failure, [&](int index) { return failures.message(index); });
     if (!failures.add(kind.file_name, text)) return;
   }
 }

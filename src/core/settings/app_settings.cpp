@@ -2,7 +2,6 @@
 
 #include <pugixml.hpp>
 
-#include "core/common/atomic_file.h"
 #include "core/common/xml_file.h"
 #include "core/settings/settings_format.h"
 
@@ -61,7 +60,7 @@ std::string Settings_Document(const AppSettings& settings) {
 }
 
 std::optional<Failure> Save_Setting(const std::filesystem::path& file, const AppSettings& settings) {
-  return write_file_atomically(file, Settings_Document(settings));
+  return write_xml_file(file, Settings_Document(settings));
 }
 
 }  // namespace sw48230

@@ -1,5 +1,6 @@
 #include "core/tables/request_checks.h"
 
+#include "core/common/failure.h"
 #include "core/common/number_text.h"
 #include "core/common/text.h"
 #include "core/tables/row_editing.h"
@@ -74,6 +75,29 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
 
 }  // namespace
 
+std::optional<RowFailure> Check_Storable(const TableKind& kind, const RequestTable& table, int row) {
+  const RowAttributes values = Row_Attributes(kind, table, row);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (const auto fault = Check_Stored_Value(values[i])) {
+      const bool too_long = fault->kind == ValueFault::Kind::Too_Long;
+      return RowFailure{row, Attribute_Column(i), too_long ? Msg_Row_Value_Too_Long : Msg_Row_Character,
+                        fault->character};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<RowFailure> Check_Row(const TableKind& kind, const RequestTable& table, const TableContext& context,
+                                    int row) {
+  if (auto failure = Check_Storable(kind, table, row)) return failure;
+  // Only dip-switch hardware knows disabled rows.
+  if (context.Hard_Type == 1 && !Is_Ticked(table.cell(row, Col_Enable))) return std::nullopt;
+  if (const auto failed = check_row(kind, table, context, row)) {
+    return RowFailure{row, failed->column, kind.msg_error_row + failed->message, ""};
+  }
+  return std::nullopt;
+}
+
 std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& table, const TableContext& context,
                                    bool first_only) {
   std::vector<RowFailure> failures;
@@ -81,16 +105,14 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
   for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
     if (!table.Row_In_Use(row)) {
       if (row == gap) {
-        failures.push_back({row, Col_COB, Msg_Row_Gap});
+        failures.push_back({row, Col_COB, Msg_Row_Gap, ""});
         if (first_only) break;
       }
       if (kind.gap_ends_checks) break;
       continue;
     }
-    // Only dip-switch hardware knows disabled rows.
-    if (context.Hard_Type == 1 && !Is_Ticked(table.cell(row, Col_Enable))) continue;
-    if (const auto failed = check_row(kind, table, context, row)) {
-      failures.push_back({row, failed->column, kind.msg_error_row + failed->message});
+    if (auto failure = Check_Row(kind, table, context, row)) {
+      failures.push_back(std::move(*failure));
       if (first_only) break;
     }
   }
@@ -103,4 +125,12 @@ std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTab
   if (failures.empty()) return std::nullopt;
   return failures.front();
 }
+
+std::string Row_Failure_Text(const TableKind& kind, const RowFailure& failure,
+                             const std::function<std::string(int)>& message) {
+  const std::string column_title = message(kind.msg_first_column_title + failure.column);
+  return message(kind.msg_error_row) + std::to_string(failure.row) +
+         Fill_Placeholders(message(failure.message), {column_title, failure.detail});
+}
+
 }  // namespace sw48230

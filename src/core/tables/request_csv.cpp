@@ -16,8 +16,6 @@ namespace sw48230 {
 namespace {
 
 constexpr std::string_view Byte_Order_Mark = "\xEF\xBB\xBF";
-constexpr int COB_Attribute = 1;
-constexpr std::array<int, 4> Address_Attributes = {3, 4, 5, 6};
 
 bool needs_quotes(std::string_view field) { return field.find_first_of(",;\"\r\n") != std::string_view::npos; }
 
@@ -42,8 +40,13 @@ void append_line(std::string& out, const RowAttributes& fields) {
   out += "\r\n";
 }
 
+// Lines end with CRLF, LF or a lone CR, as the reader takes them.
 int line_at(std::string_view text, std::size_t pos) {
-  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(pos), '\n'));
+  int line = 1;
+  for (std::size_t i = 0; i < pos; ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++line;
+  }
+  return line;
 }
 
 // The line of the first NUL byte, or of the first byte that is not part of
@@ -181,7 +184,12 @@ int attribute_index(std::string_view name) {
 
 std::string shown_name(std::string_view name) { return name.empty() ? "\"\"" : std::string(name.substr(0, 64)); }
 
-// The attribute index of each column; failures for a header that cannot be used.
+// Header fields looked at by name. A header of more fields than this has
+// too many columns whatever their names.
+constexpr std::size_t Header_Fields_Named = 4 * Row_Attribute_Count;
+
+// The attribute index of each column; failures for a header that cannot be
+// used, each unknown or repeated name once.
 std::vector<int> read_header(const Record& header, std::vector<CsvFailure>& failures) {
   std::vector<int> columns;
   if (header.error != 0) {
@@ -192,57 +200,229 @@ std::vector<int> read_header(const Record& header, std::vector<CsvFailure>& fail
     failures.push_back({header.line, "", Msg_Csv_No_Header, ""});
     return columns;
   }
-  if (header.field_count > Row_Attribute_Count) {
-    failures.push_back({header.line, "", Msg_Csv_Too_Many_Columns, ""});
-    return columns;
-  }
-  std::array<bool, Row_Attribute_Count> seen{};
+  std::array<int, Row_Attribute_Count> seen{};
+  const auto once = [&](std::string_view name, int message) {
+    const CsvFailure failure{header.line, shown_name(name), message, ""};
+    if (std::find(failures.begin(), failures.end(), failure) == failures.end()) failures.push_back(failure);
+  };
   for (const std::string& name : header.fields) {
     const int index = attribute_index(name);
     if (index < 0) {
-      failures.push_back({header.line, shown_name(name), Msg_Csv_Unknown_Column, ""});
-    } else if (seen[static_cast<std::size_t>(index)]) {
-      failures.push_back({header.line, shown_name(name), Msg_Csv_Duplicate_Column, ""});
-    } else {
-      seen[static_cast<std::size_t>(index)] = true;
+      once(trim_blanks(name), Msg_Csv_Unknown_Column);
+    } else if (++seen[static_cast<std::size_t>(index)] > 1) {
+      once(trim_blanks(name), Msg_Csv_Duplicate_Column);
     }
     columns.push_back(index);
   }
-  if (!seen[COB_Attribute]) failures.push_back({header.line, "", Msg_Csv_No_COB_Column, ""});
+  if (header.field_count > header.fields.size()) failures.push_back({header.line, "", Msg_Csv_Too_Many_Columns, ""});
+  if (seen[var_file::COB] == 0) failures.push_back({header.line, "", Msg_Csv_No_COB_Column, ""});
   return columns;
 }
 
-// The header name of the cell a row check is about.
-std::string column_name(int col) {
-  const auto& names = Row_Attribute_Names();
-  if (col == Col_IP) return std::string(names[Address_Attributes.front()]) + ".." + names[Address_Attributes.back()];
-  const int attribute = col < Col_IP ? col - 1 : col + 2;
-  return names[static_cast<std::size_t>(attribute)];
+bool is_tick_attribute(std::size_t attribute) { return attribute == var_file::Enable || attribute == var_file::Swap; }
+
+// A check box as the table reads it: Y, N (either case, blanks around) or
+// nothing as they are; what spreadsheets write for a check box as Y or N.
+std::optional<std::string> read_tick(std::string_view field) {
+  const std::string_view value = trim_blanks(field);
+  if (value.empty() || equals_ignoring_ascii_case(value, Tick_Yes) || equals_ignoring_ascii_case(value, Tick_No)) {
+    return std::string(field);
+  }
+  for (const char* yes : {"TRUE", "1", "YES"}) {
+    if (equals_ignoring_ascii_case(value, yes)) return Tick_Yes;
+  }
+  for (const char* no : {"FALSE", "0", "NO"}) {
+    if (equals_ignoring_ascii_case(value, no)) return Tick_No;
+  }
+  return std::nullopt;
 }
 
-void insert_in_line_order(std::vector<CsvFailure>& failures, CsvFailure failure) {
-  auto at = failures.end();
-  while (at != failures.begin() && (at - 1)->line > failure.line) --at;
-  failures.insert(at, std::move(failure));
+// A check box as Export writes it: what read_tick keeps as it is, else N,
+// which is how the table reads any other text.
+std::string exported_tick(const std::string& cell) {
+  const std::optional<std::string> read = read_tick(cell);
+  return read && *read == cell ? cell : Tick_No;
 }
+
+// The failures of the fields of one line that the table file could not hold
+// or that are no check box, in column order.
+void check_fields(const Record& record, const std::vector<int>& columns, RowAttributes& values,
+                  std::vector<CsvFailure>& failures) {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const auto attribute = static_cast<std::size_t>(columns[i]);
+    const std::string& field = record.fields[i];
+    const std::string column = Row_Attribute_Names()[attribute];
+    if (const auto fault = Check_Stored_Value(field)) {
+      if (fault->kind == ValueFault::Kind::Character) {
+        failures.push_back({record.line, column, Msg_Csv_Character, fault->character});
+      } else {
+        failures.push_back({record.line, column, Msg_Csv_Value_Too_Long, ""});
+      }
+      continue;
+    }
+    if (!is_tick_attribute(attribute)) {
+      values[attribute] = field;
+    } else if (auto tick = read_tick(field)) {
+      values[attribute] = std::move(*tick);
+    } else {
+      failures.push_back({record.line, column, Msg_Csv_Not_A_Tick, ""});
+    }
+  }
+}
+
+// A row check's failure as the import tells it: the storage checks in the
+// CSV's words, the others with the table's own message.
+CsvFailure line_failure(int line, const RowFailure& failure) {
+  int message = failure.message;
+  if (message == Msg_Row_Value_Too_Long) message = Msg_Csv_Value_Too_Long;
+  if (message == Msg_Row_Character) message = Msg_Csv_Character;
+  return {line, Column_Attribute_Names(failure.column), message, failure.detail};
+}
+
+// Fills `row` of `table` from a line's values. Without address columns the
+// address stays empty, as in a fresh row, instead of three dots.
+void place_row(const TableKind& kind, const RowAttributes& values, RequestTable& table, int row) {
+  Set_Row_Attributes(kind, values, table, row);
+  bool no_address = true;
+  for (std::size_t i = var_file::IP_Add_B1; i <= var_file::IP_Add_B4; ++i) no_address = no_address && values[i].empty();
+  if (no_address) table.cell(row, Col_IP).clear();
+}
+
+// Reads the lines after the header into table rows. Lines are numbered as
+// a text editor numbers them; rows count the lines that take a place in
+// the table, so blank lines at the end never count and, for a file, lines
+// without a Cob-ID do not either (they fail, to be removed).
+class LineImport {
+ public:
+  LineImport(const TableKind& kind, const TableContext& context, CsvImportFor into, std::vector<int> columns,
+             CsvImport& result)
+      : kind_(kind),
+        context_(context),
+        into_(into),
+        columns_(std::move(columns)),
+        fresh_(Row_Attributes(kind, result.table, 1)),  // no row placed yet
+        result_(result) {}
+
+  void add(const Record& record) {
+    if (record.error == 0 && record.blank()) {
+      // Blank lines at the end, as spreadsheets leave them, are no rows:
+      // they count only once a line follows.
+      blank_lines_.push_back({record.line, record.field_count == columns_.size()});
+      return;
+    }
+    for (const BlankLine& blank : blank_lines_) add_blank(blank);
+    blank_lines_.clear();
+
+    if (record.error != 0) {
+      take_place(record.line);
+      fail({record.line, "", record.error, ""});
+      return;
+    }
+    if (record.field_count != columns_.size()) {
+      take_place(record.line);
+      const bool more = record.field_count > columns_.size();
+      fail({record.line, "", more ? Msg_Csv_Too_Many_Fields : Msg_Csv_Too_Few_Fields, ""});
+      return;
+    }
+    RowAttributes values = fresh_;
+    std::vector<CsvFailure> field_failures;
+    check_fields(record, columns_, values, field_failures);
+    const bool has_cob = !trim_blanks(values[var_file::COB]).empty();
+    if (field_failures.empty() && !has_cob && into_ == CsvImportFor::File) {
+      fail({record.line, Row_Attribute_Names()[var_file::COB], Msg_Csv_No_COB, ""});
+      return;
+    }
+    const int row = take_place(record.line);
+    if (!field_failures.empty()) {
+      for (CsvFailure& failure : field_failures) fail(std::move(failure));
+      return;
+    }
+    if (!has_cob) {
+      if (row <= RequestTable::Data_Rows) {
+        // Export writes the row's address bytes split anew: they must fit too.
+        place_row(kind_, values, result_.table, row);
+        if (const auto failure = Check_Storable(kind_, result_.table, row)) fail(line_failure(record.line, *failure));
+      }
+      return;
+    }
+    // Lines beyond the table's rows are checked all the same, on a row of
+    // their own, so that every failing line is listed.
+    if (row > RequestTable::Data_Rows && !beyond_) beyond_.emplace();
+    RequestTable& table = row <= RequestTable::Data_Rows ? result_.table : *beyond_;
+    const int at = row <= RequestTable::Data_Rows ? row : 1;
+    place_row(kind_, values, table, at);
+    if (const auto failure = Check_Row(kind_, table, context_, at)) fail(line_failure(record.line, *failure));
+    ++result_.requests;
+  }
+
+  int rows() const { return std::min(rows_, RequestTable::Data_Rows); }
+
+ private:
+  struct BlankLine {
+    int line;
+    bool every_column;  // a line of empty fields, one per column
+  };
+
+  // A blank line before further lines: a row without a Cob-ID in a screen's
+  // table, a line to remove from a file.
+  void add_blank(const BlankLine& blank) {
+    if (into_ == CsvImportFor::File) {
+      fail({blank.line, "", Msg_Csv_No_COB, ""});
+      return;
+    }
+    const int row = take_place(blank.line);
+    if (row > RequestTable::Data_Rows) return;
+    // Empty fields empty their columns, as Export writes an empty row; an
+    // empty line is a fresh row.
+    RowAttributes values = fresh_;
+    if (blank.every_column) {
+      for (const int column : columns_) values[static_cast<std::size_t>(column)].clear();
+    }
+    place_row(kind_, values, result_.table, row);
+  }
+
+  // The row a line takes; the first line beyond the table's rows fails.
+  int take_place(int line) {
+    ++rows_;
+    if (rows_ == RequestTable::Data_Rows + 1) fail({line, "", Msg_Csv_Too_Many_Rows, ""});
+    return rows_;
+  }
+
+  void fail(CsvFailure failure) { result_.failures.push_back(std::move(failure)); }
+
+  const TableKind& kind_;
+  const TableContext& context_;
+  CsvImportFor into_;
+  std::vector<int> columns_;
+  RowAttributes fresh_;
+  CsvImport& result_;
+  std::optional<RequestTable> beyond_;
+  std::vector<BlankLine> blank_lines_;
+  int rows_ = 0;
+};
 
 }  // namespace
 
 std::string Export_Csv(const TableKind& kind, const RequestTable& table) {
   int last = 0;
   for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
-    if (!trim_blanks(table.cell(row, Col_COB)).empty()) last = row;
+    if (table.Row_In_Use(row)) last = row;
   }
   std::string out(Byte_Order_Mark);
   out.reserve(static_cast<std::size_t>(last + 1) * 96);
   RowAttributes header;
   for (std::size_t i = 0; i < header.size(); ++i) header[i] = Row_Attribute_Names()[i];
   append_line(out, header);
-  for (int row = 1; row <= last; ++row) append_line(out, Row_Attributes(kind, table, row));
+  for (int row = 1; row <= last; ++row) {
+    RowAttributes fields = Row_Attributes(kind, table, row);
+    fields[var_file::Enable] = exported_tick(fields[var_file::Enable]);
+    fields[var_file::Swap] = exported_tick(fields[var_file::Swap]);
+    append_line(out, fields);
+  }
   return out;
 }
 
-CsvImport Import_Csv(const TableKind& kind, std::string_view bytes, const TableContext& context) {
+CsvImport Import_Csv(const TableKind& kind, std::string_view bytes, const TableContext& context, CsvImportFor into) {
   CsvImport result;
   if (bytes.size() > Csv_Max_Bytes) {
     result.failures.push_back({0, "", Msg_Csv_Too_Large, ""});
@@ -259,67 +439,23 @@ CsvImport Import_Csv(const TableKind& kind, std::string_view bytes, const TableC
     result.failures.push_back({1, "", Msg_Csv_No_Header, ""});
     return result;
   }
-  const std::vector<int> columns = read_header(reader.next(Row_Attribute_Count + 1), result.failures);
+  std::vector<int> columns = read_header(reader.next(Header_Fields_Named), result.failures);
   if (!result.failures.empty()) return result;
 
-  const RowAttributes fresh = Row_Attributes(kind, RequestTable(), 1);
-  std::vector<int> row_lines;    // the CSV line of each table row
-  std::vector<int> blank_lines;  // blank lines not yet known to be trailing
-  while (!reader.at_end()) {
-    Record record = reader.next(columns.size());
-    if (record.error == 0 && record.blank()) {
-      // Blank lines at the end, as spreadsheets leave them, are no requests.
-      if (blank_lines.size() <= static_cast<std::size_t>(RequestTable::Data_Rows)) {
-        blank_lines.push_back(record.line);
-      }
-      continue;
-    }
-    const std::size_t lines_so_far = row_lines.size() + blank_lines.size() + result.failures.size();
-    if (lines_so_far >= static_cast<std::size_t>(RequestTable::Data_Rows)) {
-      insert_in_line_order(result.failures, {record.line, "", Msg_Csv_Too_Many_Rows, ""});
-      return result;
-    }
-    for (const int line : blank_lines) result.failures.push_back({line, "", Msg_Csv_No_COB, ""});
-    blank_lines.clear();
-
-    if (record.error != 0) {
-      result.failures.push_back({record.line, "", record.error, ""});
-      continue;
-    }
-    if (record.field_count != columns.size()) {
-      const bool more = record.field_count > columns.size();
-      result.failures.push_back({record.line, "", more ? Msg_Csv_Too_Many_Fields : Msg_Csv_Too_Few_Fields, ""});
-      continue;
-    }
-    RowAttributes values = fresh;
-    for (std::size_t i = 0; i < columns.size(); ++i) values[static_cast<std::size_t>(columns[i])] = record.fields[i];
-    if (trim_blanks(values[COB_Attribute]).empty()) {
-      result.failures.push_back({record.line, Row_Attribute_Names()[COB_Attribute], Msg_Csv_No_COB, ""});
-      continue;
-    }
-    // Lines that failed above are left out of the table, so every row has a
-    // Cob-ID and the row checks visit all of them.
-    const int row = static_cast<int>(row_lines.size()) + 1;
-    Set_Row_Attributes(kind, values, result.table, row);
-    bool no_address = true;
-    for (const int i : Address_Attributes) no_address = no_address && values[static_cast<std::size_t>(i)].empty();
-    if (no_address) result.table.cell(row, Col_IP).clear();
-    row_lines.push_back(record.line);
-  }
-
-  for (const RowFailure& failure : Check_Rows(kind, result.table, context, false)) {
-    insert_in_line_order(result.failures, {row_lines[static_cast<std::size_t>(failure.row - 1)],
-                                           column_name(failure.column), failure.message, ""});
-  }
+  const std::size_t column_count = columns.size();
+  LineImport lines(kind, context, into, std::move(columns), result);
+  while (!reader.at_end()) lines.add(reader.next(column_count));
   if (!result.failures.empty()) {
     result.table.Reset();
+    result.requests = 0;
     return result;
   }
-  result.rows = static_cast<int>(row_lines.size());
+  result.rows = lines.rows();
   return result;
 }
 
-CsvImport Import_Csv_File(const TableKind& kind, const std::filesystem::path& file, const TableContext& context) {
+CsvImport Import_Csv_File(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
+                          CsvImportFor into) {
   CsvImport result;
   const auto fail = [&result](int message, std::string detail) {
     result.failures.push_back({0, "", message, std::move(detail)});
@@ -346,7 +482,7 @@ CsvImport Import_Csv_File(const TableKind& kind, const std::filesystem::path& fi
   }
   if (in.bad()) return fail(Msg_Csv_Unreadable, "read error");
   if (bytes.size() > Csv_Max_Bytes) return fail(Msg_Csv_Too_Large, "");
-  return Import_Csv(kind, bytes, context);
+  return Import_Csv(kind, bytes, context, into);
 }
 
 std::string Csv_Failure_Text(const MessageTable& messages, const CsvFailure& failure) {

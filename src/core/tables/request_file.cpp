@@ -1,11 +1,12 @@
 #include "core/tables/request_file.h"
 
+#include <algorithm>
 #include <pugixml.hpp>
 
 #include "core/app/product.h"
-#include "core/common/atomic_file.h"
 #include "core/common/number_text.h"
 #include "core/common/text.h"
+#include "core/common/xml_characters.h"
 #include "core/common/xml_file.h"
 #include "core/tables/var_format.h"
 
@@ -53,21 +54,12 @@ std::string type_code(const TableKind& kind, const std::string& cell) {
   return type;
 }
 
-}  // namespace
-
-Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
-                                  RequestTable& table) {
-  table.Reset();
+RequestLoad load_rows(const TableKind& kind, const pugi::xml_document& xml, const TableContext& context,
+                      RequestTable& table) {
   RequestLoad result;
-  const Result<pugi::xml_document> xml = read_xml_file(file);
-  if (!xml) {
-    if (Is_File_Missing(xml.failure())) return result;
-    return xml.failure();
-  }
-
   const RowAttributes fallbacks = load_fallbacks(kind, context);
   int row = 1;
-  for (pugi::xml_node element : root_element(*xml).children()) {
+  for (pugi::xml_node element : root_element(xml).children()) {
     if (element.type() != pugi::node_element) continue;
     if (row > RequestTable::Data_Rows) {
       ++result.rows_left_out;
@@ -76,6 +68,26 @@ Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::
     load_row(kind, fallbacks, element, table, row++);
   }
   return result;
+}
+
+// Characters, not bytes: the text is well-formed UTF-8 by then, so every
+// byte but a continuation byte starts one.
+std::size_t character_count(std::string_view text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
+}
+
+}  // namespace
+
+Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
+                                  RequestTable& table) {
+  table.Reset();
+  const Result<pugi::xml_document> xml = read_xml_file(file);
+  if (!xml) {
+    if (Is_File_Missing(xml.failure())) return RequestLoad{};
+    return xml.failure();
+  }
+  return load_rows(kind, *xml, context, table);
 }
 
 const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names() {
@@ -140,8 +152,54 @@ std::string Requests_Document(const TableKind& kind, const RequestTable& table) 
   return serialize_xml(document);
 }
 
+std::optional<std::string> Check_Loads_Back(const TableKind& kind, const RequestTable& table,
+                                            std::string_view document) {
+  const Result<pugi::xml_document> xml = parse_xml_file_bytes(document, kind.file_name);
+  if (!xml) return xml.failure().reason;
+  // Every attribute is written, so the load's fallbacks play no part.
+  RequestTable loaded;
+  if (load_rows(kind, *xml, TableContext{}, loaded).rows_left_out > 0) return "it would hold more rows than a table";
+  // What a load makes of the saved rows: the address split and joined, the
+  // type as its code and back.
+  RequestTable expected;
+  for (int row = 1; row <= RequestTable::Data_Rows && table.Row_In_Use(row); ++row) {
+    Set_Row_Attributes(kind, Row_Attributes(kind, table, row), expected, row);
+  }
+  for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
+    for (int col = Col_Enable; col < RequestTable::ColCount; ++col) {
+      if (loaded.cell(row, col) != expected.cell(row, col)) {
+        return "row " + std::to_string(row) + ", " + Column_Attribute_Names(col) + " would load back otherwise";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<Failure> Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table) {
-  return write_file_atomically(file, Requests_Document(kind, table));
+  const std::string document = Requests_Document(kind, table);
+  if (auto differs = Check_Loads_Back(kind, table, document)) return File_Not_Written(file, std::move(*differs));
+  return write_xml_file(file, document);
+}
+
+int Attribute_Column(std::size_t attribute) {
+  if (attribute < var_file::IP_Add_B1) return static_cast<int>(attribute) + Col_Enable;
+  if (attribute <= var_file::IP_Add_B4) return Col_IP;
+  return static_cast<int>(attribute) - 2;
+}
+
+std::string Column_Attribute_Names(int col) {
+  const auto& names = Row_Attribute_Names();
+  if (col == Col_IP) return std::string(names[var_file::IP_Add_B1]) + ".." + names[var_file::IP_Add_B4];
+  const int attribute = col < Col_IP ? col - Col_Enable : col + 2;
+  return names[static_cast<std::size_t>(attribute)];
+}
+
+std::optional<ValueFault> Check_Stored_Value(std::string_view value) {
+  if (auto character = Find_Non_Xml_Character(value)) {
+    return ValueFault{ValueFault::Kind::Character, std::move(*character)};
+  }
+  if (character_count(value) > Value_Max_Characters) return ValueFault{ValueFault::Kind::Too_Long, ""};
+  return std::nullopt;
 }
 
 }  // namespace sw48230

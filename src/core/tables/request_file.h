@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/common/failure.h"
 #include "core/commsettings/comm_settings.h"
@@ -29,6 +30,17 @@ Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::
 // The document as written: one row element per row from row 1 up to the
 // first row without a Cob-ID, then the version comment.
 std::string Requests_Document(const TableKind& kind, const RequestTable& table);
+
+// Why `document`, the Requests_Document of `table`, would not give back the
+// table's saved rows when read as a file: larger than the readers take, not
+// well-formed, or a cell that loads back otherwise (named by row and
+// attribute). Nothing when it loads back to the same cells.
+std::optional<std::string> Check_Loads_Back(const TableKind& kind, const RequestTable& table,
+                                            std::string_view document);
+
+// Writes the table's document, after proving that it loads back to the same
+// cells and holds only characters XML allows; otherwise nothing is written
+// and the file is reported as not written, with the reason.
 std::optional<Failure> Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
 
 // The attributes of a row element, in file order.
@@ -45,5 +57,29 @@ void Set_Row_Attributes(const TableKind& kind, const RowAttributes& values, Requ
 
 // The four address bytes of an address cell as they are saved, each trimmed.
 std::array<std::string, 4> Split_Address(std::string_view address);
+
+// The table column an attribute is saved from, and the attribute names of a
+// column ("IP_Add_B1..IP_Add_B4" for the address).
+int Attribute_Column(std::size_t attribute);
+std::string Column_Attribute_Names(int col);
+
+// The longest value, in characters, that an attribute of a table file holds.
+// No real value comes near it; with it, 512 rows whose every value is this
+// long and escaped at its widest ('"' as "&quot;") stay below half of what
+// the readers take (Xml_File_Limit).
+inline constexpr std::size_t Value_Max_Characters = 40;
+
+// Why a value cannot be saved in a table file, as the checks of the table
+// and of a CSV import say it.
+struct ValueFault {
+  enum class Kind { Too_Long, Character };
+  Kind kind;
+  std::string character;  // for Character: the one at fault, "U+001B" or "0xB0"
+
+  bool operator==(const ValueFault&) const = default;
+};
+// A character that XML 1.0 cannot hold (or bytes that are not UTF-8), then
+// more than Value_Max_Characters; nothing for a value that can be saved.
+std::optional<ValueFault> Check_Stored_Value(std::string_view value);
 
 }  // namespace sw48230

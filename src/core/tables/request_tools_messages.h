@@ -13,6 +13,8 @@ inline constexpr int Msg_Csv_Export_Title = 559;
 inline constexpr int Msg_Csv_Import_Title = 560;
 inline constexpr int Msg_Csv_Files = 561;
 inline constexpr int Msg_Csv_More_Failures = 562;
+// The question before an import of no requests replaces the table's.
+inline constexpr int Msg_Csv_Empties_Table = 588;
 inline constexpr int Msg_Warnings = 563;
 inline constexpr int Msg_Warnings_Hint = 564;
 inline constexpr int Msg_Warnings_List = 565;

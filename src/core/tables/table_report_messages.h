@@ -23,6 +23,11 @@ inline constexpr int Msg_Csv_Misplaced_Quote = 517;
 inline constexpr int Msg_Csv_No_COB = 518;
 inline constexpr int Msg_Csv_Too_Many_Rows = 519;
 inline constexpr int Msg_Csv_Import_Failed = 520;
+// A field that the table file could not hold, or a check box that is not
+// one; appended to the others later in the table.
+inline constexpr int Msg_Csv_Value_Too_Long = 583;
+inline constexpr int Msg_Csv_Character = 584;
+inline constexpr int Msg_Csv_Not_A_Tick = 585;
 inline constexpr int Msg_Warning_Row = 521;
 inline constexpr int Msg_Warning_Rows = 522;
 inline constexpr int Msg_Warning_Unreachable = 523;

@@ -26,12 +26,12 @@ inline constexpr int Msg_Test_Progress = 541;
 inline constexpr int Msg_Test_No_Row = 542;
 // What Test will test (%1 rows): the selected rows, every enabled row, or
 // every row where the hardware has no Enable column.
-inline constexpr int Msg_Test_Scope_Selected = 586;
-inline constexpr int Msg_Test_Scope_Enabled = 587;
-inline constexpr int Msg_Test_Scope_All = 588;
+inline constexpr int Msg_Test_Scope_Selected = 592;
+inline constexpr int Msg_Test_Scope_Enabled = 593;
+inline constexpr int Msg_Test_Scope_All = 594;
 // How a test ended: %1 rows tested of %2, then the count of each status in
 // the order of ProbeStatus (%3 to %8).
-inline constexpr int Msg_Test_Summary = 589;
-inline constexpr int Msg_Test_Summary_Stopped = 590;
+inline constexpr int Msg_Test_Summary = 595;
+inline constexpr int Msg_Test_Summary_Stopped = 596;
 
 }  // namespace sw48230

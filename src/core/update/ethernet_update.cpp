@@ -2,7 +2,6 @@
 
 #include <pugixml.hpp>
 
-#include "core/common/atomic_file.h"
 #include "core/common/number_text.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
@@ -113,8 +112,8 @@ std::string Ethernet_Update_Xml(std::string_view address, const UpdateChoices& c
 std::optional<Failure> Compile_XML_Parameter(const std::filesystem::path& program_dir, std::string_view address,
                                       const UpdateChoices& choices, const std::filesystem::path& master_dir,
                                       const std::filesystem::path& project_dir) {
-  return write_file_atomically(Ethernet_Update_File(program_dir),
-                               Ethernet_Update_Xml(address, choices, master_dir, project_dir));
+  return write_xml_file(Ethernet_Update_File(program_dir),
+                        Ethernet_Update_Xml(address, choices, master_dir, project_dir));
 }
 
 }  // namespace sw48230

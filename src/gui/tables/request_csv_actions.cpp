@@ -23,6 +23,13 @@ namespace {
 // are enough to mend the file by, the rest are counted.
 constexpr int Failures_Listed = 20;
 
+bool has_requests(const RequestTable& table) {
+  for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
+    if (table.Row_In_Use(row)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 RequestCsvActions::RequestCsvActions(QWidget* screen, const TableKind& kind, const Context& context, Hooks hooks)
@@ -68,8 +75,12 @@ void RequestCsvActions::Btn_ImportClick() {
   const QString chosen = context_.services.files.open_file(screen_, text(Msg_Csv_Import_Title), start_path(), filter());
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = path_from_utf8(to_utf8(chosen));
-  const CsvImport imported = Import_Csv_File(kind_, file, hooks_.table_context());
+  const CsvImport imported = Import_Csv_File(kind_, file, hooks_.table_context(), CsvImportFor::Screen);
   if (imported.ok()) {
+    if (imported.requests == 0 && has_requests(hooks_.shown()) &&
+        !context_.services.boxes.question(screen_, path_and_reason(file, text(Msg_Csv_Empties_Table)))) {
+      return;
+    }
     hooks_.replace(imported.table);
     return;
   }

@@ -14,7 +14,9 @@ namespace sw48230 {
 // The Export... and Import... buttons of a request screen. Export writes the
 // rows as the screen shows them, unsaved changes included; an import is all
 // or nothing: any failing line leaves the rows as they were and lists every
-// failure, else the imported rows replace the screen's, which OK saves.
+// failure, else the imported rows replace the screen's, which OK saves. Rows
+// without a Cob-ID come back at their places; a file without requests
+// empties the table only when the user says Yes.
 class RequestCsvActions final : public QObject {
   Q_OBJECT
  public:

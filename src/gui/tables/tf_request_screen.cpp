@@ -357,8 +357,8 @@ bool RequestScreen::Checks_Pass() {
   ACG_Modbus->commit_open_edit();
   if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
     if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, failure->column));
-    context_.services.boxes.error(this,
-                                  text(kind_.msg_error_row) + QString::number(failure->row) + text(failure->message));
+    const auto message = [this](int index) { return context_.messages.text(index); };
+    context_.services.boxes.error(this, to_qstring(Row_Failure_Text(kind_, *failure, message)));
     return false;
   }
   return true;

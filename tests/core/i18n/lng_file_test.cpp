@@ -72,9 +72,9 @@ TEST(LngFile, LineGrammar) {
       {"STRabc = x", ignored("index field \"abc\" is not a number")},
       {"STR5 5 = x", ignored("index field \"5 5\" is not a number")},
       {"STR99999999999 = x", ignored("index field \"99999999999\" is not a number")},
-      {"STR591 = X", ignored("index 591 is out of range 0..590")},
-      {"STR-1 = X", ignored("index -1 is out of range 0..590")},
-      {"STR$FFFFFFFF = X", ignored("index -1 is out of range 0..590")},
+      {"STR597 = X", ignored("index 597 is out of range 0..596")},
+      {"STR-1 = X", ignored("index -1 is out of range 0..596")},
+      {"STR$FFFFFFFF = X", ignored("index -1 is out of range 0..596")},
 
       {"STR5 Text", ignored("no \"=\"")},
       {"STR", ignored("no \"=\"")},
@@ -172,7 +172,7 @@ TEST(LngFile, IgnoredLinesCarryTheirLineNumbers) {
   EXPECT_EQ(content.ignored[1].line, 5);
   EXPECT_EQ(content.ignored[1].reason, "text is empty");
   EXPECT_EQ(content.ignored[2].line, 7);
-  EXPECT_EQ(content.ignored[2].reason, "index 600 is out of range 0..590");
+  EXPECT_EQ(content.ignored[2].reason, "index 600 is out of range 0..596");
   ASSERT_EQ(content.entries.size(), 2u);
   EXPECT_EQ(content.entries[0].line, 4);
   EXPECT_EQ(content.entries[1].line, 6);

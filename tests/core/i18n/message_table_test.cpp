@@ -37,9 +37,9 @@ class MessageTableTest : public ::testing::Test {
 };
 
 TEST_F(MessageTableTest, BuiltInTexts) {
-  ASSERT_EQ(default_messages().size(), 591u);
+  ASSERT_EQ(default_messages().size(), 597u);
   const MessageTable table = defaults();
-  EXPECT_EQ(table.Message_Count(), 591);
+  EXPECT_EQ(table.Message_Count(), 597);
 
   const struct {
     int index;
@@ -61,7 +61,7 @@ TEST_F(MessageTableTest, BuiltInTexts) {
     EXPECT_EQ(table.text(c.index), c.text);
   }
   EXPECT_EQ(table.text(-1), "");
-  EXPECT_EQ(table.text(591), "");
+  EXPECT_EQ(table.text(597), "");
   for (const std::string& text : default_messages()) EXPECT_FALSE(text.empty());
 }
 
@@ -79,13 +79,13 @@ TEST_F(MessageTableTest, ReadLngFileChangesOnlyTheNamedEntries) {
                             "STR7 = first\r\n"
                             "STR7 = second\r\n"
                             "STR8 =\r\n"
-                            "STR591 = beyond\r\n"
+                            "STR597 = beyond\r\n"
                             "STR44 = \xB6 - \xB6\r\n"));
   std::vector<std::string> expected = default_messages();
   expected[7] = "second";
   expected[44] = " - ";
   EXPECT_EQ(table.entries(), expected);
-  EXPECT_EQ(table.Message_Count(), 591);
+  EXPECT_EQ(table.Message_Count(), 597);
 }
 
 TEST_F(MessageTableTest, FileThatCannotBeReadChangesNothing) {
@@ -138,7 +138,7 @@ TEST_F(MessageTableTest, LoadLanguageFallsBackToEnglish) {
     EXPECT_EQ(name, "English");
     EXPECT_EQ(table.text(0), "Begin");
     EXPECT_EQ(table.text(1), c.expected_text_1);
-    EXPECT_EQ(table.Message_Count(), 591);
+    EXPECT_EQ(table.Message_Count(), 597);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/i18n/message_table.h"
+#include "core/tables/request_checks.h"
 #include "core/tables/table_report_messages.h"
 #include "support/temp_dir.h"
 
@@ -83,7 +84,7 @@ TEST(RequestCsv, ExportThenImportGivesTheSameFile) {
     RequestTable loaded;
     ASSERT_TRUE(Load_Requests(*kind, file, Dip_Switch, loaded));
 
-    const CsvImport imported = Import_Csv(*kind, Export_Csv(*kind, loaded), Dip_Switch);
+    const CsvImport imported = Import_Csv(*kind, Export_Csv(*kind, loaded), Dip_Switch, CsvImportFor::File);
     ASSERT_EQ(imported.failures, std::vector<CsvFailure>{});
     EXPECT_EQ(imported.rows, RequestTable::Data_Rows);
     // Compared as a whole: a diff of 512 rows would drown the report.
@@ -107,7 +108,7 @@ TEST(RequestCsv, ImportReadsWhatSpreadsheetsWrite) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const CsvImport imported = Import_Csv(Read_Requests(), c.csv, Jumper);
+    const CsvImport imported = Import_Csv(Read_Requests(), c.csv, Jumper, CsvImportFor::File);
     ASSERT_EQ(imported.failures, std::vector<CsvFailure>{});
     EXPECT_EQ(imported.rows, 1);
     // Missing columns hold what a fresh row holds.
@@ -117,7 +118,7 @@ TEST(RequestCsv, ImportReadsWhatSpreadsheetsWrite) {
   }
 
   // Without address columns the address stays empty, as in a fresh row.
-  const CsvImport without_address = Import_Csv(Read_Requests(), "COB\r\n1\r\n", Dip_Switch);
+  const CsvImport without_address = Import_Csv(Read_Requests(), "COB\r\n1\r\n", Dip_Switch, CsvImportFor::File);
   EXPECT_FALSE(without_address.ok());
   EXPECT_EQ(without_address.table.cell(1, Col_IP), "");
 }
@@ -139,7 +140,7 @@ TEST(RequestCsv, EveryFailingLineIsListedAndNothingIsImported) {
                           "Y,12,CAN 2.0A (11 bits),192,x,0,11,502,1,2,0,5,1000,0,N,\r\n"       // 12
                           "N,4000,,,,,,,,,,,,,,\r\n"                                           // 13
                           "Y,14,CAN 2.0A (11 bits),192,168,0,11,502,1,3,0,4,0,0,N,\r\n";       // 14
-  const CsvImport imported = Import_Csv(Read_Requests(), csv, Dip_Switch);
+  const CsvImport imported = Import_Csv(Read_Requests(), csv, Dip_Switch, CsvImportFor::File);
   EXPECT_EQ(imported.failures, (std::vector<CsvFailure>{
                                    {3, "COB", 381, ""},
                                    {6, "ID_Modbus", 387, ""},
@@ -155,7 +156,8 @@ TEST(RequestCsv, EveryFailingLineIsListedAndNothingIsImported) {
   EXPECT_EQ(row_cells(imported.table, 1), row_cells(RequestTable(), 1));
 
   // The write table has its own messages and its own list of types.
-  const CsvImport write = Import_Csv(Write_Requests(), Header + "\nY,1,,10,0,0,1,,1,2,0,1,,,,\n", Jumper);
+  const CsvImport write =
+      Import_Csv(Write_Requests(), Header + "\nY,1,,10,0,0,1,,1,2,0,1,,,,\n", Jumper, CsvImportFor::File);
   EXPECT_EQ(write.failures, (std::vector<CsvFailure>{{2, "Type", 454, ""}}));
 }
 
@@ -169,16 +171,21 @@ TEST(RequestCsv, AHeaderThatCannotBeUsed) {
   const std::vector<Case> cases = {
       {"", {{1, "", Msg_Csv_No_Header, ""}}},
       {"\xEF\xBB\xBF\r\n1\r\n", {{1, "", Msg_Csv_No_Header, ""}}},
-      {"COB,Adress,Type,cob,\n", {{1, "Adress", Msg_Csv_Unknown_Column, ""},
-                                   {1, "cob", Msg_Csv_Duplicate_Column, ""},
-                                   {1, "\"\"", Msg_Csv_Unknown_Column, ""}}},
+      {"COB,Adress,Type,cob,\n",
+       {{1, "Adress", Msg_Csv_Unknown_Column, ""},
+        {1, "cob", Msg_Csv_Duplicate_Column, ""},
+        {1, "\"\"", Msg_Csv_Unknown_Column, ""}}},
       {"Enable,Type\n", {{1, "", Msg_Csv_No_COB_Column, ""}}},
-      {many_fields + "\n1\n", {{1, "", Msg_Csv_Too_Many_Columns, ""}}},
+      {many_fields + "\n1\n", {{1, "Mnemonic", Msg_Csv_Duplicate_Column, ""}, {1, "", Msg_Csv_Too_Many_Columns, ""}}},
+      // Seventeen columns: the one at fault is named.
+      {Header + ",cob\n", {{1, "cob", Msg_Csv_Duplicate_Column, ""}}},
+      {Header + ",Colour\n", {{1, "Colour", Msg_Csv_Unknown_Column, ""}}},
+      {"COB,,, \n", {{1, "\"\"", Msg_Csv_Unknown_Column, ""}}},
       {"COB,\"Type\n", {{1, "", Msg_Csv_Open_Quote, ""}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.csv.substr(0, 40));
-    EXPECT_EQ(Import_Csv(Read_Requests(), c.csv, Jumper).failures, c.failures);
+    EXPECT_EQ(Import_Csv(Read_Requests(), c.csv, Jumper, CsvImportFor::File).failures, c.failures);
   }
 }
 
@@ -206,7 +213,7 @@ TEST(RequestCsv, InputThatIsNoTableGetsOneClearFailure) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const CsvImport imported = Import_Csv(Read_Requests(), c.csv, Jumper);
+    const CsvImport imported = Import_Csv(Read_Requests(), c.csv, Jumper, CsvImportFor::File);
     EXPECT_EQ(imported.failures, c.failures);
     EXPECT_EQ(imported.rows, 0);
   }
@@ -214,7 +221,181 @@ TEST(RequestCsv, InputThatIsNoTableGetsOneClearFailure) {
   // Exactly 512 requests fit.
   std::string full = Header + "\r\n";
   for (int i = 0; i < RequestTable::Data_Rows; ++i) full += row;
-  EXPECT_EQ(Import_Csv(Read_Requests(), full, Jumper).rows, RequestTable::Data_Rows);
+  EXPECT_EQ(Import_Csv(Read_Requests(), full, Jumper, CsvImportFor::File).rows, RequestTable::Data_Rows);
+}
+
+// A value the table file could not hold is refused where it stands, so
+// that no import writes a file its readers refuse.
+TEST(RequestCsv, ValuesTheFileCannotHoldAreRefused) {
+  const std::string header =
+      "COB,IP_Add_B1,IP_Add_B2,IP_Add_B3,IP_Add_B4,ID_Modbus,Type,Address_Word,Quantity,Mnemonic\r\n";
+  const auto line = [](const std::string& cob, const std::string& mnemonic) {
+    return cob + ",192,168,0,11,1,2,0,4," + mnemonic + "\r\n";
+  };
+  std::string forty_letters;
+  for (std::size_t i = 0; i < Value_Max_Characters; ++i) forty_letters += "\xC3\xA9";
+  struct Case {
+    const char* name;
+    std::string lines;
+    std::vector<CsvFailure> failures;
+  };
+  const std::vector<Case> cases = {
+      {"a megabyte of tabs",
+       line("1", std::string(Csv_Max_Bytes - 200, '\t')),
+       {{2, "Mnemonic", Msg_Csv_Value_Too_Long, ""}}},
+      {"the longest value, in characters", line("1", forty_letters), {}},
+      {"one character more", line("1", forty_letters + "x"), {{2, "Mnemonic", Msg_Csv_Value_Too_Long, ""}}},
+      {"escape", line("1", "\x1B[1m"), {{2, "Mnemonic", Msg_Csv_Character, "U+001B"}}},
+      {"U+FFFE", line("1", "a\xEF\xBF\xBE"), {{2, "Mnemonic", Msg_Csv_Character, "U+FFFE"}}},
+      {"every field at fault, after a field of two lines",
+       line("1", "\"two\r\nlines\"") + line("\x01", std::string(41, 'x')),
+       {{4, "COB", Msg_Csv_Character, "U+0001"}, {4, "Mnemonic", Msg_Csv_Value_Too_Long, ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CsvImport imported = Import_Csv(Read_Requests(), header + c.lines, Jumper, CsvImportFor::File);
+    EXPECT_EQ(imported.failures, c.failures);
+    EXPECT_EQ(imported.requests, c.failures.empty() ? 1 : 0);
+  }
+}
+
+// Spreadsheets write check boxes as TRUE/FALSE or 1/0: they are read as the
+// table's Y and N, and anything else is refused, never taken as not ticked.
+TEST(RequestCsv, CheckBoxesAsSpreadsheetsWriteThem) {
+  const auto csv = [](const std::string& enable, const std::string& swap, const std::string& cob = "385") {
+    return Header + "\r\n" + enable + "," + cob + ",CAN 2.0A (11 bits),192,168,0,11,502,1,2,0,4,1000,0," + swap +
+           ",\r\n";
+  };
+  struct Case {
+    std::string enable, swap;
+    std::string enable_cell, swap_cell;
+    std::vector<CsvFailure> failures;
+  };
+  const std::vector<Case> cases = {
+      {"TRUE", "FALSE", "Y", "N", {}},
+      {"true", "no", "Y", "N", {}},
+      {"1", " 0 ", "Y", "N", {}},
+      {"Yes", "NO", "Y", "N", {}},
+      {"y", "n", "y", "n", {}},
+      {" Y ", "", " Y ", "", {}},
+      {"X", "N", "", "", {{2, "Enable", Msg_Csv_Not_A_Tick, ""}}},
+      {"2", "WAHR", "", "", {{2, "Enable", Msg_Csv_Not_A_Tick, ""}, {2, "Swap", Msg_Csv_Not_A_Tick, ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.enable + "/" + c.swap);
+    const CsvImport imported = Import_Csv(Read_Requests(), csv(c.enable, c.swap), Dip_Switch, CsvImportFor::File);
+    EXPECT_EQ(imported.failures, c.failures);
+    if (!imported.ok()) continue;
+    EXPECT_EQ(imported.table.cell(1, Col_Enable), c.enable_cell);
+    EXPECT_EQ(imported.table.cell(1, Col_Swap), c.swap_cell);
+  }
+  // An enabled row is checked, however the spreadsheet wrote the tick.
+  EXPECT_EQ(Import_Csv(Read_Requests(), csv("TRUE", "N", "4000"), Dip_Switch, CsvImportFor::File).failures,
+            (std::vector<CsvFailure>{{2, "COB", 381, ""}}));
+
+  // The table reads any other text as not ticked; Export says so, so that
+  // an import cannot enable the row.
+  RequestTable table;
+  set_row(table, 1, Good_Read_Row);
+  table.cell(1, Col_Enable) = "TRUE";
+  table.cell(1, Col_Swap) = "y";
+  EXPECT_EQ(Export_Csv(Read_Requests(), table),
+            "\xEF\xBB\xBF" + Header + "\r\nN,385,CAN 2.0A (11 bits),192,168,0,11,502,1,2,0,4,1000,0,y,\r\n");
+}
+
+// Lines are numbered as an editor numbers them, whatever ends them, and only
+// lines that take a row count toward the 512.
+TEST(RequestCsv, LineNumbersAndTheRowLimit) {
+  const std::string good = "Y,1,CAN 2.0A (11 bits),192,168,0,11,502,1,2,0,4,1000,0,N,";
+  const std::string bad = "Y,4000,CAN 2.0A (11 bits),192,168,0,11,502,1,2,0,4,1000,0,N,";
+  const auto lines = [](const std::vector<std::string>& texts, const std::string& end) {
+    std::string csv;
+    for (const std::string& text : texts) csv += text + end;
+    return csv;
+  };
+  std::vector<std::string> full_with_gaps = {Header};
+  for (int i = 0; i < RequestTable::Data_Rows; ++i) {
+    if (i == 10) full_with_gaps.push_back("");
+    if (i == 300) full_with_gaps.push_back("Y,,,,,,,,,,,,,,,spare");
+    full_with_gaps.push_back(good);
+  }
+  std::vector<std::string> full_then_blanks = {Header};
+  for (int i = 0; i < RequestTable::Data_Rows; ++i) full_then_blanks.push_back(good);
+  for (int i = 0; i < 600; ++i) full_then_blanks.push_back(",,,,,,,,,,,,,,,");
+  std::vector<std::string> too_many = {Header};
+  for (int i = 0; i < 520; ++i) too_many.push_back(i == 1 || i == 516 ? bad : good);
+
+  struct Case {
+    const char* name;
+    std::string csv;
+    std::vector<CsvFailure> failures;
+    int rows;
+  };
+  const std::vector<Case> cases = {
+      {"CR only", lines({Header, good, good + "\"two\rlines\"", bad}, "\r"), {{5, "COB", 381, ""}}, 0},
+      {"CR only, not UTF-8", lines({Header, good, good + "\xB0"}, "\r"), {{3, "", Msg_Csv_Not_UTF8, ""}}, 0},
+      {"CR only, binary", lines({Header, good, good + std::string(1, '\0')}, "\r"), {{3, "", Msg_Csv_Not_Text, ""}}, 0},
+      {"512 requests and lines without a Cob-ID between them",
+       lines(full_with_gaps, "\r\n"),
+       {{12, "", Msg_Csv_No_COB, ""}, {303, "COB", Msg_Csv_No_COB, ""}},
+       0},
+      {"512 requests and blank lines after them", lines(full_then_blanks, "\n"), {}, RequestTable::Data_Rows},
+      {"failing lines after the 512th are listed too",
+       lines(too_many, "\r\n"),
+       {{3, "COB", 381, ""}, {514, "", Msg_Csv_Too_Many_Rows, ""}, {518, "COB", 381, ""}},
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CsvImport imported = Import_Csv(Read_Requests(), c.csv, Dip_Switch, CsvImportFor::File);
+    EXPECT_EQ(imported.failures, c.failures);
+    EXPECT_EQ(imported.rows, c.rows);
+  }
+}
+
+TEST(RequestCsv, AHeaderAloneEmptiesTheTable) {
+  for (const CsvImportFor into : {CsvImportFor::File, CsvImportFor::Screen}) {
+    const CsvImport imported = Import_Csv(Write_Requests(), "\xEF\xBB\xBF" + Header + "\r\n\r\n", Jumper, into);
+    EXPECT_TRUE(imported.ok());
+    EXPECT_EQ(imported.rows, 0);
+    EXPECT_EQ(imported.requests, 0);
+    EXPECT_EQ(row_cells(imported.table, 1), row_cells(RequestTable(), 1));
+  }
+}
+
+// Export goes up to the last request, rows without a Cob-ID included. A
+// screen takes them back at their places, and its checks refuse the gap as
+// for rows typed; a file cannot hold a gap, so its import names the lines.
+TEST(RequestCsv, RowsWithoutACobIdComeBackToAScreenAtTheirPlaces) {
+  RequestTable table;
+  set_row(table, 1, Good_Read_Row);
+  table.cell(2, Col_Mnemonic) = "spare";
+  set_row(table, 3, Good_Read_Row);
+  for (int col = Col_Enable; col < RequestTable::ColCount; ++col) table.cell(4, col).clear();
+  set_row(table, 5, Good_Read_Row);
+  table.cell(5, Col_COB) = "386";
+  const std::string csv = Export_Csv(Read_Requests(), table);
+
+  const CsvImport screen = Import_Csv(Read_Requests(), csv, Dip_Switch, CsvImportFor::Screen);
+  ASSERT_EQ(screen.failures, std::vector<CsvFailure>{});
+  EXPECT_EQ(screen.rows, 5);
+  EXPECT_EQ(screen.requests, 3);
+  for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(row_cells(screen.table, row), row_cells(table, row));
+  }
+  EXPECT_EQ(Export_Csv(Read_Requests(), screen.table), csv);
+  EXPECT_EQ(Controllo_dati(Read_Requests(), screen.table, Dip_Switch), (RowFailure{2, Col_COB, Msg_Row_Gap, ""}));
+
+  EXPECT_EQ(Import_Csv(Read_Requests(), csv, Dip_Switch, CsvImportFor::File).failures,
+            (std::vector<CsvFailure>{{3, "COB", Msg_Csv_No_COB, ""}, {5, "", Msg_Csv_No_COB, ""}}));
+
+  // An empty line between requests is a fresh row.
+  const CsvImport empty_line = Import_Csv(Read_Requests(), "COB\r\n\r\n", Jumper, CsvImportFor::Screen);
+  EXPECT_TRUE(empty_line.ok());
+  EXPECT_EQ(empty_line.rows, 0);
+  const CsvImport between = Import_Csv(Read_Requests(), "COB\r\n\r\n1\r\n", Jumper, CsvImportFor::Screen);
+  EXPECT_EQ(between.failures, (std::vector<CsvFailure>{{3, "IP_Add_B1..IP_Add_B4", 385, ""}}));
 }
 
 TEST(RequestCsv, FilesAreReadWithinTheLimit) {
@@ -223,20 +404,20 @@ TEST(RequestCsv, FilesAreReadWithinTheLimit) {
   test::write_file(huge, "COB\n");
   // 100 MB without writing them: the file is refused by its size.
   std::filesystem::resize_file(huge, 100u * 1024 * 1024);
-  EXPECT_EQ(Import_Csv_File(Read_Requests(), huge, Jumper).failures,
+  EXPECT_EQ(Import_Csv_File(Read_Requests(), huge, Jumper, CsvImportFor::File).failures,
             (std::vector<CsvFailure>{{0, "", Msg_Csv_Too_Large, ""}}));
 
-  const auto folder = Import_Csv_File(Read_Requests(), dir.path(), Jumper).failures;
+  const auto folder = Import_Csv_File(Read_Requests(), dir.path(), Jumper, CsvImportFor::File).failures;
   ASSERT_EQ(folder.size(), 1u);
   EXPECT_EQ(folder[0].message, Msg_Csv_Unreadable);
-  const auto missing = Import_Csv_File(Read_Requests(), dir / "missing.csv", Jumper).failures;
+  const auto missing = Import_Csv_File(Read_Requests(), dir / "missing.csv", Jumper, CsvImportFor::File).failures;
   ASSERT_EQ(missing.size(), 1u);
   EXPECT_EQ(missing[0].message, Msg_Csv_Unreadable);
   EXPECT_FALSE(missing[0].detail.empty());
 
   const auto good = dir / "good.csv";
   test::write_file(good, Header + "\nY,1,,192,168,0,11,,1,2,0,4,,,,\n");
-  const CsvImport imported = Import_Csv_File(Read_Requests(), good, Jumper);
+  const CsvImport imported = Import_Csv_File(Read_Requests(), good, Jumper, CsvImportFor::File);
   EXPECT_TRUE(imported.ok());
   EXPECT_EQ(imported.table.cell(1, Col_IP), "192.168.0.11");
 }
@@ -249,6 +430,11 @@ TEST(RequestCsv, FailureTexts) {
             "CSV line 8!! The line has fewer fields than the first line has columns");
   EXPECT_EQ(Csv_Failure_Text(messages, {0, "", Msg_Csv_Unreadable, "No such file"}),
             "!! The file cannot be read: No such file");
+  EXPECT_EQ(
+      Csv_Failure_Text(messages, {2, "Mnemonic", Msg_Csv_Value_Too_Long, ""}),
+      "CSV line 2, column Mnemonic!! The value is longer than " + std::to_string(Value_Max_Characters) + " characters");
+  EXPECT_EQ(Csv_Failure_Text(messages, {4, "COB", Msg_Csv_Character, "U+0001"}),
+            "CSV line 4, column COB!! The value holds a character that a project file cannot store: U+0001");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/common/file_read.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -136,6 +137,97 @@ TEST(RequestFile, SplitAddress) {
       {"1.2.3.4.5", {"1", "2", "3", "4.5"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Split_Address(c.cell), c.bytes) << c.cell;
+}
+
+// Every cell at the longest value a table stores, made of the character
+// that escapes widest, in all 512 rows: the file stays far below what the
+// readers take, and loads back to the same cells.
+TEST(RequestFile, TheLongestValuesStayFarBelowTheReadersLimit) {
+  const std::string widest(Value_Max_Characters, '"');
+  RequestTable table;
+  for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
+    for (int col = Col_Enable; col < RequestTable::ColCount; ++col) table.cell(row, col) = widest;
+    table.cell(row, Col_IP) = widest + '.' + widest + '.' + widest + '.' + widest;
+  }
+  const std::string document = Requests_Document(Read_Requests(), table);
+  EXPECT_LT(document.size(), Xml_File_Limit / 2);
+  EXPECT_EQ(Check_Loads_Back(Read_Requests(), table, document), std::nullopt);
+
+  TempDir dir;
+  ASSERT_FALSE(Save_Requests(Read_Requests(), dir / "var.xml", table));
+  RequestTable loaded;
+  ASSERT_TRUE(Load_Requests(Read_Requests(), dir / "var.xml", {}, loaded));
+  // The type is saved as its text, which loads as no type.
+  table.cell(512, Col_Type).clear();
+  EXPECT_EQ(row_cells(loaded, 512), row_cells(table, 512));
+}
+
+// A save that would not give back its table writes nothing and says why;
+// the file on disk stays as it was.
+TEST(RequestFile, ASaveThatWouldNotLoadBackWritesNothing) {
+  const struct {
+    const char* name;
+    std::string mnemonic;
+    int rows;
+    std::string reason;
+  } cases[] = {
+      {"beyond the readers' limit", std::string(1000000, '\t'), 1, "larger than the limit of"},
+      {"cut at a NUL character", std::string("pump\0 A", 7), 1, "row 1, Mnemonic would load back otherwise"},
+      {"a control character",
+       "pump\x1B"
+       "A",
+       1, "U+001B"},
+      {"U+FFFE", "pump \xEF\xBF\xBE", 1, "U+FFFE"},
+      {"bytes that are not UTF-8",
+       "80 \xB0"
+       "C",
+       1, "0xB0"},
+  };
+  TempDir dir;
+  const auto file = dir / "var.xml";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_file(file, "<R/>");
+    RequestTable table;
+    for (int row = 1; row <= c.rows; ++row) {
+      table.cell(row, Col_COB) = std::to_string(row);
+      table.cell(row, Col_Mnemonic) = c.mnemonic;
+    }
+    const std::optional<Failure> failure = Save_Requests(Read_Requests(), file, table);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text, Msg_Failure_File_Not_Written);
+    EXPECT_NE(failure->reason.find(c.reason), std::string::npos) << failure->reason;
+    EXPECT_EQ(read_file(file), "<R/>");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  }
+}
+
+TEST(RequestFile, StoredValues) {
+  using Kind = ValueFault::Kind;
+  const struct {
+    std::string value;
+    std::optional<ValueFault> fault;
+  } cases[] = {
+      {"", std::nullopt},
+      {"tab\tand\r\nline breaks", std::nullopt},
+      {std::string(Value_Max_Characters, 'x'), std::nullopt},
+      {std::string(Value_Max_Characters + 1, 'x'), ValueFault{Kind::Too_Long, ""}},
+      // Characters, not bytes: 40 two-byte letters fit.
+      {[] {
+         std::string text;
+         for (std::size_t i = 0; i < Value_Max_Characters; ++i) text += "\xC3\xA9";
+         return text;
+       }(),
+       std::nullopt},
+      {"\x01", ValueFault{Kind::Character, "U+0001"}},
+      {std::string(100, 'x') + "\x1F", ValueFault{Kind::Character, "U+001F"}},
+      {"\xEF\xBF\xBF", ValueFault{Kind::Character, "U+FFFF"}},
+      {"\xED\xA0\x80", ValueFault{Kind::Character, "0xED"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value.substr(0, 20));
+    EXPECT_EQ(Check_Stored_Value(c.value), c.fault);
+  }
 }
 
 }  // namespace
