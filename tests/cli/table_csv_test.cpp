@@ -105,7 +105,7 @@ TEST_F(TableCsvTest, ValuesTheFileCannotHoldAreRefused) {
     std::string said;
   } cases[] = {
       {"a megabyte of tabs", row + std::string(1000000, '\t'),
-       "CSV line 2, column Mnemonic!! The value is longer than 40 characters"},
+       "CSV line 2, column Mnemonic!! The value has more characters than the column holds, at most 255"},
       {"escape", row + "pump \x1B[1m",
        "CSV line 2, column Mnemonic!! The value holds a character that a project file cannot store: U+001B"},
       {"U+0001 in the Cob-ID",

@@ -243,7 +243,8 @@ class RequestCsvScreenTest : public sw48230::test::ScreenTest {
                             << "Error row 2!! Mnemonic holds a character that a project file cannot store: U+001B";
     QTest::newRow("U+FFFF") << QString(QChar(0xFFFF))
                             << "Error row 2!! Mnemonic holds a character that a project file cannot store: U+FFFF";
-    QTest::newRow("too long") << QString(41, QLatin1Char('x')) << "Error row 2!! Mnemonic is longer than 40 characters";
+    QTest::newRow("too long") << QString(256, QLatin1Char('x'))
+                              << "Error row 2!! Mnemonic is longer than 255 characters";
   }
 
   void textTheFileCannotHoldFailsTheChecks() {

@@ -534,14 +534,17 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 520 */ "Import failed, nothing was changed:",
     /* 521 */ "Warning row ",
     /* 522 */ "Warning rows ",
-    /* 523 */ "!! The server is outside the converter's subnet and no gateway is enabled: the converter cannot reach it",
+    /* 523 */
+    "!! The server is outside the converter's subnet and no gateway is enabled: the converter cannot reach it",
     /* 524 */ "!! The server address is the converter's own address",
     /* 525 */ "!! The server address is the network address of the converter's subnet",
     /* 526 */ "!! The server address is the broadcast address of the converter's subnet",
     /* 527 */ "!! Enabled read requests with the same Cob-ID feed one CAN frame",
     /* 528 */ "!! Enabled write requests write overlapping ranges of the same server",
     /* 529 */ "Test",
-    /* 530 */ "Send the requests of the selected rows, or of every enabled row, once to their servers and show the answers; nothing is written to a server",
+    /* 530 */
+    "Send the requests of the selected rows, or of every enabled row, once to their servers and show the answers; "
+    "nothing is written to a server",
     /* 531 */ "Stop",
     /* 532 */ "Stop the test of the requests",
     /* 533 */ "Result",
@@ -569,16 +572,21 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 555 */ "Export...",
     /* 556 */ "Write the rows shown, with the changes not yet saved, to a CSV file for a spreadsheet",
     /* 557 */ "Import...",
-    /* 558 */ "Replace the rows with the requests of a CSV file; if any line fails, nothing changes. OK saves the imported rows",
+    /* 558 */
+    "Replace the rows with the requests of a CSV file; if any line fails, nothing changes. OK saves the imported rows",
     /* 559 */ "Export the table to a CSV file",
     /* 560 */ "Import the table from a CSV file",
     /* 561 */ "CSV files",
     /* 562 */ "... and %1 more failing lines",
     /* 563 */ "Warnings (%1)",
-    /* 564 */ "Requests that pass their checks but cannot work on the network; the list shows them and selects their rows. They do not stop OK",
+    /* 564 */
+    "Requests that pass their checks but cannot work on the network; the list shows them and selects their rows. They "
+    "do not stop OK",
     /* 565 */ "Network warnings",
     /* 566 */ "Find:",
-    /* 567 */ "A Cob-ID (decimal or 0x hex), a server address, a unit id or mnemonic text. Enter: next match, Shift+Enter: previous, Esc: close",
+    /* 567 */
+    "A Cob-ID (decimal or 0x hex), a server address, a unit id or mnemonic text. Enter: next match, Shift+Enter: "
+    "previous, Esc: close",
     /* 568 */ "Next",
     /* 569 */ "Go to the next match (Enter)",
     /* 570 */ "Previous",
@@ -594,10 +602,10 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 580 */ "1 row beyond row %1 is not checked, and saving the table leaves it out",
     /* 581 */ "%1 rows beyond row %2 are not checked, and saving the table leaves them out",
     /* 582 */ "%1 is not a configuration image: %2",
-    /* 583 */ "!! The value is longer than 40 characters",
+    /* 583 */ "!! The value has more characters than the column holds, at most ",
     /* 584 */ "!! The value holds a character that a project file cannot store: ",
     /* 585 */ "!! Y or N expected (TRUE, 1 and YES are read as Y; FALSE, 0 and NO as N)",
-    /* 586 */ "!! %1 is longer than 40 characters",
+    /* 586 */ "!! %1 is longer than %2 characters",
     /* 587 */ "!! %1 holds a character that a project file cannot store: %2",
     /* 588 */ "The file holds no requests: importing it empties the table. Empty the table?",
     /* 589 */ "Yes",

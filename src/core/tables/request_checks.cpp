@@ -78,10 +78,9 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
 std::optional<RowFailure> Check_Storable(const TableKind& kind, const RequestTable& table, int row) {
   const RowAttributes values = Row_Attributes(kind, table, row);
   for (std::size_t i = 0; i < values.size(); ++i) {
-    if (const auto fault = Check_Stored_Value(values[i])) {
+    if (const auto fault = Check_Stored_Value(values[i], i)) {
       const bool too_long = fault->kind == ValueFault::Kind::Too_Long;
-      return RowFailure{row, Attribute_Column(i), too_long ? Msg_Row_Value_Too_Long : Msg_Row_Character,
-                        fault->character};
+      return RowFailure{row, Attribute_Column(i), too_long ? Msg_Row_Value_Too_Long : Msg_Row_Character, fault->detail};
     }
   }
   return std::nullopt;

@@ -28,8 +28,8 @@ struct RowFailure {
 inline constexpr int Msg_Row_Gap = 497;
 
 // A value of a row in use that the table file cannot hold, disabled rows
-// included since they are saved too: %1 is the column's title, %2 the
-// character at fault.
+// included since they are saved too: %1 is the column's title, %2 the most
+// characters the column holds or the character at fault.
 inline constexpr int Msg_Row_Value_Too_Long = 586;
 inline constexpr int Msg_Row_Character = 587;
 

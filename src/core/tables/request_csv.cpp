@@ -252,12 +252,9 @@ void check_fields(const Record& record, const std::vector<int>& columns, RowAttr
     const auto attribute = static_cast<std::size_t>(columns[i]);
     const std::string& field = record.fields[i];
     const std::string column = Row_Attribute_Names()[attribute];
-    if (const auto fault = Check_Stored_Value(field)) {
-      if (fault->kind == ValueFault::Kind::Character) {
-        failures.push_back({record.line, column, Msg_Csv_Character, fault->character});
-      } else {
-        failures.push_back({record.line, column, Msg_Csv_Value_Too_Long, ""});
-      }
+    if (const auto fault = Check_Stored_Value(field, attribute)) {
+      const bool too_long = fault->kind == ValueFault::Kind::Too_Long;
+      failures.push_back({record.line, column, too_long ? Msg_Csv_Value_Too_Long : Msg_Csv_Character, fault->detail});
       continue;
     }
     if (!is_tick_attribute(attribute)) {

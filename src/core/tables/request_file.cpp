@@ -194,11 +194,16 @@ std::string Column_Attribute_Names(int col) {
   return names[static_cast<std::size_t>(attribute)];
 }
 
-std::optional<ValueFault> Check_Stored_Value(std::string_view value) {
+std::size_t Max_Characters(std::size_t attribute) {
+  return attribute == var_file::Mnemonic ? Mnemonic_Max_Characters : Value_Max_Characters;
+}
+
+std::optional<ValueFault> Check_Stored_Value(std::string_view value, std::size_t attribute) {
   if (auto character = Find_Non_Xml_Character(value)) {
     return ValueFault{ValueFault::Kind::Character, std::move(*character)};
   }
-  if (character_count(value) > Value_Max_Characters) return ValueFault{ValueFault::Kind::Too_Long, ""};
+  const std::size_t most = Max_Characters(attribute);
+  if (character_count(value) > most) return ValueFault{ValueFault::Kind::Too_Long, std::to_string(most)};
   return std::nullopt;
 }
 

@@ -63,23 +63,28 @@ std::array<std::string, 4> Split_Address(std::string_view address);
 int Attribute_Column(std::size_t attribute);
 std::string Column_Attribute_Names(int col);
 
-// The longest value, in characters, that an attribute of a table file holds.
-// No real value comes near it; with it, 512 rows whose every value is this
-// long and escaped at its widest ('"' as "&quot;") stay below half of what
-// the readers take (Xml_File_Limit).
+// The longest value, in characters, that an attribute of a table file holds:
+// the row's free description (Mnemonic) Mnemonic_Max_Characters, every other
+// value Value_Max_Characters. No real value comes near them; with them, 512
+// rows whose every value is that long and escaped at its widest ('"' as
+// "&quot;") stay below two thirds of what the readers take (Xml_File_Limit).
 inline constexpr std::size_t Value_Max_Characters = 40;
+inline constexpr std::size_t Mnemonic_Max_Characters = 255;
+std::size_t Max_Characters(std::size_t attribute);
 
 // Why a value cannot be saved in a table file, as the checks of the table
 // and of a CSV import say it.
 struct ValueFault {
   enum class Kind { Too_Long, Character };
   Kind kind;
-  std::string character;  // for Character: the one at fault, "U+001B" or "0xB0"
+  // Character: the one at fault, "U+001B" or "0xB0"; Too_Long: the most
+  // characters the attribute holds, "40".
+  std::string detail;
 
   bool operator==(const ValueFault&) const = default;
 };
 // A character that XML 1.0 cannot hold (or bytes that are not UTF-8), then
-// more than Value_Max_Characters; nothing for a value that can be saved.
-std::optional<ValueFault> Check_Stored_Value(std::string_view value);
+// more than Max_Characters(attribute); nothing for a value that can be saved.
+std::optional<ValueFault> Check_Stored_Value(std::string_view value, std::size_t attribute);
 
 }  // namespace sw48230

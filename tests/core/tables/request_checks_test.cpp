@@ -176,6 +176,7 @@ TEST(RequestChecks, AGapIsListedOnceAndTheWriteChecksGoOn) {
 // included since they are saved too, before the checks of the values.
 TEST(RequestChecks, ValuesTheFileCannotHold) {
   const std::string too_long(Value_Max_Characters + 1, 'x');
+  const std::string too_long_mnemonic(Mnemonic_Max_Characters + 1, 'x');
   const Case cases[] = {
       {"escape in a mnemonic", Jumper_11, [](RequestTable& t) { t.cell(1, Col_Mnemonic) = "pump\x1B[0m"; },
        RowFailure{1, Col_Mnemonic, Msg_Row_Character, "U+001B"},
@@ -201,15 +202,16 @@ TEST(RequestChecks, ValuesTheFileCannotHold) {
       // around them never reach the file, and the address check speaks.
       {"around an address byte", Jumper_11, [](RequestTable& t) { t.cell(1, Col_IP) = "192.168.0.11\x1B"; },
        RowFailure{1, Col_IP, 385, ""}, RowFailure{1, Col_IP, 451, ""}},
-      {"a long mnemonic", Dip_Switch, [&](RequestTable& t) { t.cell(1, Col_Mnemonic) = too_long; },
-       RowFailure{1, Col_Mnemonic, Msg_Row_Value_Too_Long, ""},
-       RowFailure{1, Col_Mnemonic, Msg_Row_Value_Too_Long, ""}},
+      {"a long mnemonic", Dip_Switch, [&](RequestTable& t) { t.cell(1, Col_Mnemonic) = too_long; }, none, none},
+      {"a mnemonic too long", Dip_Switch, [&](RequestTable& t) { t.cell(1, Col_Mnemonic) = too_long_mnemonic; },
+       RowFailure{1, Col_Mnemonic, Msg_Row_Value_Too_Long, "255"},
+       RowFailure{1, Col_Mnemonic, Msg_Row_Value_Too_Long, "255"}},
       {"before the checks of the values", Jumper_11,
        [&](RequestTable& t) {
          t.cell(1, Col_COB) = "5000";
          t.cell(1, Col_Type) = too_long;
        },
-       RowFailure{1, Col_Type, Msg_Row_Value_Too_Long, ""}, RowFailure{1, Col_Type, Msg_Row_Value_Too_Long, ""}},
+       RowFailure{1, Col_Type, Msg_Row_Value_Too_Long, "40"}, RowFailure{1, Col_Type, Msg_Row_Value_Too_Long, "40"}},
       {"rows after the last request are not saved", Jumper_11,
        [&](RequestTable& t) { t.cell(2, Col_Mnemonic) = "\x01" + too_long; }, none, none},
   };
@@ -226,8 +228,8 @@ TEST(RequestChecks, FailureTexts) {
             "Error row 3!! Cob-ID must be between 0 and 2047");
   EXPECT_EQ(Row_Failure_Text(Write_Requests(), {7, Col_IP, Msg_Row_Character, "U+001B"}, text),
             "Error row 7!! Slave IP Address holds a character that a project file cannot store: U+001B");
-  EXPECT_EQ(Row_Failure_Text(Read_Requests(), {2, Col_Mnemonic, Msg_Row_Value_Too_Long, ""}, text),
-            "Error row 2!! Mnemonic is longer than " + std::to_string(Value_Max_Characters) + " characters");
+  EXPECT_EQ(Row_Failure_Text(Read_Requests(), {2, Col_Mnemonic, Msg_Row_Value_Too_Long, "255"}, text),
+            "Error row 2!! Mnemonic is longer than 255 characters");
 }
 
 TEST(RequestChecks, AnEmptyTablePasses) {

@@ -232,8 +232,8 @@ TEST(RequestCsv, ValuesTheFileCannotHoldAreRefused) {
   const auto line = [](const std::string& cob, const std::string& mnemonic) {
     return cob + ",192,168,0,11,1,2,0,4," + mnemonic + "\r\n";
   };
-  std::string forty_letters;
-  for (std::size_t i = 0; i < Value_Max_Characters; ++i) forty_letters += "\xC3\xA9";
+  std::string longest;
+  for (std::size_t i = 0; i < Mnemonic_Max_Characters; ++i) longest += "\xC3\xA9";
   struct Case {
     const char* name;
     std::string lines;
@@ -242,14 +242,15 @@ TEST(RequestCsv, ValuesTheFileCannotHoldAreRefused) {
   const std::vector<Case> cases = {
       {"a megabyte of tabs",
        line("1", std::string(Csv_Max_Bytes - 200, '\t')),
-       {{2, "Mnemonic", Msg_Csv_Value_Too_Long, ""}}},
-      {"the longest value, in characters", line("1", forty_letters), {}},
-      {"one character more", line("1", forty_letters + "x"), {{2, "Mnemonic", Msg_Csv_Value_Too_Long, ""}}},
+       {{2, "Mnemonic", Msg_Csv_Value_Too_Long, "255"}}},
+      {"the longest value, in characters", line("1", longest), {}},
+      {"one character more", line("1", longest + "x"), {{2, "Mnemonic", Msg_Csv_Value_Too_Long, "255"}}},
+      {"a Cob-ID too long", line(std::string(41, '1'), ""), {{2, "COB", Msg_Csv_Value_Too_Long, "40"}}},
       {"escape", line("1", "\x1B[1m"), {{2, "Mnemonic", Msg_Csv_Character, "U+001B"}}},
       {"U+FFFE", line("1", "a\xEF\xBF\xBE"), {{2, "Mnemonic", Msg_Csv_Character, "U+FFFE"}}},
       {"every field at fault, after a field of two lines",
-       line("1", "\"two\r\nlines\"") + line("\x01", std::string(41, 'x')),
-       {{4, "COB", Msg_Csv_Character, "U+0001"}, {4, "Mnemonic", Msg_Csv_Value_Too_Long, ""}}},
+       line("1", "\"two\r\nlines\"") + line("\x01", std::string(256, 'x')),
+       {{4, "COB", Msg_Csv_Character, "U+0001"}, {4, "Mnemonic", Msg_Csv_Value_Too_Long, "255"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -430,9 +431,8 @@ TEST(RequestCsv, FailureTexts) {
             "CSV line 8!! The line has fewer fields than the first line has columns");
   EXPECT_EQ(Csv_Failure_Text(messages, {0, "", Msg_Csv_Unreadable, "No such file"}),
             "!! The file cannot be read: No such file");
-  EXPECT_EQ(
-      Csv_Failure_Text(messages, {2, "Mnemonic", Msg_Csv_Value_Too_Long, ""}),
-      "CSV line 2, column Mnemonic!! The value is longer than " + std::to_string(Value_Max_Characters) + " characters");
+  EXPECT_EQ(Csv_Failure_Text(messages, {2, "Mnemonic", Msg_Csv_Value_Too_Long, "255"}),
+            "CSV line 2, column Mnemonic!! The value has more characters than the column holds, at most 255");
   EXPECT_EQ(Csv_Failure_Text(messages, {4, "COB", Msg_Csv_Character, "U+0001"}),
             "CSV line 4, column COB!! The value holds a character that a project file cannot store: U+0001");
 }

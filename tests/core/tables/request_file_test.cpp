@@ -148,9 +148,10 @@ TEST(RequestFile, TheLongestValuesStayFarBelowTheReadersLimit) {
   for (int row = 1; row <= RequestTable::Data_Rows; ++row) {
     for (int col = Col_Enable; col < RequestTable::ColCount; ++col) table.cell(row, col) = widest;
     table.cell(row, Col_IP) = widest + '.' + widest + '.' + widest + '.' + widest;
+    table.cell(row, Col_Mnemonic) = std::string(Mnemonic_Max_Characters, '"');
   }
   const std::string document = Requests_Document(Read_Requests(), table);
-  EXPECT_LT(document.size(), Xml_File_Limit / 2);
+  EXPECT_LT(document.size(), Xml_File_Limit / 3 * 2);
   EXPECT_EQ(Check_Loads_Back(Read_Requests(), table, document), std::nullopt);
 
   TempDir dir;
@@ -204,29 +205,37 @@ TEST(RequestFile, ASaveThatWouldNotLoadBackWritesNothing) {
 
 TEST(RequestFile, StoredValues) {
   using Kind = ValueFault::Kind;
+  const auto letters = [](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += "\xC3\xA9";
+    return text;
+  };
+  const std::size_t cob = var_file::COB;
+  const std::size_t mnemonic = var_file::Mnemonic;
   const struct {
     std::string value;
+    std::size_t attribute;
     std::optional<ValueFault> fault;
   } cases[] = {
-      {"", std::nullopt},
-      {"tab\tand\r\nline breaks", std::nullopt},
-      {std::string(Value_Max_Characters, 'x'), std::nullopt},
-      {std::string(Value_Max_Characters + 1, 'x'), ValueFault{Kind::Too_Long, ""}},
+      {"", cob, std::nullopt},
+      {"tab\tand\r\nline breaks", mnemonic, std::nullopt},
+      {std::string(Value_Max_Characters, 'x'), cob, std::nullopt},
+      {std::string(Value_Max_Characters + 1, 'x'), cob, ValueFault{Kind::Too_Long, "40"}},
+      // The free description holds more.
+      {std::string(Value_Max_Characters + 1, 'x'), mnemonic, std::nullopt},
+      {std::string(Mnemonic_Max_Characters, 'x'), mnemonic, std::nullopt},
+      {std::string(Mnemonic_Max_Characters + 1, 'x'), mnemonic, ValueFault{Kind::Too_Long, "255"}},
       // Characters, not bytes: 40 two-byte letters fit.
-      {[] {
-         std::string text;
-         for (std::size_t i = 0; i < Value_Max_Characters; ++i) text += "\xC3\xA9";
-         return text;
-       }(),
-       std::nullopt},
-      {"\x01", ValueFault{Kind::Character, "U+0001"}},
-      {std::string(100, 'x') + "\x1F", ValueFault{Kind::Character, "U+001F"}},
-      {"\xEF\xBF\xBF", ValueFault{Kind::Character, "U+FFFF"}},
-      {"\xED\xA0\x80", ValueFault{Kind::Character, "0xED"}},
+      {letters(Value_Max_Characters), cob, std::nullopt},
+      {letters(Mnemonic_Max_Characters), mnemonic, std::nullopt},
+      {"\x01", cob, ValueFault{Kind::Character, "U+0001"}},
+      {std::string(100, 'x') + "\x1F", mnemonic, ValueFault{Kind::Character, "U+001F"}},
+      {"\xEF\xBF\xBF", cob, ValueFault{Kind::Character, "U+FFFF"}},
+      {"\xED\xA0\x80", mnemonic, ValueFault{Kind::Character, "0xED"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value.substr(0, 20));
-    EXPECT_EQ(Check_Stored_Value(c.value), c.fault);
+    EXPECT_EQ(Check_Stored_Value(c.value, c.attribute), c.fault);
   }
 }
 
