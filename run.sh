@@ -14,8 +14,10 @@ program_dir="${SW48230_HOME:-$HOME/SW48230}"
 mkdir -p "$program_dir"
 # The languages that ship with the program are refreshed at every start,
 # except those a translator has edited; any other file the user keeps in
-# LANGUAGE is left alone.
-build/bin/sw48230-cli install-languages build/bin/LANGUAGE "$program_dir/LANGUAGE"
+# LANGUAGE is left alone. A folder that cannot be written is said, and the
+# configurator still starts with the languages that are there.
+build/bin/sw48230-cli install-languages build/bin/LANGUAGE "$program_dir/LANGUAGE" ||
+  echo "run.sh: the language files were not all installed; starting with those in $program_dir/LANGUAGE" >&2
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG

@@ -24,13 +24,19 @@ CommandExit run_install_languages(const std::vector<std::string>& args, std::ost
     return Exit_Failure;
   }
 
-  const std::vector<std::string> kept = Refresh_Shipped_Languages(shipped, target);
-  if (!kept.empty()) {
+  const LanguageRefresh refresh = Refresh_Shipped_Languages(shipped, target);
+  if (!refresh.kept.empty()) {
     out << "Kept your edited language files (the shipped versions were not installed):";
-    for (const std::string& name : kept) out << ' ' << name;
+    for (const std::string& name : refresh.kept) out << ' ' << name;
     out << '\n';
   }
-  return finish_output(out, err, Exit_Success);
+  // What could not be read is left as it is and does not stop the start of
+  // the program; what could not be written leaves the folder short.
+  for (const Failure& skipped : refresh.skipped) {
+    err << "sw48230-cli: skipped " << skipped.file << ": " << skipped.reason << '\n';
+  }
+  for (const Failure& failure : refresh.not_written) err << "sw48230-cli: " << failure.message() << '\n';
+  return finish_output(out, err, refresh.not_written.empty() ? Exit_Success : Exit_Failure);
 }
 
 }  // namespace sw48230::cli

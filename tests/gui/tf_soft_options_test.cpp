@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -6,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/common/file_read.h"
 #include "core/i18n/message_table.h"
 #include "gui/app/tf_main.h"
 #include "gui/ui/screen.h"
@@ -144,6 +146,23 @@ class TFSoftOptionsTest : public sw48230::test::ScreenTest {
     flag_of_slot_1(QSize(16, 10));
     QVERIFY(QFile::remove(program.file("LANGUAGE/DefaultFlag.bmp")));
     flag_of_slot_1(QSize());
+  }
+
+  // A flag is read whole only up to the limit of the language files: a
+  // larger "bitmap" is some other file and shows no image.
+  void aFlagOverTheLimitShowsNoImage() {
+    Program program;
+    program.add_language("Italiano.lng");
+    QVERIFY(QImage(20, 12, QImage::Format_RGB32).save(program.file("LANGUAGE/Italiano.bmp"), "BMP"));
+    QFile flag(program.file("LANGUAGE/Italiano.bmp"));
+    QVERIFY(flag.open(QIODevice::Append));
+    QVERIFY(flag.write(QByteArray(static_cast<qsizetype>(Language_File_Limit), '\0')) > 0);
+    flag.close();
+    program.start();
+    program.options([](QDialog* dialog) {
+      QVERIFY(!find<QLabel>(dialog, "I_L1")->isVisible());
+      QVERIFY(find<QLabel>(dialog, "L_L1")->isVisible());
+    });
   }
 
   void updateChoicesFollowInternetAccess() {

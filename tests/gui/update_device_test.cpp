@@ -14,7 +14,6 @@ namespace {
 // device type.
 struct Fixture : test::ProgramFixture {
   explicit Fixture(const QByteArray& device_type, const QString& project = "Plant1", const QString& language = {}) {
-    program.mkpath("PROJECTS/" + project + "/bin");
     QByteArray settings = "<C><lastproj><projectname>" + project.toUtf8() + "</projectname></lastproj>";
     if (!language.isEmpty()) {
       QFile shipped(QStringLiteral(SW48230_SHIPPED_LANGUAGES "/") + language + ".lng");
@@ -23,6 +22,16 @@ struct Fixture : test::ProgramFixture {
       settings += "<lastlang><language>" + language.toUtf8() + "</language></lastlang>";
     }
     write("Velstrom.xml", settings + "</C>");
+    set_device_type(project, device_type);
+    start();
+  }
+
+  void write(const QString& name, const QByteArray& content) const { program.write(name, content); }
+
+  // Writes the project's ParGen.xml with this device type, making the
+  // project when it is new.
+  void set_device_type(const QString& project, const QByteArray& device_type) const {
+    program.mkpath("PROJECTS/" + project + "/bin");
     write("PROJECTS/" + project + "/ParGen.xml",
           "<GeneralParameter><Device_Type>" + device_type +
               "</Device_Type><CAN_Baud>4</CAN_Baud>"
@@ -31,10 +40,23 @@ struct Fixture : test::ProgramFixture {
               "<TCP_GAT_1>192</TCP_GAT_1><TCP_GAT_2>168</TCP_GAT_2><TCP_GAT_3>0</TCP_GAT_3><TCP_GAT_4>1</TCP_GAT_4>"
               "<En_GAT>0</En_GAT><Port>502</Port><Time_Out>1000</Time_Out><Dis_Sock>0</Dis_Sock>"
               "<CAN_Type>0</CAN_Type></GeneralParameter>");
-    start();
   }
 
-  void write(const QString& name, const QByteArray& content) const { program.write(name, content); }
+  // Opens the project with the open dialog of step 1.
+  void open_project(const QString& project) {
+    bool opened = false;
+    test::when_dialog_shown([&](QDialog* dialog) {
+      opened = true;
+      auto* list = test::find<QListWidget>(dialog, "ListBox1");
+      const QList<QListWidgetItem*> items = list->findItems(project, Qt::MatchExactly);
+      QCOMPARE(items.size(), 1);
+      list->setCurrentItem(items.front());
+      test::find<QPushButton>(dialog, "Btn_OK")->click();
+    });
+    QTest::mouseClick(test::find<QPushButton>(window.get(), "Btn_Open"), Qt::LeftButton);
+    QVERIFY(opened);
+    QCOMPARE(window->state().Project_Name, project.toStdString());
+  }
 
   qint64 size(const QString& name) const {
     const QFileInfo info(program.path(name));
@@ -198,25 +220,41 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
     QVERIFY(f.fakes.boxes.errors[0].contains("bank.bin"));
   }
 
-  void theOtherKindsFileComesFromTheLastBuildOfThatKind() {
-    Fixture f("0");
-    QCOMPARE(f.update_device(), QStringLiteral("TFBootSer"));
-    // A second project of dip-switch hardware in the same run.
-    f.program.mkpath("PROJECTS/Plant2/bin");
-    QFile::copy(f.program.path("PROJECTS/Plant1/ParGen.xml"), f.program.path("PROJECTS/Plant2/ParGen.xml"));
-    f.write("PROJECTS/Plant2/ParGen.xml", "<GeneralParameter><Device_Type>1</Device_Type></GeneralParameter>");
-    bool opened = false;
-    test::when_dialog_shown([&](QDialog* dialog) {
-      opened = true;
-      test::find<QListWidget>(dialog, "ListBox1")->setCurrentRow(1);
-      test::find<QPushButton>(dialog, "Btn_OK")->click();
-    });
-    QTest::mouseClick(test::find<QPushButton>(f.window.get(), "Btn_Open"), Qt::LeftButton);
-    QVERIFY(opened);
-    QCOMPARE(f.window->state().Project_Name, std::string("Plant2"));
-    QCOMPARE(f.update_device(), QStringLiteral("TFBootTCP"));
-    QCOMPARE(f.size("PROJECTS/Plant2/bin/bank.bin"), 36);
-    QCOMPARE(f.size("PROJECTS/Plant2/bin/bank2.bin"), 34816);
+  // Both files are written every time, but a project never receives
+  // another project's image: the file of the kind not built keeps a build
+  // of the same project only, else it is empty.
+  void theOtherFileHoldsOnlyABuildOfTheSameProject_data() {
+    QTest::addColumn<QByteArray>("first_type");  // of Plant1, updated first
+    QTest::addColumn<QString>("second");         // the project updated next
+    QTest::addColumn<QByteArray>("second_type");
+    QTest::addColumn<QString>("second_screen");
+    QTest::addColumn<qint64>("bank");  // sizes of the second project's files
+    QTest::addColumn<qint64>("bank2");
+    QTest::newRow("type 1, then another project of type 0")
+        << QByteArray("1") << "Plant2" << QByteArray("0") << "TFBootSer" << qint64(36) << qint64(0);
+    QTest::newRow("type 0, then another project of type 1")
+        << QByteArray("0") << "Plant2" << QByteArray("1") << "TFBootTCP" << qint64(0) << qint64(34816);
+    QTest::newRow("type 0, then the same project as type 1")
+        << QByteArray("0") << "Plant1" << QByteArray("1") << "TFBootTCP" << qint64(36) << qint64(34816);
+    QTest::newRow("type 1, then the same project as type 0")
+        << QByteArray("1") << "Plant1" << QByteArray("0") << "TFBootSer" << qint64(36) << qint64(34816);
+  }
+
+  void theOtherFileHoldsOnlyABuildOfTheSameProject() {
+    QFETCH(QByteArray, first_type);
+    QFETCH(QString, second);
+    QFETCH(QByteArray, second_type);
+    QFETCH(QString, second_screen);
+    QFETCH(qint64, bank);
+    QFETCH(qint64, bank2);
+    Fixture f(first_type);
+    QVERIFY(!f.update_device().isEmpty());
+    f.set_device_type(second, second_type);
+    if (second != QStringLiteral("Plant1")) f.open_project(second);
+    QCOMPARE(f.update_device(), second_screen);
+    QCOMPARE(f.size("PROJECTS/" + second + "/bin/bank.bin"), bank);
+    QCOMPARE(f.size("PROJECTS/" + second + "/bin/bank2.bin"), bank2);
+    QVERIFY(f.fakes.boxes.errors.isEmpty());
   }
 
   void aProjectIsNeeded() {

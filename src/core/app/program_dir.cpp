@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "core/app/product.h"
 #include "core/common/atomic_file.h"
+#include "core/common/file_read.h"
 #include "core/common/paths.h"
+#include "core/i18n/language_list.h"
 
 namespace sw48230 {
 
@@ -42,12 +43,20 @@ std::filesystem::path per_user_base(const ProgramDirFacts& facts, Platform platf
   return {};
 }
 
-std::optional<std::string> read_bytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+// The content of a file that may be missing, none when it is; one that is
+// there but cannot be read fails.
+Result<std::optional<std::string>> read_unless_missing(const std::filesystem::path& file) {
+  std::error_code error;
+  if (std::filesystem::status(file, error).type() == std::filesystem::file_type::not_found) {
+    return std::optional<std::string>();
+  }
+  Result<std::string> bytes = read_regular_file(file, Language_File_Limit);
+  if (!bytes) return bytes.failure();
+  return std::optional<std::string>(std::move(*bytes));
+}
+
+Failure unreadable_folder(const std::filesystem::path& folder, const std::error_code& error) {
+  return File_Unreadable(path_to_utf8(folder), error.message());
 }
 
 // FNV-1a: enough to tell whether a small file changed, with no dependency.
@@ -95,52 +104,69 @@ std::string format_manifest(const Manifest& manifest) {
 }  // namespace
 
 ProgramDirChoice Choose_Program_Dir(const ProgramDirFacts& facts, Platform platform) {
-  if (!facts.given.empty()) return {ProgramDirKind::Given, facts.given, {}};
-  if (facts.executable_dir_writable && facts.executable_dir_holds_data) {
-    return {ProgramDirKind::Executable, facts.executable_dir, {}};
-  }
-  const std::filesystem::path base = per_user_base(facts, platform);
-  if (base.empty()) return {ProgramDirKind::Executable, facts.executable_dir, {}};
-
   // An installed program keeps its languages under share/; a program run
   // from its build folder or unpacked on Windows has them beside it.
   const std::filesystem::path shipped =
       facts.installed_languages_present
           ? (facts.executable_dir.parent_path() / "share" / "sw48230" / "LANGUAGE").lexically_normal()
           : facts.executable_dir / "LANGUAGE";
+  if (!facts.given.empty()) return {ProgramDirKind::Given, facts.given, shipped};
+  if (facts.executable_dir_writable && facts.executable_dir_holds_data) {
+    return {ProgramDirKind::Executable, facts.executable_dir, shipped};
+  }
+  const std::filesystem::path base = per_user_base(facts, platform);
+  if (base.empty()) return {ProgramDirKind::Executable, facts.executable_dir, shipped};
   return {ProgramDirKind::PerUser, base / SW_Code, shipped};
 }
 
-void Prepare_Program_Dir(const ProgramDirChoice& choice) {
+LanguageRefresh Prepare_Program_Dir(const ProgramDirChoice& choice) {
   std::error_code ignored;
   std::filesystem::create_directories(choice.dir, ignored);
-  if (choice.kind != ProgramDirKind::PerUser || choice.shipped_languages.empty()) return;
+  if (choice.shipped_languages.empty()) return {};
   const std::filesystem::path language_dir = choice.dir / "LANGUAGE";
+  // A portable copy's LANGUAGE folder may be the shipped folder itself, and
+  // a translator's folder is theirs: only an empty Language page is filled.
+  if (choice.kind != ProgramDirKind::PerUser && !List_Language_Files(language_dir).empty()) return {};
   std::filesystem::create_directory(language_dir, ignored);
-  Refresh_Shipped_Languages(choice.shipped_languages, language_dir);
+  return Refresh_Shipped_Languages(choice.shipped_languages, language_dir);
 }
 
-std::vector<std::string> Refresh_Shipped_Languages(const std::filesystem::path& shipped,
-                                                   const std::filesystem::path& language_dir) {
-  std::vector<std::string> kept;
+LanguageRefresh Refresh_Shipped_Languages(const std::filesystem::path& shipped,
+                                          const std::filesystem::path& language_dir) {
+  LanguageRefresh report;
+  std::error_code not_compared;
+  if (std::filesystem::equivalent(shipped, language_dir, not_compared)) return report;
   std::error_code error;
   std::filesystem::directory_iterator files(shipped, error);
-  if (error) return kept;
+  if (error) {
+    if (error != std::errc::no_such_file_or_directory) report.skipped.push_back(unreadable_folder(shipped, error));
+    return report;
+  }
 
   const std::filesystem::path manifest_file = language_dir / Shipped_Manifest_Name;
-  const Manifest old_manifest = parse_manifest(read_bytes(manifest_file).value_or(""));
+  const Result<std::optional<std::string>> manifest_text = read_unless_missing(manifest_file);
+  if (!manifest_text) report.skipped.push_back(manifest_text.failure());
+  const Manifest old_manifest = parse_manifest(manifest_text ? manifest_text->value_or("") : "");
   Manifest manifest = old_manifest;
 
-  for (const std::filesystem::directory_entry& entry : files) {
-    if (!entry.is_regular_file(error) || !is_shipped_kind(entry.path())) continue;
-    const std::optional<std::string> bytes = read_bytes(entry.path());
-    if (!bytes) continue;
-    const std::string name = path_to_utf8(entry.path().filename());
-    const std::filesystem::path target = language_dir / entry.path().filename();
+  for (const std::filesystem::directory_iterator end; !error && files != end; files.increment(error)) {
+    const std::filesystem::path source = files->path();
+    if (!is_shipped_kind(source)) continue;
+    const Result<std::string> bytes = read_regular_file(source, Language_File_Limit);
+    if (!bytes) {
+      report.skipped.push_back(bytes.failure());
+      continue;
+    }
+    const std::string name = path_to_utf8(source.filename());
+    const std::filesystem::path target = language_dir / source.filename();
     const std::string shipped_print = fingerprint(*bytes);
 
-    const std::optional<std::string> current = read_bytes(target);
-    if (current) {
+    const Result<std::optional<std::string>> target_text = read_unless_missing(target);
+    if (!target_text) {  // it may be the user's: left alone
+      report.skipped.push_back(target_text.failure());
+      continue;
+    }
+    if (const std::optional<std::string>& current = *target_text) {
       if (*current == *bytes) {
         manifest[name] = shipped_print;
         continue;
@@ -148,15 +174,28 @@ std::vector<std::string> Refresh_Shipped_Languages(const std::filesystem::path& 
       const auto last = old_manifest.find(name);
       const bool unchanged_since_shipped = last != old_manifest.end() && last->second == fingerprint(*current);
       if (!unchanged_since_shipped) {  // the user's own or changed file
-        kept.push_back(name);
+        report.kept.push_back(name);
         continue;
       }
     }
-    if (!write_file_atomically(target, *bytes)) manifest[name] = shipped_print;
+    if (auto failure = write_file_atomically(target, *bytes)) {
+      report.not_written.push_back(std::move(*failure));
+    } else {
+      manifest[name] = shipped_print;
+    }
   }
-  if (manifest != old_manifest) write_file_atomically(manifest_file, format_manifest(manifest));
-  std::sort(kept.begin(), kept.end());
-  return kept;
+  if (error) report.skipped.push_back(unreadable_folder(shipped, error));
+
+  if (manifest != old_manifest) {
+    if (auto failure = write_file_atomically(manifest_file, format_manifest(manifest))) {
+      report.not_written.push_back(std::move(*failure));
+    }
+  }
+  std::sort(report.kept.begin(), report.kept.end());
+  const auto by_file = [](const Failure& a, const Failure& b) { return a.file < b.file; };
+  std::sort(report.skipped.begin(), report.skipped.end(), by_file);
+  std::sort(report.not_written.begin(), report.not_written.end(), by_file);
+  return report;
 }
 
 }  // namespace sw48230

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/common/failure.h"
+
 namespace sw48230 {
 
 enum class Platform { Posix, Windows };
@@ -39,8 +41,7 @@ enum class ProgramDirKind {
 struct ProgramDirChoice {
   ProgramDirKind kind = ProgramDirKind::Executable;
   std::filesystem::path dir;
-  // Where the languages that ship with the program are; set for PerUser only,
-  // the one kind whose LANGUAGE folder the program fills itself.
+  // Where the languages that ship with the program are.
   std::filesystem::path shipped_languages;
 };
 
@@ -51,21 +52,39 @@ struct ProgramDirChoice {
 // per-user folder the program's own folder is used, as before.
 ProgramDirChoice Choose_Program_Dir(const ProgramDirFacts& facts, Platform platform = This_Platform);
 
-// Creates the chosen folder with its parents and, for a per-user folder,
-// brings its LANGUAGE folder up to date with the shipped languages (see
-// Refresh_Shipped_Languages). Failures are silent, as for the other
-// start-up folders.
-void Prepare_Program_Dir(const ProgramDirChoice& choice);
+// What a refresh of the shipped languages did not do as asked. Nothing of it
+// stops the program: it starts with the languages it can read.
+struct LanguageRefresh {
+  // The user's own or changed files that carry a shipped name, sorted.
+  std::vector<std::string> kept;
+  // Files that could not be read (a folder, a FIFO or a device in place of a
+  // file, a file over Language_File_Limit, no permission), left as they are.
+  std::vector<Failure> skipped;
+  // Files that could not be written; the old one is still in place.
+  std::vector<Failure> not_written;
+};
+
+// Creates the chosen folder with its parents and fills its LANGUAGE folder
+// with the shipped languages (see Refresh_Shipped_Languages): the per-user
+// folder is refreshed at every start, as it is the program's own; a given or
+// portable folder only while its LANGUAGE folder holds no language the
+// options could offer, so that a folder the user keeps is never changed
+// behind them. Folders that cannot be created are not reported, as for the
+// other start-up folders.
+LanguageRefresh Prepare_Program_Dir(const ProgramDirChoice& choice);
 
 // Name of the list, kept in the LANGUAGE folder, of the shipped files last
 // copied there with a fingerprint of their content.
 inline constexpr const char* Shipped_Manifest_Name = ".shipped";
 
-// Copies every file of `shipped` into `language_dir` when the file there is
-// missing or is still exactly what was shipped last time; a file the user
-// changed, or one of their own that happens to have a shipped name, is kept.
-// Gives the names of the files kept that way, so that the caller can say so.
-std::vector<std::string> Refresh_Shipped_Languages(const std::filesystem::path& shipped,
-                                                   const std::filesystem::path& language_dir);
+// Copies every language file and flag of `shipped` into `language_dir` when
+// the file there is missing or is still exactly what was shipped last time;
+// a file the user changed, or one of their own that happens to have a
+// shipped name, is kept. Every file is read whole only when it is a regular
+// file within Language_File_Limit; anything else is skipped, never waited
+// for. Nothing happens when both name the same folder. A missing `shipped`
+// folder ships nothing.
+LanguageRefresh Refresh_Shipped_Languages(const std::filesystem::path& shipped,
+                                          const std::filesystem::path& language_dir);
 
 }  // namespace sw48230

@@ -42,6 +42,10 @@ bool is_regular_file_quietly(const std::filesystem::path& file) {
 
 #ifdef _WIN32
 
+bool can_read_regular_file(const std::filesystem::path& file) {
+  return is_regular_file_quietly(file) && std::ifstream(file, std::ios::binary).is_open();
+}
+
 Result<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit) {
   std::error_code status_error;
   const auto status = std::filesystem::status(file, status_error);
@@ -61,6 +65,15 @@ Result<std::string> read_regular_file(const std::filesystem::path& file, std::si
 }
 
 #else
+
+bool can_read_regular_file(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  return regular;
+}
 
 Result<std::string> read_regular_file(const std::filesystem::path& file, std::size_t limit) {
   // Non-blocking, so that opening a FIFO does not wait for a writer; the

@@ -22,4 +22,8 @@ Result<std::string> read_regular_file(const std::filesystem::path& file, std::si
 // Whether `file` names a regular file, following symbolic links.
 bool is_regular_file_quietly(const std::filesystem::path& file);
 
+// Whether `file` is a regular file that this user can open for reading. A
+// FIFO is looked at without waiting for a writer, and nothing is read.
+bool can_read_regular_file(const std::filesystem::path& file);
+
 }  // namespace sw48230

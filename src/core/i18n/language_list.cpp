@@ -1,9 +1,9 @@
 #include "core/i18n/language_list.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
+#include "core/common/file_read.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
 #include "core/i18n/message_table.h"
@@ -28,9 +28,7 @@ bool is_listed(const std::filesystem::directory_entry& entry, const std::string&
   // The file system tells names apart by case, so only a file that
   // Load_Language can find by "<name>.lng" is offered.
   if (extension != Lng_Extension) return false;
-  std::error_code error;
-  if (!entry.is_regular_file(error)) return false;
-  return std::ifstream(entry.path(), std::ios::binary).is_open();
+  return can_read_regular_file(entry.path());
 #endif
 }
 

@@ -1,6 +1,7 @@
 #include "core/image/image_build.h"
 
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "core/common/atomic_file.h"
@@ -40,6 +41,7 @@ Result<ImageBuild> build_bank(const std::filesystem::path& pargen_file, const Ta
   mark_part(bank, field);
   if (auto error = Write_Bank_Params(pargen_file, requests, settings, bank)) return *error;
   buffers.bank = std::move(bank);
+  buffers.bank_project = pargen_file.parent_path();
   return ImageBuild{ImageKind::Bank, requests, settings};
 }
 
@@ -50,7 +52,16 @@ Result<ImageBuild> build_bank2(const std::filesystem::path& pargen_file, const T
   Read_Communication_Settings(pargen_file, image->general);
   if (auto error = Read_Master_Requests(tables, *image, Read_Table_Context(pargen_file))) return *error;
   buffers.bank2 = Serialize_Bank2(*image);
+  buffers.bank2_project = pargen_file.parent_path();
   return ImageBuild{ImageKind::Bank2, image->general.Request_Count, image->general.Setting_Count};
+}
+
+// The same project folder, however its path was spelled.
+bool is_same_folder(const std::filesystem::path& a, const std::filesystem::path& b) {
+  if (a.empty() || b.empty()) return false;
+  if (a.lexically_normal() == b.lexically_normal()) return true;
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
 }
 
 }  // namespace
@@ -92,8 +103,10 @@ std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir
 }
 
 std::optional<Failure> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers) {
+  const Bytes no_image;
   for (const ImageKind kind : {ImageKind::Bank, ImageKind::Bank2}) {
-    if (auto error = Write_Image_File(project_dir, kind, buffers.of(kind))) return error;
+    const Bytes& bytes = is_same_folder(buffers.project_of(kind), project_dir) ? buffers.of(kind) : no_image;
+    if (auto error = Write_Image_File(project_dir, kind, bytes)) return error;
   }
   return std::nullopt;
 }

@@ -4,12 +4,14 @@
 // device type into its buffer, then write both image files into the
 // project's bin folder.
 //
-// The updaters rely on both files being written on every run: the file of
-// the kind not built is written from its buffer as the last build of that
-// kind left it, even when that build was for another project, and with 0
-// bytes when there was none. A build that fails changes no buffer, and the
-// caller must then write nothing: a half-built image would otherwise reach
-// the device as if it were complete.
+// The updaters rely on both files being written on every run, but a file
+// never carries another project's data: the file of the kind not built is
+// written from its buffer only when that buffer holds a build of this same
+// project (an earlier run before its device type changed), and with 0 bytes
+// otherwise: no build of that kind yet, or one for another project opened
+// in the same run. A build that fails changes no buffer, and the caller must
+// then write nothing: a half-built image would otherwise reach the device
+// as if it were complete.
 
 #include <cstddef>
 #include <filesystem>
@@ -39,8 +41,15 @@ std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, 
 struct ImageBuffers {
   Bytes bank;
   Bytes bank2;
+  // The project each buffer was last built for: the folder of the ParGen.xml
+  // it was built from; empty before the first build of its kind.
+  std::filesystem::path bank_project;
+  std::filesystem::path bank2_project;
 
   const Bytes& of(ImageKind kind) const { return kind == ImageKind::Bank2 ? bank2 : bank; }
+  const std::filesystem::path& project_of(ImageKind kind) const {
+    return kind == ImageKind::Bank2 ? bank2_project : bank_project;
+  }
 };
 
 // Device type 1 only when Device_Type reads exactly "1": " 1" and "01" take
@@ -56,11 +65,12 @@ struct ImageBuild {
   std::size_t settings = 0;
 };
 
-// Builds the image of the project's device type into its buffer: bank2.bin
-// from the enabled rows, or bank.bin from every row. The other buffer is not
-// touched. A failure means the action is to be abandoned, and then no buffer
-// was changed; its message() names the file and, where it applies, the row
-// and the attribute or element.
+// Builds the image of the project's device type into its buffer, which then
+// belongs to the project in the folder of `pargen_file`: bank2.bin from the
+// enabled rows, or bank.bin from every row. The other buffer is not touched.
+// A failure means the action is to be abandoned, and then no buffer was
+// changed; its message() names the file and, where it applies, the row and
+// the attribute or element.
 Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables,
                                ImageBuffers& buffers);
 
@@ -69,8 +79,10 @@ Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const T
 std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,
                                                 const Bytes& bytes);
 
-// Writes bin/bank.bin and then bin/bank2.bin from the buffers; the first
-// file that cannot be written is reported and ends the writing.
+// Writes bin/bank.bin and then bin/bank2.bin of the project in
+// `project_dir`, each from its buffer when that buffer was built for this
+// project, else with 0 bytes; the first file that cannot be written is
+// reported and ends the writing.
 std::optional<Failure> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers);
 
 }  // namespace sw48230

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -58,6 +59,18 @@ sw48230::ProgramDirFacts program_dir_facts(const QString& given) {
   return facts;
 }
 
+// The program starts with the languages it can read; what it could not
+// install is said on standard error, as a settings file it cannot save.
+void report_language_refresh(const sw48230::LanguageRefresh& refresh) {
+  std::string lines;
+  for (const sw48230::Failure& skipped : refresh.skipped) {
+    lines += "sw48230: skipped " + skipped.file + ": " + skipped.reason + "\n";
+  }
+  for (const sw48230::Failure& failure : refresh.not_written) lines += "sw48230: " + failure.message() + "\n";
+  std::fputs(lines.c_str(), stderr);
+  std::fflush(stderr);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -89,7 +102,7 @@ int main(int argc, char* argv[]) {
 
   const ProgramDirChoice program_dir = Choose_Program_Dir(
       program_dir_facts(parser.isSet(program_dir_option) ? parser.value(program_dir_option) : QString()));
-  Prepare_Program_Dir(program_dir);
+  report_language_refresh(Prepare_Program_Dir(program_dir));
 
   QtMessageBoxes boxes;
   SystemProgramStarter programs;

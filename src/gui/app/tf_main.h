@@ -67,7 +67,8 @@ class TFMain final : public QWidget {
   AppState state_;
   MessageTable messages_;
   // The two image buffers live for the whole run: a build overwrites only
-  // the buffer of its own kind.
+  // the buffer of its own kind, and a buffer is written only into the
+  // project it was built for.
   ImageBuffers image_buffers_;
   Context context_;
 

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
-#include "core/common/paths.h"
+#include "core/common/file_read.h"
 #include "core/i18n/language_list.h"
 #include "core/i18n/soft_options_messages.h"
 #include "gui/i18n/version_check.h"
@@ -211,10 +211,14 @@ void TFSoftOptions::Draw_Page() {
     set_caption(name, to_qstring(language));
     name->show();
 
-    // A bitmap that exists but cannot be read shows nothing, as a missing one.
+    // A bitmap that exists but cannot be read shows nothing, as a missing one;
+    // read with a bound, so that a device or a FIFO of a flag's name cannot
+    // hold up the screen.
     QPixmap flag;
     if (const auto bitmap = Flag_Bitmap(context_.state.Language_Dir, language)) {
-      flag.load(to_qstring(path_to_utf8(*bitmap)));
+      if (const Result<std::string> bytes = read_regular_file(*bitmap, Language_File_Limit)) {
+        flag.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()));
+      }
     }
     if (flag.width() > Flag_Size.width() || flag.height() > Flag_Size.height()) {
       flag = flag.scaled(Flag_Size, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -55,6 +55,7 @@ std::vector<Save> saves() {
        [](const fs::path& disk) {
          ImageBuffers buffers;
          buffers.bank2.assign(Bank2_Size, 7);
+         buffers.bank2_project = disk;
          return Write_Image_Files(disk, buffers);
        }},
   };

@@ -12,6 +12,8 @@
 
 #ifdef _WIN32
 #include "core/common/windows_api.h"
+#else
+#include <sys/stat.h>
 #endif
 
 namespace sw48230 {
@@ -57,6 +59,9 @@ TEST_F(LanguageListTest, OnlyReadableRegularFilesAreListed) {
   fs::create_directory(temp_ / "Folder.lng");
   fs::create_symlink(temp_ / "Italiano.lng", temp_ / "Link.lng");
   fs::create_symlink(temp_ / "missing", temp_ / "Dangling.lng");
+  // Looked at without waiting for a writer or reading a device.
+  ASSERT_EQ(::mkfifo((temp_ / "Fifo.lng").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", temp_ / "Zero.lng");
   EXPECT_EQ(List_Language_Files(temp_.path()), (Names{"Italiano.lng", "Link.lng"}));
 }
 

@@ -328,21 +328,55 @@ TEST_F(ImageBuildTest, FirstRunAfterStartWritesTheOtherFileEmpty) {
   EXPECT_EQ(fs::file_size(type_0.bank2()), 0u);
 }
 
-TEST_F(ImageBuildTest, TheOtherFileComesFromTheLastBuildOfItsKindInTheRun) {
-  ImageBuffers buffers;
-  const Project first = project("first").settings(example_settings(0)).requests({screen_row()});
-  const Project second = project("second").settings(example_settings(1)).requests({screen_row()});
-  first.update(buffers);
-  second.update(buffers);
-  EXPECT_EQ(file_content(second.bank()), file_content(first.bank()));
-  EXPECT_EQ(file_content(second.bank()).size(), 36u + 13u);
-  EXPECT_EQ(file_content(second.bank2()).size(), 34816u);
+// Both files are written on every run, but never with another project's
+// data: the file of the kind not built holds the last build of that kind
+// only when it was one of this same project, else it is empty.
+TEST_F(ImageBuildTest, TheOtherFileHoldsOnlyABuildOfTheSameProject) {
+  struct Step {
+    const char* project;  // A has one read row, B two: their bank.bin differ in size
+    int device_type;
+  };
+  constexpr std::size_t a_bank = 36 + 13, b_bank = 36 + 2 * 13;
+  const struct {
+    const char* name;
+    std::vector<Step> steps;  // Update Device in this order, in one program run
+    std::size_t bank;         // sizes of the files of the last step's project
+    std::size_t bank2;
+  } cases[] = {
+      {"type 1, then another project of type 0", {{"A", 1}, {"B", 0}}, b_bank, 0},
+      {"type 0, then another project of type 1", {{"A", 0}, {"B", 1}}, 0, Bank2_Size},
+      {"type 0, then the same project as type 1", {{"A", 0}, {"A", 1}}, a_bank, Bank2_Size},
+      {"type 1, then the same project as type 0", {{"A", 1}, {"A", 0}}, a_bank, Bank2_Size},
+      {"back to a project whose type 0 build came first", {{"A", 0}, {"B", 1}, {"A", 1}}, a_bank, Bank2_Size},
+      {"back to a project after another's type 0 build", {{"A", 0}, {"B", 0}, {"A", 1}}, 0, Bank2_Size},
+      {"back to a project after another's type 1 build", {{"A", 1}, {"B", 1}, {"A", 0}}, a_bank, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir run;
+    ImageBuffers buffers;
+    for (const Step& step : c.steps) {
+      const bool a = std::string(step.project) == "A";
+      Project(run / step.project)
+          .settings(example_settings(step.device_type))
+          .requests(Rows(a ? 1 : 2, screen_row()))
+          .update(buffers);
+    }
+    const Project last(run / c.steps.back().project);
+    EXPECT_EQ(file_content(last.bank()).size(), c.bank);
+    EXPECT_EQ(file_content(last.bank2()).size(), c.bank2);
+  }
+}
 
-  // A later build of a kind replaces only its own buffer.
-  const Project third = project("third").settings(example_settings(0));
-  third.update(buffers);
-  EXPECT_EQ(file_content(third.bank()).size(), 36u);
-  EXPECT_EQ(file_content(third.bank2()), file_content(second.bank2()));
+// The project is the folder, however its path is spelled.
+TEST_F(ImageBuildTest, TheSameProjectUnderAnotherSpellingOfItsPath) {
+  ImageBuffers buffers;
+  const Project p = project("P").settings(example_settings(0)).requests({screen_row()});
+  p.update(buffers);
+  Project spelled(temp_ / "." / "P" / "");
+  spelled.settings(example_settings(1)).update(buffers);
+  EXPECT_EQ(file_content(p.bank()).size(), 36u + 13u);
+  EXPECT_EQ(file_content(p.bank2()).size(), Bank2_Size);
 }
 
 TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
@@ -387,7 +421,8 @@ TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
        "ParGen.xml: element Port is missing"},
   };
   for (const auto& c : cases) {
-    ImageBuffers buffers{bytes_of("earlier bank"), bytes_of("earlier bank2")};
+    const fs::path earlier = temp_ / "earlier";
+    ImageBuffers buffers{bytes_of("earlier bank"), bytes_of("earlier bank2"), earlier, earlier};
     Project p = project(c.name);
     c.setup(p);
     const Result<ImageBuild> build = p.build(buffers);
@@ -395,15 +430,20 @@ TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
     EXPECT_EQ(build.failure().message().rfind(c.message, 0), 0u) << c.name << ": " << build.failure().message();
     EXPECT_EQ(buffers.bank, bytes_of("earlier bank")) << c.name;
     EXPECT_EQ(buffers.bank2, bytes_of("earlier bank2")) << c.name;
+    EXPECT_EQ(buffers.bank_project, earlier) << c.name;
+    EXPECT_EQ(buffers.bank2_project, earlier) << c.name;
   }
 }
 
-TEST_F(ImageBuildTest, WritingStopsAtTheFirstFileThatCannotBeWritten) {
-  const ImageBuffers buffers{bytes_of("bank"), bytes_of("bank2")};
+// Buffers built for the project in `dir`.
+ImageBuffers buffers_of(const fs::path& dir, const std::string& bank, const std::string& bank2) {
+  return ImageBuffers{bytes_of(bank), bytes_of(bank2), dir, dir};
+}
 
+TEST_F(ImageBuildTest, WritingStopsAtTheFirstFileThatCannotBeWritten) {
   const Project no_bin = project("no bin");
   fs::remove(no_bin.dir() / "bin");
-  auto error = Write_Image_Files(no_bin.dir(), buffers);
+  auto error = Write_Image_Files(no_bin.dir(), buffers_of(no_bin.dir(), "bank", "bank2"));
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, no_bin.bank());
   EXPECT_EQ(error->message().rfind(no_bin.bank().string() + " cannot be written: ", 0), 0u) << error->message();
@@ -411,7 +451,7 @@ TEST_F(ImageBuildTest, WritingStopsAtTheFirstFileThatCannotBeWritten) {
 
   const Project folder_for_bank = project("folder for bank");
   fs::create_directory(folder_for_bank.bank());
-  error = Write_Image_Files(folder_for_bank.dir(), buffers);
+  error = Write_Image_Files(folder_for_bank.dir(), buffers_of(folder_for_bank.dir(), "bank", "bank2"));
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, folder_for_bank.bank());
   EXPECT_FALSE(fs::exists(folder_for_bank.bank2()));
@@ -420,7 +460,7 @@ TEST_F(ImageBuildTest, WritingStopsAtTheFirstFileThatCannotBeWritten) {
 
   const Project folder_for_bank2 = project("folder for bank2");
   fs::create_directory(folder_for_bank2.bank2());
-  error = Write_Image_Files(folder_for_bank2.dir(), buffers);
+  error = Write_Image_Files(folder_for_bank2.dir(), buffers_of(folder_for_bank2.dir(), "bank", "bank2"));
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, folder_for_bank2.bank2());
   EXPECT_EQ(file_content(folder_for_bank2.bank()), "bank");
@@ -430,7 +470,7 @@ TEST_F(ImageBuildTest, WritingReplacesEarlierFiles) {
   const Project p = project();
   test::write_file(p.bank(), "an older and longer bank.bin");
   test::write_file(p.bank2(), "an older bank2.bin");
-  ASSERT_EQ(Write_Image_Files(p.dir(), ImageBuffers{bytes_of("new"), {}}).has_value(), false);
+  ASSERT_EQ(Write_Image_Files(p.dir(), buffers_of(p.dir(), "new", "")).has_value(), false);
   EXPECT_EQ(file_content(p.bank()), "new");
   EXPECT_EQ(file_content(p.bank2()), "");
 }
