@@ -16,6 +16,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(number_text lng_file xml_readers image_decode http_reply command_line image_build)
+  targets+=(modbus_reply)
 fi
 
 tools/install-deps.sh clang-14 libclang-rt-14-dev
