@@ -1,7 +1,7 @@
 #include "core/probe/probe_socket.h"
 
 #ifdef _WIN32
-#include <windows.h>
+// Brings in windows.h, for the system's texts, after itself as it must.
 #include <winsock2.h>
 #else
 #include <arpa/inet.h>
@@ -24,8 +24,6 @@ namespace {
 // that a stop ends a probe at once for the user, long enough that a waiting
 // thread costs nothing.
 constexpr auto Stop_Check_Interval = std::chrono::milliseconds(20);
-
-std::string system_reason(int error) { return std::generic_category().message(error); }
 
 SocketStep failed(SocketError error) { return {SocketStep::Kind::Failed, std::move(error), 0}; }
 
@@ -84,7 +82,8 @@ SocketError last_error() { return socket_error(WSAGetLastError()); }
 bool would_block() { return WSAGetLastError() == WSAEWOULDBLOCK; }
 SocketError timed_out() { return socket_error(WSAETIMEDOUT); }
 #else
-SocketError socket_error(int error) { return {error, system_reason(error)}; }
+// The system's text, thread-safe.
+SocketError socket_error(int error) { return {error, std::generic_category().message(error)}; }
 SocketError last_error() { return socket_error(errno); }
 bool would_block() { return errno == EAGAIN || errno == EWOULDBLOCK; }
 SocketError timed_out() { return socket_error(ETIMEDOUT); }
