@@ -17,6 +17,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(number_text lng_file xml_readers image_decode http_reply command_line image_build)
   targets+=(request_csv)
+  targets+=(modbus_reply)
 fi
 
 tools/install-deps.sh clang-14 libclang-rt-14-dev

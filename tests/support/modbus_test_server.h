@@ -124,6 +124,11 @@ class ModbusTestServer {
     const std::lock_guard lock(mutex_);
     return functions_;
   }
+  // The unit id of every request received, in order.
+  std::vector<std::uint8_t> units_received() const {
+    const std::lock_guard lock(mutex_);
+    return units_;
+  }
   int connections_accepted() const { return accepted_; }
   int most_connections_open() const { return most_open_; }
 
@@ -186,6 +191,7 @@ class ModbusTestServer {
     {
       const std::lock_guard lock(mutex_);
       functions_.push_back(request[static_cast<std::size_t>(header)]);
+      units_.push_back(request[static_cast<std::size_t>(header) - 1]);
     }
     if (behaviour_.close_without_answer) return false;
     if (request[static_cast<std::size_t>(header) - 1] == behaviour_.silent_unit) return true;
@@ -200,6 +206,7 @@ class ModbusTestServer {
   std::vector<Client> clients_;
   mutable std::mutex mutex_;
   std::vector<std::uint8_t> functions_;
+  std::vector<std::uint8_t> units_;
   std::atomic<int> accepted_{0};
   std::atomic<int> most_open_{0};
   std::atomic<bool> stop_{false};

@@ -37,12 +37,12 @@ struct ProbeRequest {
 std::uint8_t Probe_Function(std::uint8_t function);
 
 enum class ProbeStatus {
-  Ok,           // the server answered with values
-  Exception,    // the server answered with a Modbus exception
-  Timeout,      // no answer within the time-out
+  Ok,           // the server answered the request with values
+  Exception,    // the server answered the request with a Modbus exception
+  Timeout,      // no whole answer within the time-out from sending
   Refused,      // nothing listens at the server's port
-  Unreachable,  // no route to the server, or no answer to the connection
-  Error,        // anything else, such as an address that is no IPv4 address
+  Unreachable,  // no route to the server, or no answer to the connection within the time-out
+  Error,        // anything else, such as an address that is no IPv4 address or a reply that is no answer
 };
 
 // "ok", "exception", "timeout", "refused", "unreachable" or "error".
@@ -62,7 +62,8 @@ struct ProbeResult {
   std::uint32_t round_trip_ms = 0;
   // Exception: the code the server gave.
   int exception_code = 0;
-  // Timeout, Refused, Unreachable, Error: the system's reason.
+  // Timeout, Refused, Unreachable, Error: the system's reason, or the
+  // probe's own ("malformed reply: unit id 7 instead of 3").
   std::string reason;
 
   bool ok() const { return status == ProbeStatus::Ok; }

@@ -12,7 +12,9 @@ namespace sw48230 {
 inline constexpr int Default_Probe_Parallel = 8;
 
 struct ProbeOptions {
-  std::uint32_t timeout_ms = 1000;        // for each answer, and for each connection
+  // For making each connection, and for each answer from sending its
+  // request to the answer's last byte.
+  std::uint32_t timeout_ms = 1000;
   int parallel = Default_Probe_Parallel;  // servers probed at once
 };
 
@@ -27,9 +29,11 @@ using ProbeProgress = std::function<void(const ProbeResult&)>;
 // connection is connected again once for the request that found it closed.
 // Only the reads of functions 1 to 4 are ever sent.
 //
-// Blocks until every request has its result or `stop` is requested. The
-// results are in the order of `requests`; a request that was not sent, or
-// whose answer had not come, when the stop came has none.
+// Blocks until every request has its result or `stop` is requested; after a
+// stop it returns within a few hundredths of a second, whatever the
+// time-out, even while a connection is being made. The results are in the
+// order of `requests`; a request that was not sent, or whose connection or
+// answer had not come, when the stop came has none.
 std::vector<ProbeResult> Run_Probe(const std::vector<ProbeRequest>& requests, const ProbeOptions& options,
                                    ProbeStop& stop, const ProbeProgress& progress = {});
 

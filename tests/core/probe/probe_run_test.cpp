@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,13 +13,18 @@
 #include "core/probe/probe_plan.h"
 #include "core/probe/server_connection.h"
 #include "support/modbus_test_server.h"
+#include "support/scripted_modbus_server.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
 namespace {
 
+using std::chrono::milliseconds;
 using test::ModbusTestServer;
+using test::ReceivedRead;
+using test::ScriptedModbusServer;
+using test::ScriptedReply;
 using test::ServerBehaviour;
 using Values = std::vector<std::uint16_t>;
 
@@ -258,6 +265,187 @@ TEST(ProbeRunTest, StopCutsOffTheRequestsUnderWay) {
   probe.join();
   EXPECT_TRUE(results.empty());
   EXPECT_EQ(server.functions_received().size(), 2u);
+}
+
+TEST(ProbeRunTest, EveryUnitIdGoesOutAsItStands) {
+  const ModbusTestServer server({"127.0.0.1"});
+  // Among them the ids that a serial line keeps for itself, each after
+  // another one, so that an id left from the row before would show.
+  const std::vector<std::uint8_t> units = {1, 248, 0, 255, 254, 247, 1, 249};
+  std::vector<ProbeRequest> requests;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    requests.push_back(read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers,
+                                    static_cast<std::uint16_t>(i), 1, units[i]));
+  }
+  const std::vector<ProbeResult> results = probe(requests);
+  ASSERT_EQ(results.size(), units.size());
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    EXPECT_EQ(results[i].status, ProbeStatus::Ok) << int{units[i]} << ": " << results[i].reason;
+    EXPECT_EQ(results[i].values, Values{test::test_holding_register(static_cast<int>(i))}) << int{units[i]};
+  }
+  EXPECT_EQ(server.units_received(), units);
+}
+
+// A server whose first answer is wrong in one field: that row is an error
+// naming the field, and the rows after it get their own answers, on a new
+// connection.
+TEST(ProbeRunTest, AReplyThatIsNoAnswerToItsRequestIsAnErrorAndTheNextRowsGetTheirOwn) {
+  using Bytes = std::vector<std::uint8_t>;
+  struct Case {
+    const char* reason;
+    std::function<void(Bytes&)> spoil;
+  };
+  const Case cases[] = {
+      {"malformed reply: unit id 7 instead of 3", [](Bytes& b) { b[6] = 7; }},
+      {"malformed reply: protocol id 1 instead of 0", [](Bytes& b) { b[3] = 1; }},
+      {"malformed reply: transaction id 2 instead of 1", [](Bytes& b) { b[1] = 2; }},
+      {"malformed reply: function code 4 instead of 3", [](Bytes& b) { b[7] = 4; }},
+      {"malformed reply: function code 132 instead of 3", [](Bytes& b) { b[7] = 0x84; }},
+      {"malformed reply: length field 7 instead of 3", [](Bytes& b) { b[7] = 0x83; }},
+      {"malformed reply: byte count 2 instead of 4", [](Bytes& b) { b[8] = 2; }},
+      {"malformed reply: length field 6 instead of 7", [](Bytes& b) { b[5] = 6; }},
+      {"malformed reply: 2 bytes beyond its length field",
+       [](Bytes& b) {
+         b.insert(b.end(), {0, 0});
+       }},
+  };
+  for (const Case& c : cases) {
+    const ScriptedModbusServer server([&](const ReceivedRead& read) {
+      ScriptedReply reply{test::correct_answer(read)};
+      if (read.index == 0) c.spoil(reply.bytes);
+      return reply;
+    });
+    const std::vector<ProbeResult> results = probe({
+        read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 5, 2, 3),
+        read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 7, 1, 3),
+        read_request("127.0.0.1", server.port(), modbus_function::Read_Coils, 0, 4, 3),
+    });
+    ASSERT_EQ(results.size(), 3u) << c.reason;
+    EXPECT_EQ(results[0].status, ProbeStatus::Error) << c.reason;
+    EXPECT_EQ(results[0].reason, c.reason);
+    EXPECT_TRUE(results[0].values.empty()) << c.reason;
+    EXPECT_EQ(results[1].status, ProbeStatus::Ok) << c.reason << ": " << results[1].reason;
+    EXPECT_EQ(results[1].values, Values{700}) << c.reason;
+    EXPECT_EQ(results[2].values, (Values{1, 0, 0, 1})) << c.reason << ": " << results[2].reason;
+    EXPECT_EQ(server.connections_accepted(), 2) << c.reason;
+  }
+}
+
+TEST(ProbeRunTest, ExceptionsWithoutAStandardNameAreExceptions) {
+  const ScriptedModbusServer server(
+      [](const ReceivedRead& read) { return ScriptedReply{test::exception_answer(read, 0x0C)}; });
+  const std::vector<ProbeResult> results =
+      probe({read_request("127.0.0.1", server.port(), modbus_function::Read_Input_Registers, 0, 1)});
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].status, ProbeStatus::Exception) << results[0].reason;
+  EXPECT_EQ(results[0].exception_code, 0x0C);
+}
+
+// The time-out counts from sending to the last byte of the answer, however
+// the server spreads the bytes; a late answer is not taken for the next one.
+TEST(ProbeRunTest, TheWholeAnswerMustComeWithinTheTimeout) {
+  struct Case {
+    milliseconds delay;  // before the first byte of the answer
+    std::size_t piece_size;
+    milliseconds pause;  // between its pieces
+    std::uint32_t timeout_ms;
+    ProbeStatus status;
+    const char* reason;  // the start of it
+  };
+  const Case cases[] = {
+      {milliseconds(0), 1, milliseconds(10), 2000, ProbeStatus::Ok, ""},
+      {milliseconds(0), 1, milliseconds(100), 300, ProbeStatus::Timeout, "only "},
+      {milliseconds(0), 9, milliseconds(3000), 300, ProbeStatus::Timeout,
+       "only 9 of 11 bytes of the answer within 300 ms"},
+      {milliseconds(0), 5, milliseconds(3000), 300, ProbeStatus::Timeout, "only 5 bytes of the answer within 300 ms"},
+      {milliseconds(600), 0, milliseconds(0), 300, ProbeStatus::Timeout, "no answer within 300 ms"},
+  };
+  for (const Case& c : cases) {
+    const ScriptedModbusServer server([&](const ReceivedRead& read) {
+      if (read.index > 0) return ScriptedReply{test::correct_answer(read)};
+      return ScriptedReply{test::correct_answer(read), c.delay, c.piece_size, c.pause};
+    });
+    ProbeStop stop;
+    const std::vector<ProbeResult> results = Run_Probe(
+        {
+            read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 4, 1),
+            read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 3, 1),
+        },
+        {c.timeout_ms, 1}, stop);
+    ASSERT_EQ(results.size(), 2u) << c.reason;
+    EXPECT_EQ(results[0].status, c.status) << c.reason << results[0].reason;
+    EXPECT_EQ(results[0].reason.rfind(c.reason, 0), 0u) << results[0].reason;
+    EXPECT_EQ(results[0].values, c.status == ProbeStatus::Ok ? Values{400} : Values{}) << c.reason;
+    EXPECT_EQ(results[1].values, Values{300}) << c.reason << ": " << results[1].reason;
+  }
+}
+
+TEST(ProbeRunTest, BytesThatCameBetweenAnswersAreNotTakenForTheNextAnswer) {
+  // The first answer comes twice, the copy well after the first.
+  const ScriptedModbusServer server([](const ReceivedRead& read) {
+    ScriptedReply reply{test::correct_answer(read)};
+    if (read.index > 0) return reply;
+    const std::size_t size = reply.bytes.size();
+    reply.bytes.insert(reply.bytes.end(), reply.bytes.begin(), reply.bytes.end());
+    reply.piece_size = size;
+    reply.pause = milliseconds(300);
+    return reply;
+  });
+  const std::vector<ProbeRequest> requests = {
+      read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 1, 1),
+      read_request("127.0.0.1", server.port(), modbus_function::Read_Holding_Registers, 3, 1),
+  };
+  ProbeStop stop;
+  // The next request goes only once the copy has come.
+  const std::vector<ProbeResult> results =
+      Run_Probe(requests, {1000, 1}, stop, [](const ProbeResult&) { std::this_thread::sleep_for(milliseconds(900)); });
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].values, Values{100}) << results[0].reason;
+  EXPECT_EQ(results[1].values, Values{300}) << results[1].reason;
+  EXPECT_EQ(server.connections_accepted(), 2);
+}
+
+TEST(ProbeRunTest, AConnectionNeverAnsweredIsUnreachable) {
+  const test::UnansweredPort silent;
+  if (!silent.hangs()) GTEST_SKIP() << "this system refuses a connection to a full listener instead of ignoring it";
+  const std::vector<ProbeResult> results = probe({
+      read_request("127.0.0.1", silent.port(), modbus_function::Read_Holding_Registers, 0, 1),
+      read_request("127.0.0.1", silent.port(), modbus_function::Read_Coils, 0, 1),
+  });
+  ASSERT_EQ(results.size(), 2u);
+  for (const ProbeResult& result : results) {
+    EXPECT_EQ(result.status, ProbeStatus::Unreachable) << result.reason;
+#ifdef _WIN32
+    // The system's text, in the language of the Windows the test runs on.
+    EXPECT_NE(result.reason, "");
+#else
+    EXPECT_EQ(result.reason, "Connection timed out");
+#endif
+  }
+}
+
+TEST(ProbeRunTest, StopEndsAConnectionBeingMade) {
+  const test::UnansweredPort silent;
+  if (!silent.hangs()) GTEST_SKIP() << "this system refuses a connection to a full listener instead of ignoring it";
+  const ModbusTestServer server({"127.0.0.2"});
+  const std::vector<ProbeRequest> requests = {
+      read_request("127.0.0.1", silent.port(), modbus_function::Read_Holding_Registers, 0, 1),
+      read_request("127.0.0.2", server.port(), modbus_function::Read_Holding_Registers, 0, 1),
+  };
+  ProbeStop stop;
+  std::promise<std::vector<ProbeResult>> probed;
+  std::future<std::vector<ProbeResult>> results = probed.get_future();
+  // Far beyond the test's time-out: only the stop can end this connect.
+  std::thread probe([&] { probed.set_value(Run_Probe(requests, {60000, 8}, stop)); });
+  while (server.functions_received().empty()) std::this_thread::sleep_for(milliseconds(5));
+  stop.request();
+  const bool ended = results.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  EXPECT_TRUE(ended) << "the probe still waits for the connection";
+  probe.join();
+  // The server that answered has its row; the connection abandoned has none.
+  const std::vector<ProbeResult> got = results.get();
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_EQ(got[0].row, requests[1].row);
 }
 
 TEST(ProbeRunTest, ExceptionNames) {
