@@ -15,6 +15,7 @@
 #include "request_screen_fixture.h"
 #include "screen_test.h"
 #include "support/modbus_test_server.h"
+#include "support/scripted_modbus_server.h"
 
 using namespace sw48230;
 using test::at;
@@ -309,6 +310,27 @@ class RequestProbeScreenTest : public sw48230::test::ScreenTest {
                                                "0 unreachable, 0 error"));
     });
     QVERIFY(f.fakes.boxes.errors.isEmpty());
+  }
+
+  // A server that never completes the connection, as a device switched off
+  // on the local network: Stop ends the test at once, with a time-out of a
+  // minute, and the connection given up is no result.
+  void stopGivesUpAConnectionBeingMade() {
+    test::UnansweredPort unanswered;
+    if (!unanswered.hangs()) QSKIP("this system refuses a connection to a full queue instead of leaving it unanswered");
+    Fixture f(1);
+    write_project(f, "Btn_COB_Request", {{.port = unanswered.port()}}, "60000");
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
+      click(dialog, "Btn_Test");
+      QTest::qWait(100);
+      QVERIFY(button(dialog, "Btn_Stop")->isVisible());
+      click(dialog, "Btn_Stop");
+      QVERIFY(button(dialog, "Btn_Test")->isEnabled());
+      QCOMPARE(summary(dialog), QStringLiteral("Stopped after 0 of 1 rows: 0 ok, 0 exception, 0 time-out, 0 refused, "
+                                               "0 unreachable, 0 error"));
+      QTest::qWait(200);
+      QCOMPARE(result(view, 1), QString());
+    });
   }
 
   // A result belongs to the request it tested: it moves with its row, and

@@ -2,10 +2,11 @@
 // program wires it, with real message boxes, driven into a state where
 // nobody is there to answer: the communication settings open with an
 // unsaved edit ("edits"), or its Cancel question on top ("question"), or
-// the read requests open with an unsaved edit of a cell ("table").
+// the read requests open with an unsaved edit of a cell ("table"), or a
+// test of the read requests under way ("testing").
 // Prints "ready" once there; the test then sends the signal.
 //
-// Usage: termination_driver <program folder> edits|question|table
+// Usage: termination_driver <program folder> edits|question|table|testing
 
 #include <QApplication>
 #include <QLineEdit>
@@ -55,6 +56,16 @@ int main(int argc, char* argv[]) {
       QTest::keyClicks(grid, QStringLiteral("typed"));
       QTest::keyClick(grid->focusWidget(), Qt::Key_Return);
       say_ready();
+    });
+    QTimer::singleShot(0, &window, [&window] {
+      QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Btn_COB_Request")), Qt::LeftButton);
+    });
+    return QApplication::exec();
+  }
+  if (scenario == QStringLiteral("testing")) {
+    test::when_dialog_shown([](QDialog* screen) {
+      QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("Btn_Test")), Qt::LeftButton);
+      if (screen->findChild<QPushButton*>(QStringLiteral("Btn_Stop"))->isVisible()) say_ready();
     });
     QTimer::singleShot(0, &window, [&window] {
       QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Btn_COB_Request")), Qt::LeftButton);
