@@ -56,10 +56,12 @@ Result<ImageBuild> build_bank2(const std::filesystem::path& pargen_file, const T
   return ImageBuild{ImageKind::Bank2, image->general.Request_Count, image->general.Setting_Count};
 }
 
-// The same project folder, however its path was spelled.
+// The same project folder, however its path was spelled: "." parts and a
+// trailing separator are judged on the text, since equivalent() cannot tell
+// files apart on every system (with MinGW it compares no file ids).
 bool is_same_folder(const std::filesystem::path& a, const std::filesystem::path& b) {
   if (a.empty() || b.empty()) return false;
-  if (a.lexically_normal() == b.lexically_normal()) return true;
+  if ((a / "").lexically_normal() == (b / "").lexically_normal()) return true;
   std::error_code error;
   return std::filesystem::equivalent(a, b, error);
 }

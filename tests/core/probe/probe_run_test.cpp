@@ -435,9 +435,15 @@ TEST(ProbeRunTest, StopEndsAConnectionBeingMade) {
   ProbeStop stop;
   std::promise<std::vector<ProbeResult>> probed;
   std::future<std::vector<ProbeResult>> results = probed.get_future();
+  // The stop comes once the server that answers has its result.
+  std::promise<void> answered;
+  std::future<void> answer = answered.get_future();
+  const ProbeProgress progress = [&](const ProbeResult& result) {
+    if (result.row == requests[1].row) answered.set_value();
+  };
   // Far beyond the test's time-out: only the stop can end this connect.
-  std::thread probe([&] { probed.set_value(Run_Probe(requests, {60000, 8}, stop)); });
-  while (server.functions_received().empty()) std::this_thread::sleep_for(milliseconds(5));
+  std::thread probe([&] { probed.set_value(Run_Probe(requests, {60000, 8}, stop, progress)); });
+  ASSERT_EQ(answer.wait_for(std::chrono::seconds(10)), std::future_status::ready);
   stop.request();
   const bool ended = results.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
   EXPECT_TRUE(ended) << "the probe still waits for the connection";
