@@ -134,8 +134,7 @@ LanguageRefresh Prepare_Program_Dir(const ProgramDirChoice& choice) {
 LanguageRefresh Refresh_Shipped_Languages(const std::filesystem::path& shipped,
                                           const std::filesystem::path& language_dir) {
   LanguageRefresh report;
-  std::error_code not_compared;
-  if (std::filesystem::equivalent(shipped, language_dir, not_compared)) return report;
+  if (Same_Folder(shipped, language_dir)) return report;
   std::error_code error;
   std::filesystem::directory_iterator files(shipped, error);
   if (error) {

@@ -1,5 +1,7 @@
 #include "core/common/paths.h"
 
+#include <system_error>
+
 namespace sw48230 {
 
 std::filesystem::path path_from_utf8(std::string_view text) {
@@ -9,6 +11,13 @@ std::filesystem::path path_from_utf8(std::string_view text) {
 std::string path_to_utf8(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
+}
+
+bool Same_Folder(const std::filesystem::path& a, const std::filesystem::path& b) {
+  if (a.empty() || b.empty()) return false;
+  if ((a / "").lexically_normal() == (b / "").lexically_normal()) return true;
+  std::error_code not_compared;
+  return std::filesystem::equivalent(a, b, not_compared);
 }
 
 }  // namespace sw48230

@@ -11,4 +11,11 @@ namespace sw48230 {
 std::filesystem::path path_from_utf8(std::string_view text);
 std::string path_to_utf8(const std::filesystem::path& path);
 
+// Whether two paths name the same folder, however they are spelled: "."
+// parts and a trailing separator are judged on the text first, since
+// equivalent() cannot compare folders on every system (MinGW's fails on
+// them); then a link or another spelling of the system's.
+// False when either is empty.
+bool Same_Folder(const std::filesystem::path& a, const std::filesystem::path& b);
+
 }  // namespace sw48230

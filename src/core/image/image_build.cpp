@@ -1,7 +1,6 @@
 #include "core/image/image_build.h"
 
 #include <memory>
-#include <system_error>
 #include <utility>
 
 #include "core/common/atomic_file.h"
@@ -56,16 +55,6 @@ Result<ImageBuild> build_bank2(const std::filesystem::path& pargen_file, const T
   return ImageBuild{ImageKind::Bank2, image->general.Request_Count, image->general.Setting_Count};
 }
 
-// The same project folder, however its path was spelled: "." parts and a
-// trailing separator are judged on the text, since equivalent() cannot tell
-// files apart on every system (with MinGW it compares no file ids).
-bool is_same_folder(const std::filesystem::path& a, const std::filesystem::path& b) {
-  if (a.empty() || b.empty()) return false;
-  if ((a / "").lexically_normal() == (b / "").lexically_normal()) return true;
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error);
-}
-
 }  // namespace
 
 const char* Image_File_Name(ImageKind kind) { return kind == ImageKind::Bank2 ? "bank2.bin" : "bank.bin"; }
@@ -107,7 +96,7 @@ std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir
 std::optional<Failure> Write_Image_Files(const std::filesystem::path& project_dir, const ImageBuffers& buffers) {
   const Bytes no_image;
   for (const ImageKind kind : {ImageKind::Bank, ImageKind::Bank2}) {
-    const Bytes& bytes = is_same_folder(buffers.project_of(kind), project_dir) ? buffers.of(kind) : no_image;
+    const Bytes& bytes = Same_Folder(buffers.project_of(kind), project_dir) ? buffers.of(kind) : no_image;
     if (auto error = Write_Image_File(project_dir, kind, bytes)) return error;
   }
   return std::nullopt;
