@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/i18n/text_decoding.h"
+
 namespace sw48230 {
 namespace {
-
-constexpr char32_t No_Character = 0xFFFFFFFF;
 
 std::string code_point_name(char32_t code_point) {
   char name[16];
@@ -18,45 +18,6 @@ std::string byte_name(unsigned char byte) {
   char name[16];
   std::snprintf(name, sizeof name, "0x%02X", static_cast<unsigned>(byte));
   return name;
-}
-
-// The code point that starts at `pos` and its length in bytes; No_Character
-// for a byte that does not start a well-formed sequence (overlong forms,
-// surrogates and values beyond U+10FFFF are not well-formed).
-char32_t decode_at(std::string_view text, std::size_t pos, std::size_t& length) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  length = 1;
-  if (lead < 0x80) return lead;
-  std::size_t extra = 0;
-  char32_t code_point = 0;
-  char32_t lowest = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1;
-    code_point = lead & 0x1Fu;
-    lowest = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2;
-    code_point = lead & 0x0Fu;
-    lowest = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3;
-    code_point = lead & 0x07u;
-    lowest = 0x10000;
-  } else {
-    return No_Character;
-  }
-  if (pos + extra >= text.size()) return No_Character;
-  for (std::size_t i = 1; i <= extra; ++i) {
-    const unsigned char next = byte(pos + i);
-    if ((next & 0xC0u) != 0x80u) return No_Character;
-    code_point = (code_point << 6) | (next & 0x3Fu);
-  }
-  if (code_point < lowest || code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF)) {
-    return No_Character;
-  }
-  length = extra + 1;
-  return code_point;
 }
 
 // The character a reference "&#...;" at `pos` stands for, and its length;
@@ -94,10 +55,10 @@ std::optional<std::string> find_non_xml(std::string_view text, bool references) 
         continue;
       }
     }
-    const char32_t code_point = decode_at(text, pos, length);
-    if (code_point == No_Character) return byte_name(static_cast<unsigned char>(text[pos]));
-    if (!Is_Xml_Character(code_point)) return code_point_name(code_point);
-    pos += length;
+    const std::size_t start = pos;
+    const std::optional<char32_t> code_point = next_utf8(text, pos);
+    if (!code_point) return byte_name(static_cast<unsigned char>(text[start]));
+    if (!Is_Xml_Character(*code_point)) return code_point_name(*code_point);
   }
   return std::nullopt;
 }
