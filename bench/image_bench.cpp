@@ -11,6 +11,7 @@
 
 #include "core/commsettings/comm_settings.h"
 #include "core/image/image_build.h"
+#include "core/project/project.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
 
@@ -63,9 +64,7 @@ class FullProject {
   FullProject(const FullProject&) = delete;
   FullProject& operator=(const FullProject&) = delete;
 
-  Result<ImageBuild> build(ImageBuffers& buffers) const {
-    return Build_Image(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}, buffers);
-  }
+  Result<ImageBuild> build(ImageBuffers& buffers) const { return Build_Image(Load_Project(dir_), buffers); }
 
  private:
   fs::path dir_;

@@ -35,7 +35,7 @@ void LoadIntoModel(benchmark::State& state) {
   RequestTableModel model(
       table, tested, [](int, int, std::string) {}, nullptr);
   for (auto _ : state) {
-    const Result<RequestLoad> loaded = Load_Requests(Read_Requests(), file, Dip_Switch, table);
+    const Result<RequestLoad> loaded = Load_Requests(Read_Requests(), Read_Requests_File(file), Dip_Switch, table);
     model.Table_Changed();
     benchmark::DoNotOptimize(loaded);
   }

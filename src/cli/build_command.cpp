@@ -7,6 +7,7 @@
 #include "core/commsettings/comm_settings.h"
 #include "core/i18n/message_table.h"
 #include "core/image/image_build.h"
+#include "core/project/project.h"
 #include "core/project/project_checks.h"
 #include "core/tables/table_kind.h"
 
@@ -21,7 +22,8 @@ CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, s
 
   // Only checked tables reach a device: the image of a project whose checks
   // fail would not be the one its screens show.
-  const std::vector<ProjectCheckFailure> failures = Check_Project(dir, default_messages(), false);
+  const Project loaded = Load_Project(dir);
+  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, default_messages(), false);
   if (!failures.empty()) {
     for (const ProjectCheckFailure& failure : failures) {
       err << "sw48230-cli: " << failure.file << ": " << failure.text << '\n';
@@ -35,7 +37,7 @@ CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, s
   // Fresh buffers: the image is the one Update Device builds right after the
   // program starts.
   ImageBuffers buffers;
-  const Result<ImageBuild> build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir), buffers);
+  const Result<ImageBuild> build = Build_Image(loaded, buffers);
   if (!build.ok()) {
     err << "sw48230-cli: cannot build the image of " << project << ": " << build.failure().message() << '\n';
     return Exit_Failure;

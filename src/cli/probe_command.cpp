@@ -15,6 +15,7 @@
 #include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
 #include "core/probe/probe_run.h"
+#include "core/project/project.h"
 #include "core/project/project_checks.h"
 #include "core/tables/table_kind.h"
 
@@ -196,7 +197,8 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
 
   // The device gets a project only after these checks, and a row they
   // refuse would be probed as something the user did not mean.
-  const std::vector<ProjectCheckFailure> failures = Check_Project(dir, default_messages(), false);
+  const Project loaded = Load_Project(dir);
+  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, default_messages(), false);
   if (!failures.empty()) {
     for (const ProjectCheckFailure& failure : failures) err << failure.file << ": " << failure.text << '\n';
     const std::size_t count = failures.size();
@@ -205,7 +207,7 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
     return Exit_Failure;
   }
 
-  Result<ProbePlan> plan = Make_Probe_Plan(dir / ParGen_File_Name, TableInputs::Of_Project(dir));
+  Result<ProbePlan> plan = Make_Probe_Plan(loaded);
   if (!plan) {
     err << "sw48230-cli: cannot probe " << project << ": " << plan.failure().message() << '\n';
     return Exit_Failure;

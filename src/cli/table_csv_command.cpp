@@ -10,6 +10,7 @@
 #include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
 #include "core/i18n/message_table.h"
+#include "core/project/project.h"
 #include "core/tables/request_csv.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
@@ -61,9 +62,8 @@ CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, 
   const std::optional<TableArguments>& arguments = *parsed;
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
-  const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
   RequestTable table;
-  const Result<RequestLoad> loaded = Load_Requests(kind, arguments->project / kind.file_name, context, table);
+  const Result<RequestLoad> loaded = Load_Table(Load_Project(arguments->project), kind, table);
   if (!loaded) {
     err << "sw48230-cli: " << kind.file_name << ": cannot be read: " << loaded.failure().reason << '\n';
     return Exit_Failure;
@@ -91,7 +91,8 @@ CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, 
   const std::optional<TableArguments>& arguments = *parsed;
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
-  const TableContext context = Read_Table_Context(arguments->project / ParGen_File_Name);
+  // Only the settings count for an import: the table is replaced as a whole.
+  const TableContext context = Read_Table_Context(Read_ParGen_File(ParGen_Path(arguments->project)));
   const CsvImport imported = Import_Csv_File(kind, path_from_utf8(*arguments->file), context, CsvImportFor::File);
   if (!imported.ok()) {
     MessageTable messages;
@@ -103,8 +104,7 @@ CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, 
     err << "sw48230-cli: " << *arguments->file << ": nothing imported, " << kind.file_name << " is unchanged\n";
     return Exit_Failure;
   }
-  const std::filesystem::path target = arguments->project / kind.file_name;
-  if (const auto failure = Save_Requests(kind, target, imported.table)) {
+  if (const auto failure = Save_Table(arguments->project, kind, imported.table)) {
     err << "sw48230-cli: " << kind.file_name << ": cannot be written: " << failure->reason << '\n';
     return Exit_Failure;
   }

@@ -235,9 +235,9 @@ class TFParGenTest : public sw48230::test::ScreenTest {
 
   void theProjectReadersReadTheSavedDeviceType() {
     Fixture f;
-    QCOMPARE(Read_Table_Context(f.window->state().ParGen_File).Hard_Type, 0);
+    QCOMPARE(Read_Table_Context(Read_ParGen_File(f.window->state().ParGen_File)).Hard_Type, 0);
     f.open_settings([](QDialog* dialog) { click(dialog, "Btn_OK"); });
-    QCOMPARE(Read_Table_Context(f.window->state().ParGen_File).Hard_Type, 1);
+    QCOMPARE(Read_Table_Context(Read_ParGen_File(f.window->state().ParGen_File)).Hard_Type, 1);
   }
 };
 

@@ -10,38 +10,38 @@
 namespace sw48230 {
 namespace {
 
-int read_index(pugi::xml_node root, const char* name, int fallback, int count) {
-  const auto text = child_text(root, name);
+int read_index(const ParGenFile& file, const char* name, int fallback, int count) {
+  const auto& text = file.text(name);
   if (!text) return fallback;
   const int index = to_int32(*text, fallback);
   return index >= 0 && index < count ? index : fallback;
 }
 
-void read_texts(pugi::xml_node root, const std::array<const char*, 4>& names, std::array<std::string, 4>& texts) {
+void read_texts(const ParGenFile& file, const std::array<const char*, 4>& names, std::array<std::string, 4>& texts) {
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    if (auto text = child_text(root, names[i])) texts[i] = std::move(*text);
+    if (const auto& text = file.text(names[i])) texts[i] = *text;
   }
 }
 
 // Only "0" clears a check box; any other text, the empty one too, ticks it.
-bool read_tick(pugi::xml_node root, const char* name) {
-  const auto text = child_text(root, name);
+bool read_tick(const ParGenFile& file, const char* name) {
+  const auto& text = file.text(name);
   return text && *text != "0";
 }
 
-CommSettings read_elements(pugi::xml_node root) {
+CommSettings read_elements(const ParGenFile& file) {
   CommSettings settings;
   namespace fallback = pargen::screen_fallback;
-  settings.Device_Type = read_index(root, pargen::Device_Type, fallback::Device_Type, Device_Type_Count);
-  settings.CAN_Baud = read_index(root, pargen::CAN_Baud, fallback::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
-  settings.CAN_Type = read_index(root, pargen::CAN_Type, fallback::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
-  read_texts(root, pargen::TCP_IP, settings.TCP_IP);
-  read_texts(root, pargen::TCP_SUB, settings.TCP_SUB);
-  read_texts(root, pargen::TCP_GAT, settings.TCP_GAT);
-  settings.En_GAT = read_tick(root, pargen::En_GAT);
-  if (auto port = child_text(root, pargen::Port)) settings.Port = std::move(*port);
-  if (auto time_out = child_text(root, pargen::Time_Out)) settings.Time_Out = std::move(*time_out);
-  settings.Dis_Sock = read_tick(root, pargen::Dis_Sock);
+  settings.Device_Type = read_index(file, pargen::Device_Type, fallback::Device_Type, Device_Type_Count);
+  settings.CAN_Baud = read_index(file, pargen::CAN_Baud, fallback::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
+  settings.CAN_Type = read_index(file, pargen::CAN_Type, fallback::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
+  read_texts(file, pargen::TCP_IP, settings.TCP_IP);
+  read_texts(file, pargen::TCP_SUB, settings.TCP_SUB);
+  read_texts(file, pargen::TCP_GAT, settings.TCP_GAT);
+  settings.En_GAT = read_tick(file, pargen::En_GAT);
+  if (const auto& port = file.text(pargen::Port)) settings.Port = *port;
+  if (const auto& time_out = file.text(pargen::Time_Out)) settings.Time_Out = *time_out;
+  settings.Dis_Sock = read_tick(file, pargen::Dis_Sock);
   return settings;
 }
 
@@ -62,16 +62,13 @@ const std::vector<std::string>& CAN_Type_Texts() {
   return texts;
 }
 
-Result<CommSettings> Load_Comm_Settings(const std::filesystem::path& file) {
-  const Result<pugi::xml_document> xml = read_xml_file(file);
-  if (!xml) {
-    if (Is_File_Missing(xml.failure())) return CommSettings{};
-    return xml.failure();
-  }
-  return read_elements(root_element(*xml));
+Result<CommSettings> Load_Comm_Settings(const ParGenFile& file) {
+  if (file.missing()) return CommSettings{};
+  if (file.failure) return *file.failure;
+  return read_elements(file);
 }
 
-CommSettings Unreadable_Comm_Settings() { return read_elements(pugi::xml_node()); }
+CommSettings Unreadable_Comm_Settings() { return read_elements(ParGenFile{}); }
 
 std::string ParGen_Document(const CommSettings& settings) {
   pugi::xml_document document;
@@ -120,13 +117,10 @@ std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings) {
   return std::nullopt;
 }
 
-std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file) {
+std::vector<ListIndexFault> List_Index_Faults(const ParGenFile& file) {
   std::vector<ListIndexFault> faults;
-  const auto document = load_xml_file(file);
-  if (!document) return faults;
-  const pugi::xml_node root = root_element(*document);
   const auto check = [&](const char* name, int count) {
-    const auto text = child_text(root, name);
+    const auto& text = file.text(name);
     if (!text) return;
     const auto index = parse_int32(*text);
     if (!index) return;
@@ -142,15 +136,12 @@ std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file)
   return faults;
 }
 
-TableContext Read_Table_Context(const std::filesystem::path& pargen_file) {
+TableContext Read_Table_Context(const ParGenFile& file) {
   TableContext context;
-  const auto document = load_xml_file(pargen_file);
-  if (!document) return context;
-  const pugi::xml_node root = root_element(*document);
   namespace fallback = pargen::project_fallback;
-  if (auto text = child_text(root, pargen::Device_Type)) context.Hard_Type = to_int32(*text, fallback::Device_Type);
-  if (auto text = child_text(root, pargen::CAN_Type)) context.Type_Can = to_int32(*text, fallback::CAN_Type);
-  if (auto text = child_text(root, pargen::Port)) context.Default_Port = to_int32(*text, fallback::Port_Number);
+  if (const auto& text = file.text(pargen::Device_Type)) context.Hard_Type = to_int32(*text, fallback::Device_Type);
+  if (const auto& text = file.text(pargen::CAN_Type)) context.Type_Can = to_int32(*text, fallback::CAN_Type);
+  if (const auto& text = file.text(pargen::Port)) context.Default_Port = to_int32(*text, fallback::Port_Number);
   return context;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/common/failure.h"
 #include "core/commsettings/device_type.h"
+#include "core/commsettings/pargen_file.h"
 #include "core/commsettings/pargen_format.h"
 
 namespace sw48230 {
@@ -38,12 +39,12 @@ const std::vector<std::string>& CAN_Baud_Texts();
 const std::vector<std::string>& CAN_Type_Texts();
 inline constexpr int Device_Type_Count = 2;
 
-// Reads ParGen.xml. A missing file gives the values proposed for a new
+// The settings as the screen shows ParGen.xml. A missing file gives the values proposed for a new
 // project (dip-switch hardware); each missing or unconvertible element falls
 // back on its own, and a list index outside its list counts as unconvertible.
 // A file that exists but cannot be read or is not well-formed is
 // File_Unreadable.
-Result<CommSettings> Load_Comm_Settings(const std::filesystem::path& file);
+Result<CommSettings> Load_Comm_Settings(const ParGenFile& file);
 
 // What the settings screen shows for a file that cannot be read: the values
 // of a file without any element.
@@ -88,7 +89,7 @@ struct ListIndexFault {
 // The faults of Device_Type, CAN_Baud and CAN_Type in this order; none for a
 // missing or unreadable file, a missing element or a text that is not a
 // number (each of those has its documented fallback).
-std::vector<ListIndexFault> List_Index_Faults(const std::filesystem::path& file);
+std::vector<ListIndexFault> List_Index_Faults(const ParGenFile& file);
 
 // What the other users of ParGen.xml read from it: the request table
 // screens at every opening, their checks, their CSV import and the image's
@@ -100,6 +101,6 @@ struct TableContext {
   int Type_Can = pargen::project_fallback::CAN_Type;  // 0: 11-bit identifiers, other: 29-bit
   std::int32_t Default_Port = pargen::project_fallback::Port_Number;
 };
-TableContext Read_Table_Context(const std::filesystem::path& pargen_file);
+TableContext Read_Table_Context(const ParGenFile& file);
 
 }  // namespace sw48230

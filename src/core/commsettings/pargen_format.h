@@ -6,6 +6,7 @@
 // each set is listed here with the reader it belongs to.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/commsettings/device_type.h"
@@ -26,6 +27,13 @@ inline constexpr const char* En_GAT = "En_GAT";
 inline constexpr const char* Port = "Port";
 inline constexpr const char* Time_Out = "Time_Out";
 inline constexpr const char* Dis_Sock = "Dis_Sock";
+
+inline constexpr std::size_t Element_Count = 19;
+inline constexpr std::array<const char*, Element_Count> Element_Names = {
+    Device_Type, CAN_Baud,   CAN_Type,   TCP_IP[0],  TCP_IP[1],  TCP_IP[2],  TCP_IP[3],
+    TCP_SUB[0],  TCP_SUB[1], TCP_SUB[2], TCP_SUB[3], TCP_GAT[0], TCP_GAT[1], TCP_GAT[2],
+    TCP_GAT[3],  En_GAT,     Port,       Time_Out,   Dis_Sock,
+};
 
 // The bit-rate index of 1000K, which both the settings screen and bank2.bin
 // take for a CAN_Baud they cannot read.

@@ -5,8 +5,7 @@
 #include <utility>
 
 #include "core/common/number_text.h"
-#include "core/common/paths.h"
-#include "core/common/xml_file.h"
+#include "core/commsettings/comm_settings.h"
 #include "core/commsettings/pargen_format.h"
 
 namespace sw48230 {
@@ -17,15 +16,15 @@ constexpr Ipv4Bytes No_Gateway = {255, 255, 255, 255};
 constexpr std::array<std::uint32_t, 7> Listed_Bit_Rates = {20000, 50000, 100000, 125000, 250000, 500000, 800000};
 constexpr std::uint32_t Top_Bit_Rate = 1000000;
 
-std::int32_t number_or(pugi::xml_node root, const char* name, std::int32_t fallback) {
-  const auto text = child_text(root, name);
+std::int32_t number_or(const ParGenFile& file, const char* name, std::int32_t fallback) {
+  const auto& text = file.text(name);
   return text ? to_int32(*text, fallback) : fallback;
 }
 
-Ipv4Bytes address_or(pugi::xml_node root, const std::array<const char*, 4>& names, const Ipv4Bytes& fallback) {
+Ipv4Bytes address_or(const ParGenFile& file, const std::array<const char*, 4>& names, const Ipv4Bytes& fallback) {
   Ipv4Bytes address{};
   for (std::size_t i = 0; i < address.size(); ++i) {
-    address[i] = static_cast<std::uint8_t>(number_or(root, names[i], fallback[i]) & 0xFF);
+    address[i] = static_cast<std::uint8_t>(number_or(file, names[i], fallback[i]) & 0xFF);
   }
   return address;
 }
@@ -34,11 +33,11 @@ Ipv4Bytes address_or(pugi::xml_node root, const std::array<const char*, 4>& name
 // failure; once one has failed the others are not looked at.
 class StrictReader {
  public:
-  StrictReader(pugi::xml_node root, std::string file) : root_(root), file_(std::move(file)) {}
+  StrictReader(const ParGenFile& root, std::string file) : root_(root), file_(std::move(file)) {}
 
   std::int32_t number(const char* name) {
     if (failed()) return 0;
-    const auto text = child_text(root_, name);
+    const auto& text = root_.text(name);
     if (!text) {
       error_ = Element_Missing(file_, name);
       return 0;
@@ -62,7 +61,7 @@ class StrictReader {
   const ImageError& error() const { return *error_; }
 
  private:
-  pugi::xml_node root_;
+  const ParGenFile& root_;
   std::string file_;
   std::optional<ImageError> error_;
 };
@@ -74,28 +73,25 @@ std::uint32_t CAN_Bit_Rate_For(std::int32_t index) {
   return Listed_Bit_Rates[static_cast<std::size_t>(index)];
 }
 
-void Read_Communication_Settings(const std::filesystem::path& pargen_file, General_Block& block) {
-  const auto document = load_xml_file(pargen_file);
-  if (!document) return;
-  const pugi::xml_node root = root_element(*document);
+void Read_Communication_Settings(const ParGenFile& file, General_Block& block) {
+  if (file.failure) return;
 
   namespace fallback = pargen::image_fallback;
-  block.CAN_Bit_Rate = CAN_Bit_Rate_For(number_or(root, pargen::CAN_Baud, fallback::CAN_Baud));
-  block.IP_Address = address_or(root, pargen::TCP_IP, fallback::TCP_IP);
-  block.Subnet_Mask = address_or(root, pargen::TCP_SUB, fallback::TCP_SUB);
-  block.Gateway = address_or(root, pargen::TCP_GAT, fallback::TCP_GAT);
+  block.CAN_Bit_Rate = CAN_Bit_Rate_For(number_or(file, pargen::CAN_Baud, fallback::CAN_Baud));
+  block.IP_Address = address_or(file, pargen::TCP_IP, fallback::TCP_IP);
+  block.Subnet_Mask = address_or(file, pargen::TCP_SUB, fallback::TCP_SUB);
+  block.Gateway = address_or(file, pargen::TCP_GAT, fallback::TCP_GAT);
   // Only an explicit "0" or a missing flag switches the gateway off; any
   // other text, the empty one too, is the ticked check box.
-  const auto en_gat = child_text(root, pargen::En_GAT);
+  const auto& en_gat = file.text(pargen::En_GAT);
   if (!en_gat || *en_gat == "0") block.Gateway = No_Gateway;
-  block.Time_Out = static_cast<std::uint32_t>(number_or(root, pargen::Time_Out, fallback::Time_Out));
+  block.Time_Out = static_cast<std::uint32_t>(number_or(file, pargen::Time_Out, fallback::Time_Out));
 }
 
-Result<Bank_Params> Read_Bank_Params(const std::filesystem::path& pargen_file) {
-  const Result<pugi::xml_document> xml = read_xml_file(pargen_file);
-  if (!xml) return xml.failure();
+Result<Bank_Params> Read_Bank_Params(const ParGenFile& file) {
+  if (file.failure) return *file.failure;
 
-  StrictReader read(root_element(*xml), path_to_utf8(pargen_file.filename()));
+  StrictReader read(file, ParGen_File_Name);
   Bank_Params params;
   // The order of the file, so that the error names the first bad element.
   params.CAN_Baud_Code =
@@ -112,9 +108,9 @@ Result<Bank_Params> Read_Bank_Params(const std::filesystem::path& pargen_file) {
   return params;
 }
 
-std::optional<ImageError> Write_Bank_Params(const std::filesystem::path& pargen_file, std::uint16_t request_rows,
+std::optional<ImageError> Write_Bank_Params(const ParGenFile& file, std::uint16_t request_rows,
                                             std::uint16_t setting_rows, Bytes& bank) {
-  const Result<Bank_Params> params = Read_Bank_Params(pargen_file);
+  const Result<Bank_Params> params = Read_Bank_Params(file);
   if (!params) return params.failure();
   Append_Bank_Params(*params, request_rows, setting_rows, bank);
   return std::nullopt;

@@ -6,9 +6,9 @@
 // settings it cannot read.
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 
+#include "core/commsettings/pargen_file.h"
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
 
@@ -24,18 +24,17 @@ std::uint32_t CAN_Bit_Rate_For(std::int32_t index);
 // other than "0". A file that is missing or cannot be parsed leaves the block
 // as it was: the device-type test of the build has refused the latter
 // already.
-void Read_Communication_Settings(const std::filesystem::path& pargen_file, General_Block& block);
+void Read_Communication_Settings(const ParGenFile& file, General_Block& block);
 
 // The settings of bank.bin, each element's number stored as its low 8 or 16
 // bits. There is no fallback: a missing file, a file that cannot be parsed, a
 // missing element or a text that is not a number fails, naming the first
 // element that could not be read.
-Result<Bank_Params> Read_Bank_Params(const std::filesystem::path& pargen_file);
+Result<Bank_Params> Read_Bank_Params(const ParGenFile& file);
 
 // Appends Bank_Params with the two row counts to `bank`. On an error nothing
 // is appended, and the bank.bin build is to be abandoned as a whole.
-[[nodiscard]] std::optional<ImageError> Write_Bank_Params(const std::filesystem::path& pargen_file,
-                                                          std::uint16_t request_rows, std::uint16_t setting_rows,
-                                                          Bytes& bank);
+[[nodiscard]] std::optional<ImageError> Write_Bank_Params(const ParGenFile& file, std::uint16_t request_rows,
+                                                          std::uint16_t setting_rows, Bytes& bank);
 
 }  // namespace sw48230

@@ -1,11 +1,11 @@
 #include "core/image/image_build.h"
 
+#include <array>
 #include <memory>
 #include <utility>
 
 #include "core/common/atomic_file.h"
 #include "core/common/paths.h"
-#include "core/common/xml_file.h"
 #include "core/commsettings/comm_settings.h"
 #include "core/image/byte_order.h"
 #include "core/image/comm_image.h"
@@ -23,35 +23,34 @@ void mark_part(Bytes& bank, std::size_t field) {
   image_bytes::put_u32(bank, 4 * field, static_cast<std::uint32_t>(bank.size()));
 }
 
-Result<ImageBuild> build_bank(const std::filesystem::path& pargen_file, const TableInputs& tables,
-                              ImageBuffers& buffers) {
+Result<ImageBuild> build_bank(const Project& project, ImageBuffers& buffers) {
   Bytes bank(Bank_Header_Size, 0);
   // The header's first fields mark where each table's rows begin, the next
   // where Bank_Params begins.
   std::size_t field = 0;
-  std::uint16_t requests = 0;
-  std::uint16_t settings = 0;
+  std::array<std::uint16_t, Table_Kind_Count> rows{};
   for (const TableKind* kind : Table_Kinds()) {
     mark_part(bank, field++);
-    const Result<std::uint16_t> rows = Append_Bank_Rows(*kind, tables.of(*kind), bank);
-    if (!rows) return rows.failure();
-    (kind == &Read_Requests() ? requests : settings) = *rows;
+    const Result<std::uint16_t> appended = Append_Bank_Rows(*kind, project.table(*kind), bank);
+    if (!appended) return appended.failure();
+    rows[kind->index] = *appended;
   }
   mark_part(bank, field);
-  if (auto error = Write_Bank_Params(pargen_file, requests, settings, bank)) return *error;
+  const std::uint16_t requests = rows[Read_Requests().index];
+  const std::uint16_t settings = rows[Write_Requests().index];
+  if (auto error = Write_Bank_Params(project.settings, requests, settings, bank)) return *error;
   buffers.bank = std::move(bank);
-  buffers.bank_project = pargen_file.parent_path();
+  buffers.bank_project = project.dir;
   return ImageBuild{ImageKind::Bank, requests, settings};
 }
 
-Result<ImageBuild> build_bank2(const std::filesystem::path& pargen_file, const TableInputs& tables,
-                               ImageBuffers& buffers) {
+Result<ImageBuild> build_bank2(const Project& project, ImageBuffers& buffers) {
   // A fresh image: nothing of an earlier build may survive into this one.
   const auto image = std::make_unique<Bank2Image>();
-  Read_Communication_Settings(pargen_file, image->general);
-  if (auto error = Read_Master_Requests(tables, *image, Read_Table_Context(pargen_file))) return *error;
+  Read_Communication_Settings(project.settings, image->general);
+  if (auto error = Read_Master_Requests(project, *image)) return *error;
   buffers.bank2 = Serialize_Bank2(*image);
-  buffers.bank2_project = pargen_file.parent_path();
+  buffers.bank2_project = project.dir;
   return ImageBuild{ImageKind::Bank2, image->general.Request_Count, image->general.Setting_Count};
 }
 
@@ -60,32 +59,28 @@ Result<ImageBuild> build_bank2(const std::filesystem::path& pargen_file, const T
 const char* Image_File_Name(ImageKind kind) { return kind == ImageKind::Bank2 ? "bank2.bin" : "bank.bin"; }
 
 std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, ImageKind kind) {
-  return project_dir / "bin" / Image_File_Name(kind);
+  return Bin_Path(project_dir) / Image_File_Name(kind);
 }
 
-Result<bool> Is_Device_Type_1(const std::filesystem::path& pargen_file) {
-  const Result<pugi::xml_document> xml = read_xml_file(pargen_file);
-  if (!xml) {
-    if (Is_File_Missing(xml.failure())) return false;
-    return xml.failure();
-  }
+Result<bool> Is_Device_Type_1(const ParGenFile& file) {
+  if (file.missing()) return false;
+  if (file.failure) return *file.failure;
   // A plain text comparison, not the number rule.
-  return child_text(root_element(*xml), pargen::Device_Type) == "1";
+  return file.text(pargen::Device_Type) == std::to_string(Device_Type_Dip_Switch);
 }
 
-Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables,
-                               ImageBuffers& buffers) {
-  const Result<bool> type_1 = Is_Device_Type_1(pargen_file);
+Result<ImageBuild> Build_Image(const Project& project, ImageBuffers& buffers) {
+  const Result<bool> type_1 = Is_Device_Type_1(project.settings);
   if (!type_1) return type_1.failure();
   // The image would carry a choice other than the one the settings screen
   // shows for the same file.
-  if (const auto faults = List_Index_Faults(pargen_file); !faults.empty()) {
+  if (const auto faults = List_Index_Faults(project.settings); !faults.empty()) {
     const ListIndexFault& fault = faults.front();
-    const std::string file = path_to_utf8(pargen_file.filename());
-    return fault.list_size == 0 ? Element_Not_Exactly_1(file, fault.element, fault.text)
-                                : Element_Outside_List(file, fault.element, fault.list_size - 1, fault.text);
+    return fault.list_size == 0
+               ? Element_Not_Exactly_1(ParGen_File_Name, fault.element, fault.text)
+               : Element_Outside_List(ParGen_File_Name, fault.element, fault.list_size - 1, fault.text);
   }
-  return *type_1 ? build_bank2(pargen_file, tables, buffers) : build_bank(pargen_file, tables, buffers);
+  return *type_1 ? build_bank2(project, buffers) : build_bank(project, buffers);
 }
 
 std::optional<Failure> Write_Image_File(const std::filesystem::path& project_dir, ImageKind kind,

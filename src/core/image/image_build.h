@@ -41,8 +41,8 @@ std::filesystem::path Image_File_Path(const std::filesystem::path& project_dir, 
 struct ImageBuffers {
   Bytes bank;
   Bytes bank2;
-  // The project each buffer was last built for: the folder of the ParGen.xml
-  // it was built from; empty before the first build of its kind.
+  // The project folder each buffer was last built for; empty before the
+  // first build of its kind.
   std::filesystem::path bank_project;
   std::filesystem::path bank2_project;
 
@@ -55,7 +55,7 @@ struct ImageBuffers {
 // Device type 1 only when Device_Type reads exactly "1": " 1" and "01" take
 // the bank.bin build, like a missing file or element. A file that exists but
 // cannot be parsed fails, which stops the action whatever the device type.
-Result<bool> Is_Device_Type_1(const std::filesystem::path& pargen_file);
+Result<bool> Is_Device_Type_1(const ParGenFile& file);
 
 struct ImageBuild {
   ImageKind kind = ImageKind::Bank;  // the image of the project's device type
@@ -66,13 +66,12 @@ struct ImageBuild {
 };
 
 // Builds the image of the project's device type into its buffer, which then
-// belongs to the project in the folder of `pargen_file`: bank2.bin from the
+// belongs to the project's folder: bank2.bin from the
 // enabled rows, or bank.bin from every row. The other buffer is not touched.
 // A failure means the action is to be abandoned, and then no buffer was
 // changed; its message() names the file and, where it applies, the row and
 // the attribute or element.
-Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const TableInputs& tables,
-                               ImageBuffers& buffers);
+Result<ImageBuild> Build_Image(const Project& project, ImageBuffers& buffers);
 
 // Writes one image file atomically. The bin folder must exist: it is created
 // with the project, and one that has gone is reported rather than made again.

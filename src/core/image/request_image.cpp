@@ -29,24 +29,17 @@ std::uint16_t low16(std::int32_t value) {
   return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
 }
 
-// The attributes of one row element, taken in a single pass: looking each up
-// by name would compare it with every attribute before it. The fallback
-// readers never fail; the required ones keep the first failure, after which
-// nothing more is read.
+// The attributes of one row. The fallback readers never fail; the required
+// ones keep the first failure, after which nothing more is read.
 class RowReader {
  public:
-  RowReader(pugi::xml_node row, const std::string& file, int number) : file_(file), number_(number) {
-    std::size_t expected = 0;
-    for (const pugi::xml_attribute attribute : row.attributes()) {
-      const std::size_t name = find(attribute.name(), expected);
-      if (name == attr::Attribute_Count) continue;
-      // A repeated attribute: the first one counts, as for a lookup by name.
-      if (!values_[name]) values_[name] = std::string_view(attribute.value());
-      expected = name + 1;
-    }
-  }
+  RowReader(const RequestsFile::Row& row, const std::string& file, int number)
+      : row_(row), file_(file), number_(number) {}
 
-  std::optional<std::string_view> text(attr::Attribute name) const { return values_[name]; }
+  std::optional<std::string_view> text(attr::Attribute name) const {
+    if (!row_[name]) return std::nullopt;
+    return std::string_view(*row_[name]);
+  }
 
   std::int32_t number_or(attr::Attribute name, std::int32_t fallback) const {
     const auto value = text(name);
@@ -79,64 +72,24 @@ class RowReader {
   const std::optional<ImageError>& error() const { return error_; }
 
  private:
-  // The attribute that follows the last one is tried first.
-  static std::size_t find(const char* name, std::size_t expected) {
-    if (expected < attr::Attribute_Count && std::strcmp(name, attr::Attribute_Names[expected]) == 0) return expected;
-    for (std::size_t i = 0; i < attr::Attribute_Count; ++i) {
-      if (std::strcmp(name, attr::Attribute_Names[i]) == 0) return i;
-    }
-    return attr::Attribute_Count;
-  }
-
-  std::array<std::optional<std::string_view>, attr::Attribute_Count> values_{};
+  const RequestsFile::Row& row_;
   const std::string& file_;
   int number_;
   std::optional<ImageError> error_;
 };
 
-// A table file as both builds read it: a missing file has no rows.
-struct TableFile {
-  std::string name;
-  std::optional<pugi::xml_document> document;  // none for a missing file
-  std::optional<ImageError> error;
-
-  explicit TableFile(const TableInput& input) : name(path_to_utf8(input.file.filename())) {
-    Result<pugi::xml_document> xml = input.text ? parse_xml_text(*input.text, name) : read_xml_file(input.file);
-    if (!xml) {
-      if (!Is_File_Missing(xml.failure())) error = xml.failure();
-      return;
-    }
-    document = std::move(*xml);
-    // The screens and the checks see the first rows only; an image of more
-    // would carry rows nobody has looked at.
-    const int rows = row_count();
-    if (rows > RequestTable::Data_Rows) {
-      error = Too_Many_Rows(name, rows, RequestTable::Data_Rows);
-    }
+// Why a table file cannot go into an image: it could not be read (a missing
+// file is an empty table), or it holds more rows than the screens and the
+// checks see, so an image of it would carry rows nobody has looked at.
+std::optional<ImageError> table_file_error(const RequestsFile& file) {
+  if (file.failure) {
+    if (file.missing()) return std::nullopt;
+    return *file.failure;
   }
-
-  int row_count() const {
-    int rows = 0;
-    for_each_row([&rows](pugi::xml_node, int) {
-      ++rows;
-      return true;
-    });
-    return rows;
-  }
-
-  // Calls `visit(row_element, row_number)` for each row in file order until
-  // it returns false. Only elements are rows: a comment or a processing
-  // instruction inside the root is no request.
-  template <typename Visit>
-  void for_each_row(Visit visit) const {
-    if (!document) return;
-    int number = 0;
-    for (pugi::xml_node element : root_element(*document).children()) {
-      if (element.type() != pugi::node_element) continue;
-      if (!visit(element, ++number)) return;
-    }
-  }
-};
+  const int rows = static_cast<int>(file.rows.size());
+  if (rows > RequestTable::Data_Rows) return Too_Many_Rows(file.name, rows, RequestTable::Data_Rows);
+  return std::nullopt;
+}
 
 // A row without CAN_Type has the project's frame format, as the table screen
 // loads it.
@@ -195,35 +148,29 @@ void fill_record(const TableKind& kind, RowReader& read, const TableContext& con
   record.Byte_Count = Byte_Count_For(record.Function, record.Quantity);
 }
 
-std::optional<ImageError> read_records(const TableKind& kind, const TableInput& path, const TableContext& context,
+std::optional<ImageError> read_records(const TableKind& kind, const RequestsFile& file, const TableContext& context,
                                        Bank2Image& image, std::size_t& next_record, std::uint32_t& count,
                                        std::vector<int>* record_rows) {
-  const TableFile file(path);
-  if (file.error) return file.error;
-  std::optional<ImageError> error;
-  file.for_each_row([&](pugi::xml_node element, int number) {
-    RowReader read(element, file.name, number);
-    if (!in_use(read) || !Is_Ticked(read.text(attr::Enable).value_or(Tick_Yes))) return true;
+  if (auto error = table_file_error(file)) return error;
+  int number = 0;
+  for (const RequestsFile::Row& row : file.rows) {
+    RowReader read(row, file.name, ++number);
+    if (!in_use(read) || !Is_Ticked(read.text(attr::Enable).value_or(Tick_Yes))) continue;
     // Only a hand-made pair of files can get here; writing on would go past
     // the end of the records.
     if (next_record == Request_Record_Count) {
-      error = Too_Many_Enabled_Rows(file.name, number, static_cast<int>(Request_Record_Count + 1),
-                                    static_cast<int>(Request_Record_Count));
-      return false;
+      return Too_Many_Enabled_Rows(file.name, number, static_cast<int>(Request_Record_Count + 1),
+                                   static_cast<int>(Request_Record_Count));
     }
     Request_Record& record = image.records[next_record];
     fill_record(kind, read, context, record);
-    if (read.error()) {
-      error = read.error();
-      return false;
-    }
+    if (read.error()) return read.error();
     record.Slot_Offset = static_cast<std::uint16_t>((8u * count) & 0xFFFFu);
     if (record_rows) record_rows->push_back(number);
     ++next_record;
     ++count;
-    return true;
-  });
-  return error;
+  }
+  return std::nullopt;
 }
 
 std::uint8_t type_code(const TableKind& kind, std::uint8_t type) {
@@ -231,16 +178,17 @@ std::uint8_t type_code(const TableKind& kind, std::uint8_t type) {
   return type == 0 ? Coils_Type_Code : Registers_Type_Code;
 }
 
-std::optional<ImageError> read_master_requests(const TableInputs& tables, Bank2Image& image,
-                                               const TableContext& context, std::vector<int>* record_rows) {
+std::optional<ImageError> read_master_requests(const Project& project, Bank2Image& image,
+                                               std::vector<int>* record_rows) {
+  const TableContext context = project.table_context();
   General_Block& general = image.general;
   general.Default_Port = Default_Modbus_Port;
   general.Request_Count = 0;
   general.Setting_Count = 0;
   std::size_t next_record = 0;
   for (const TableKind* kind : Table_Kinds()) {
-    std::uint32_t& count = kind == &Read_Requests() ? general.Request_Count : general.Setting_Count;
-    if (auto error = read_records(*kind, tables.of(*kind), context, image, next_record, count, record_rows)) {
+    std::uint32_t& count = kind->index == Read_Requests().index ? general.Request_Count : general.Setting_Count;
+    if (auto error = read_records(*kind, project.table(*kind), context, image, next_record, count, record_rows)) {
       return error;
     }
   }
@@ -250,27 +198,25 @@ std::optional<ImageError> read_master_requests(const TableInputs& tables, Bank2I
 
 }  // namespace
 
-std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
-                                               const TableContext& context) {
-  return read_master_requests(tables, image, context, nullptr);
+std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image) {
+  return read_master_requests(project, image, nullptr);
 }
 
-std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
-                                               std::vector<int>& record_rows, const TableContext& context) {
+std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image,
+                                               std::vector<int>& record_rows) {
   record_rows.clear();
-  return read_master_requests(tables, image, context, &record_rows);
+  return read_master_requests(project, image, &record_rows);
 }
 
-Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const TableInput& path) {
-  const TableFile file(path);
-  if (file.error) return *file.error;
+Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const RequestsFile& file) {
+  if (auto error = table_file_error(file)) return *error;
 
   std::vector<NumberedBankRow> rows;
-  std::optional<ImageError> error;
-  file.for_each_row([&](pugi::xml_node element, int number) {
-    if (rows.size() == Bank_Table_Row_Limit) return false;
-    RowReader read(element, file.name, number);
-    if (!in_use(read)) return true;
+  int number = 0;
+  for (const RequestsFile::Row& file_row : file.rows) {
+    if (rows.size() == Bank_Table_Row_Limit) break;
+    RowReader read(file_row, file.name, ++number);
+    if (!in_use(read)) continue;
     Bank_Row row;
     // The order of the checks is the order of the row's fields, so that the
     // error names the first bad one.
@@ -280,19 +226,14 @@ Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const
     row.ID_Modbus = low8(read.required(attr::ID_Modbus));
     row.Type_Code = type_code(kind, low8(read.required(attr::Type)));
     row.Quantity = low8(read.required(attr::Quantity));
-    if (read.error()) {
-      error = read.error();
-      return false;
-    }
+    if (read.error()) return *read.error();
     rows.push_back({number, row});
-    return true;
-  });
-  if (error) return *error;
+  }
   return rows;
 }
 
-Result<std::uint16_t> Append_Bank_Rows(const TableKind& kind, const TableInput& path, Bytes& bank) {
-  Result<std::vector<NumberedBankRow>> read = Read_Bank_Rows(kind, path);
+Result<std::uint16_t> Append_Bank_Rows(const TableKind& kind, const RequestsFile& file, Bytes& bank) {
+  Result<std::vector<NumberedBankRow>> read = Read_Bank_Rows(kind, file);
   if (!read) return read.failure();
 
   std::vector<NumberedBankRow>& rows = *read;

@@ -7,64 +7,33 @@
 // cannot read.
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/image/image_error.h"
 #include "core/image/image_layout.h"
+#include "core/project/project.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
 
 namespace sw48230 {
 
-// A table as the builds read it: its file, or the document its screen would
-// save, so that rows not saved yet can be compiled as they will be.
-struct TableInput {
-  // Not explicit: a file is what nearly every caller has.
-  TableInput(const std::filesystem::path& file) : file(file) {}
-  static TableInput Document(std::string file_name, std::string text) {
-    TableInput input{std::filesystem::path(file_name)};
-    input.text = std::move(text);
-    return input;
-  }
-
-  std::filesystem::path file;  // with a document, only its name counts
-  std::optional<std::string> text;
-};
-
-// The two tables of a project, one input per kind.
-struct TableInputs {
-  TableInput reads;
-  TableInput writes;
-
-  // The table files of the project in `project_dir`.
-  static TableInputs Of_Project(const std::filesystem::path& project_dir) {
-    return {project_dir / Read_Requests().file_name, project_dir / Write_Requests().file_name};
-  }
-  TableInput& of(const TableKind& kind) { return &kind == &Read_Requests() ? reads : writes; }
-  const TableInput& of(const TableKind& kind) const { return &kind == &Read_Requests() ? reads : writes; }
-};
-
 // Fills the records of `image` from the front, one per enabled row in use
 // (Enable ticked or absent, a Cob-ID given): the read requests first, then
 // the write requests, each in file order. Values a row lacks are taken as the
-// table screen shows them, with `context` read from the project's
-// ParGen.xml. Sets Request_Count, Setting_Count, Record_Count and
+// table screen shows them, with the project's ParGen.xml. Sets Request_Count, Setting_Count, Record_Count and
 // Default_Port of the general block. The records must be zero on entry.
 //
 // A missing file is an empty table. A file that cannot be parsed, an enabled
 // row whose address bytes or Address_Word are missing or not numbers, and
 // more enabled rows than the 1024 records, are errors; the image is then
 // left half-filled and must be thrown away.
-[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
-                                                             const TableContext& context = {});
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image);
 // The same, also giving for each filled record the number of the table row
 // it was made from (the k-th row element is row k, as on the screens).
-[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const TableInputs& tables, Bank2Image& image,
-                                                             std::vector<int>& record_rows,
-                                                             const TableContext& context = {});
+[[nodiscard]] std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image,
+                                                             std::vector<int>& record_rows);
 
 // Appends the bank.bin rows of one table file to `bank`: every row in use
 // (with a Cob-ID), enabled or not, up to Bank_Table_Row_Limit (later rows are passed over), in
@@ -73,7 +42,7 @@ struct TableInputs {
 // row with an attribute that is missing or not a number, fails, and then
 // nothing is appended. Gives the number of rows appended, the count that
 // Bank_Params gives for the table.
-Result<std::uint16_t> Append_Bank_Rows(const TableKind& kind, const TableInput& file, Bytes& bank);
+Result<std::uint16_t> Append_Bank_Rows(const TableKind& kind, const RequestsFile& file, Bytes& bank);
 
 struct NumberedBankRow {
   int row = 0;  // in the table, from 1
@@ -82,6 +51,6 @@ struct NumberedBankRow {
 
 // The rows Append_Bank_Rows takes from one table file, in file order before
 // sorting.
-Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const TableInput& file);
+Result<std::vector<NumberedBankRow>> Read_Bank_Rows(const TableKind& kind, const RequestsFile& file);
 
 }  // namespace sw48230

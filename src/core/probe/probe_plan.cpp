@@ -1,5 +1,6 @@
 #include "core/probe/probe_plan.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -10,12 +11,12 @@
 namespace sw48230 {
 namespace {
 
-Result<ProbePlan> plan_records(const std::filesystem::path& pargen_file, const TableInputs& tables) {
+Result<ProbePlan> plan_records(const Project& project) {
   // The records are too large for the stack of a worker thread.
   auto image = std::make_unique<Bank2Image>();
-  Read_Communication_Settings(pargen_file, image->general);
+  Read_Communication_Settings(project.settings, image->general);
   std::vector<int> rows;
-  if (auto error = Read_Master_Requests(tables, *image, rows, Read_Table_Context(pargen_file))) return *error;
+  if (auto error = Read_Master_Requests(project, *image, rows)) return *error;
   ProbePlan plan;
   plan.timeout_ms = image->general.Time_Out;
   plan.requests.reserve(rows.size());
@@ -42,19 +43,20 @@ std::uint8_t bank_row_function(const TableKind& kind, std::uint8_t type_code) {
   return type_code == 1 ? modbus_function::Read_Coils : modbus_function::Read_Holding_Registers;
 }
 
-Result<ProbePlan> plan_bank_rows(const std::filesystem::path& pargen_file, const TableInputs& tables) {
+Result<ProbePlan> plan_bank_rows(const Project& project) {
   // In the order of the bank.bin build, so that the same fault is named.
-  const Result<std::vector<NumberedBankRow>> reads = Read_Bank_Rows(Read_Requests(), tables.reads);
-  if (!reads) return reads.failure();
-  const Result<std::vector<NumberedBankRow>> writes = Read_Bank_Rows(Write_Requests(), tables.writes);
-  if (!writes) return writes.failure();
-  const Result<Bank_Params> settings = Read_Bank_Params(pargen_file);
+  std::array<std::vector<NumberedBankRow>, Table_Kind_Count> tables;
+  for (const TableKind* kind : Table_Kinds()) {
+    Result<std::vector<NumberedBankRow>> rows = Read_Bank_Rows(*kind, project.table(*kind));
+    if (!rows) return rows.failure();
+    tables[kind->index] = std::move(*rows);
+  }
+  const Result<Bank_Params> settings = Read_Bank_Params(project.settings);
   if (!settings) return settings.failure();
   ProbePlan plan;
   plan.timeout_ms = settings->Time_Out;
-  plan.requests.reserve(reads->size() + writes->size());
-  for (const auto& [table, rows] : {std::pair{&Read_Requests(), &*reads}, std::pair{&Write_Requests(), &*writes}}) {
-    for (const NumberedBankRow& numbered : *rows) {
+  for (const TableKind* table : Table_Kinds()) {
+    for (const NumberedBankRow& numbered : tables[table->index]) {
       const Bank_Row& row = numbered.bank_row;
       ProbeRequest request;
       request.table = table;
@@ -73,10 +75,10 @@ Result<ProbePlan> plan_bank_rows(const std::filesystem::path& pargen_file, const
 
 }  // namespace
 
-Result<ProbePlan> Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables) {
-  const Result<bool> type_1 = Is_Device_Type_1(pargen_file);
+Result<ProbePlan> Make_Probe_Plan(const Project& project) {
+  const Result<bool> type_1 = Is_Device_Type_1(project.settings);
   if (!type_1) return type_1.failure();
-  return *type_1 ? plan_records(pargen_file, tables) : plan_bank_rows(pargen_file, tables);
+  return *type_1 ? plan_records(project) : plan_bank_rows(project);
 }
 
 }  // namespace sw48230

@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "core/image/image_error.h"
 #include "core/probe/probe_request.h"
+#include "core/project/project.h"
 
 namespace sw48230 {
 
@@ -22,10 +22,10 @@ struct ProbePlan {
   std::uint32_t timeout_ms = 0;
 };
 
-// A table screen passes its table as the document it would save
-// (TableInput::Document), so that the rows are probed as they stand on the
-// screen. Fails as the image build would: when the image cannot be built,
-// there is nothing the device would send.
-Result<ProbePlan> Make_Probe_Plan(const std::filesystem::path& pargen_file, const TableInputs& tables);
+// A table screen passes the project with its table as it stands on the
+// screen (With_Table), so that the rows are probed as they would be saved.
+// Fails as the image build would: when the image cannot be built, there is
+// nothing the device would send.
+Result<ProbePlan> Make_Probe_Plan(const Project& project);
 
 }  // namespace sw48230

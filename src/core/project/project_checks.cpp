@@ -1,7 +1,8 @@
 #include "core/project/project_checks.h"
 
-#include "core/commsettings/comm_settings.h"
 #include "core/common/failure.h"
+#include "core/commsettings/comm_settings.h"
+#include "core/project/project.h"
 #include "core/tables/request_checks.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
@@ -36,8 +37,7 @@ class Failures {
   std::vector<ProjectCheckFailure> list_;
 };
 
-void check_settings(const std::filesystem::path& dir, Failures& failures) {
-  const std::filesystem::path file = dir / ParGen_File_Name;
+void check_settings(const ParGenFile& file, Failures& failures) {
   const Result<CommSettings> loaded = Load_Comm_Settings(file);
   if (!loaded) {
     // The screen would show the values of an empty file; checking those
@@ -57,10 +57,10 @@ void check_settings(const std::filesystem::path& dir, Failures& failures) {
     failures.add(ParGen_File_Name, failures.message(failed->message));
 }
 
-void check_table(const TableKind& kind, const std::filesystem::path& dir, Failures& failures) {
-  const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
+void check_table(const TableKind& kind, const Project& project, Failures& failures) {
+  const TableContext context = project.table_context();
   RequestTable table;
-  const Result<RequestLoad> loaded = Load_Requests(kind, dir / kind.file_name, context, table);
+  const Result<RequestLoad> loaded = Load_Requests(kind, project.table(kind), context, table);
   if (!loaded) {
     // The table of a file that cannot be read is empty: nothing more to check.
     failures.add(kind.file_name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.failure().reason}));
@@ -82,12 +82,13 @@ void check_table(const TableKind& kind, const std::filesystem::path& dir, Failur
 
 }  // namespace
 
-std::vector<ProjectCheckFailure> Check_Project(const std::filesystem::path& project_dir,
-                                               const std::vector<std::string>& messages, bool first_only) {
+std::vector<ProjectCheckFailure> Check_Project(const Project& project, const std::vector<std::string>& messages,
+                                               bool first_only) {
   Failures failures(messages, first_only);
-  check_settings(project_dir, failures);
-  if (!failures.done()) check_table(Read_Requests(), project_dir, failures);
-  if (!failures.done()) check_table(Write_Requests(), project_dir, failures);
+  check_settings(project.settings, failures);
+  for (const TableKind* kind : Table_Kinds()) {
+    if (!failures.done()) check_table(*kind, project, failures);
+  }
   return failures.take();
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
 // The checks of the settings screen and of both table screens, run on a
-// project's files as they are on disk. Only a project that passes them is
+// project as its files are on disk. Only a project that passes them is
 // built into an image for a device.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace sw48230 {
+
+struct Project;
 
 // What the checks say about a file beyond the screens' own row and field
 // messages, with %1, %2 ... for their values.
@@ -31,7 +32,7 @@ struct ProjectCheckFailure {
 // `messages` is the message table the texts come from. With `first_only` the
 // checks end at the first failure, as a screen's OK does. A missing file is
 // what its screen would start from and passes.
-std::vector<ProjectCheckFailure> Check_Project(const std::filesystem::path& project_dir,
-                                               const std::vector<std::string>& messages, bool first_only);
+std::vector<ProjectCheckFailure> Check_Project(const Project& project, const std::vector<std::string>& messages,
+                                               bool first_only);
 
 }  // namespace sw48230

@@ -7,6 +7,7 @@
 #include "core/app/failure_messages.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
+#include "core/project/project.h"
 
 #ifdef _WIN32
 #include "core/common/windows_api.h"
@@ -84,7 +85,7 @@ Result<std::filesystem::path> Create_Project(const std::filesystem::path& Projec
     if (!error) return refusal(Msg_Name_Exists);
     return not_created(project_dir, error);
   }
-  std::filesystem::create_directories(project_dir / "bin", error);
+  std::filesystem::create_directories(Bin_Path(project_dir), error);
   return project_dir;
 }
 

@@ -1,10 +1,12 @@
 #include "core/tables/request_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <pugixml.hpp>
 
 #include "core/app/product.h"
 #include "core/common/number_text.h"
+#include "core/common/paths.h"
 #include "core/common/text.h"
 #include "core/common/xml_characters.h"
 #include "core/common/xml_file.h"
@@ -34,13 +36,10 @@ RowAttributes load_fallbacks(const TableKind& kind, const TableContext& context)
           ""};
 }
 
-void load_row(const TableKind& kind, const RowAttributes& fallbacks, pugi::xml_node element, RequestTable& table,
-              int row) {
+void load_row(const TableKind& kind, const RowAttributes& fallbacks, const RequestsFile::Row& file_row,
+              RequestTable& table, int row) {
   RowAttributes values;
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const pugi::xml_attribute value = element.attribute(Row_Attribute_Names()[i]);
-    values[i] = value ? std::string(value.value()) : fallbacks[i];
-  }
+  for (std::size_t i = 0; i < values.size(); ++i) values[i] = file_row[i] ? *file_row[i] : fallbacks[i];
   Set_Row_Attributes(kind, values, table, row);
 }
 
@@ -54,20 +53,49 @@ std::string type_code(const TableKind& kind, const std::string& cell) {
   return type;
 }
 
-RequestLoad load_rows(const TableKind& kind, const pugi::xml_document& xml, const TableContext& context,
+RequestLoad load_rows(const TableKind& kind, const RequestsFile& file, const TableContext& context,
                       RequestTable& table) {
   RequestLoad result;
   const RowAttributes fallbacks = load_fallbacks(kind, context);
   int row = 1;
-  for (pugi::xml_node element : root_element(xml).children()) {
-    if (element.type() != pugi::node_element) continue;
+  for (const RequestsFile::Row& file_row : file.rows) {
     if (row > RequestTable::Data_Rows) {
       ++result.rows_left_out;
       continue;
     }
-    load_row(kind, fallbacks, element, table, row++);
+    load_row(kind, fallbacks, file_row, table, row++);
   }
   return result;
+}
+
+// Only elements are rows: a comment or a processing instruction inside the
+// root is no request.
+RequestsFile requests_file(std::string name, const pugi::xml_document& xml) {
+  RequestsFile file;
+  file.name = std::move(name);
+  for (const pugi::xml_node element : root_element(xml).children()) {
+    if (element.type() != pugi::node_element) continue;
+    RequestsFile::Row& row = file.rows.emplace_back();
+    // One pass over the attributes: looking each up by name would compare it
+    // with every attribute before it. The attribute after the last one found
+    // is tried first.
+    std::size_t expected = 0;
+    for (const pugi::xml_attribute attribute : element.attributes()) {
+      std::size_t name_index = Row_Attribute_Count;
+      if (expected < Row_Attribute_Count && std::strcmp(attribute.name(), Row_Attribute_Names()[expected]) == 0) {
+        name_index = expected;
+      } else {
+        for (std::size_t i = 0; i < Row_Attribute_Count; ++i) {
+          if (std::strcmp(attribute.name(), Row_Attribute_Names()[i]) == 0) name_index = i;
+        }
+      }
+      if (name_index == Row_Attribute_Count) continue;
+      // A repeated attribute: the first one counts.
+      if (!row[name_index]) row[name_index] = std::string(attribute.value());
+      expected = name_index + 1;
+    }
+  }
+  return file;
 }
 
 // Characters, not bytes: the text is well-formed UTF-8 by then, so every
@@ -79,15 +107,35 @@ std::size_t character_count(std::string_view text) {
 
 }  // namespace
 
-Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
-                                  RequestTable& table) {
-  table.Reset();
+RequestsFile Read_Requests_File(const std::filesystem::path& file) {
+  std::string name = path_to_utf8(file.filename());
   const Result<pugi::xml_document> xml = read_xml_file(file);
   if (!xml) {
-    if (Is_File_Missing(xml.failure())) return RequestLoad{};
-    return xml.failure();
+    RequestsFile unread;
+    unread.name = std::move(name);
+    unread.failure = xml.failure();
+    return unread;
   }
-  return load_rows(kind, *xml, context, table);
+  return requests_file(std::move(name), *xml);
+}
+
+RequestsFile Requests_File_Of(const TableKind& kind, const RequestTable& table) {
+  RequestsFile file;
+  file.name = kind.file_name;
+  for (int row = 1; row <= RequestTable::Data_Rows && table.Row_In_Use(row); ++row) {
+    const RowAttributes values = Row_Attributes(kind, table, row);
+    RequestsFile::Row& file_row = file.rows.emplace_back();
+    for (std::size_t i = 0; i < values.size(); ++i) file_row[i] = values[i];
+  }
+  return file;
+}
+
+Result<RequestLoad> Load_Requests(const TableKind& kind, const RequestsFile& file, const TableContext& context,
+                                  RequestTable& table) {
+  table.Reset();
+  if (file.missing()) return RequestLoad{};
+  if (file.failure) return *file.failure;
+  return load_rows(kind, file, context, table);
 }
 
 const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names() {
@@ -141,11 +189,10 @@ std::array<std::string, 4> Split_Address(std::string_view address) {
 std::string Requests_Document(const TableKind& kind, const RequestTable& table) {
   pugi::xml_document document;
   pugi::xml_node root = document.append_child(var_file::Root);
-  for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
+  for (const RequestsFile::Row& row : Requests_File_Of(kind, table).rows) {
     pugi::xml_node element = root.append_child(var_file::Row);
-    const RowAttributes values = Row_Attributes(kind, table, row);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      element.append_attribute(Row_Attribute_Names()[i]).set_value(values[i].c_str());
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      element.append_attribute(Row_Attribute_Names()[i]).set_value(row[i]->c_str());
     }
   }
   document.append_child(pugi::node_comment).set_value(Project_File_Comment);
@@ -158,7 +205,9 @@ std::optional<std::string> Check_Loads_Back(const TableKind& kind, const Request
   if (!xml) return xml.failure().reason;
   // Every attribute is written, so the load's fallbacks play no part.
   RequestTable loaded;
-  if (load_rows(kind, *xml, TableContext{}, loaded).rows_left_out > 0) return "it would hold more rows than a table";
+  if (load_rows(kind, requests_file(kind.file_name, *xml), TableContext{}, loaded).rows_left_out > 0) {
+    return "it would hold more rows than a table";
+  }
   // What a load makes of the saved rows: the address split and joined, the
   // type as its code and back.
   RequestTable expected;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/common/failure.h"
 #include "core/commsettings/comm_settings.h"
@@ -14,6 +15,37 @@
 #include "core/tables/var_format.h"
 
 namespace sw48230 {
+
+// The attributes of a row element, in file order.
+inline constexpr int Row_Attribute_Count = var_file::Attribute_Count;
+using RowAttributes = std::array<std::string, Row_Attribute_Count>;
+const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names();
+
+// A table file (var.xml or var2.xml) as it was read, before any reader's
+// fallback: every row element under the root in file order, also those
+// beyond the table's last row, each attribute's text as it stands (the first
+// of a repeated attribute), or nothing for one the row lacks. The table
+// screens, the checks, both images and the probe read a table from this one
+// value.
+struct RequestsFile {
+  using Row = std::array<std::optional<std::string>, Row_Attribute_Count>;
+
+  std::string name;  // "var.xml" or "var2.xml", as failures name it
+  // Why the file gave no rows: File_Missing or File_Unreadable.
+  std::optional<Failure> failure;
+  std::vector<Row> rows;
+
+  bool missing() const { return failure && Is_File_Missing(*failure); }
+
+  bool operator==(const RequestsFile&) const = default;
+};
+
+RequestsFile Read_Requests_File(const std::filesystem::path& file);
+
+// The file a table's screen would save, as it would be read back: the rows
+// from row 1 up to the first row without a Cob-ID, every attribute present.
+// A test of the requests on the screen reads this instead of the file.
+RequestsFile Requests_File_Of(const TableKind& kind, const RequestTable& table);
 
 struct RequestLoad {
   // Rows of the file beyond the table's last row; they are not loaded.
@@ -24,7 +56,7 @@ struct RequestLoad {
 // element under the root fills row k+1, each attribute with its own fallback.
 // A missing file is an empty table; a file that exists but cannot be read or
 // is not well-formed is File_Unreadable, and the table stays empty.
-Result<RequestLoad> Load_Requests(const TableKind& kind, const std::filesystem::path& file, const TableContext& context,
+Result<RequestLoad> Load_Requests(const TableKind& kind, const RequestsFile& file, const TableContext& context,
                                   RequestTable& table);
 
 // The document as written: one row element per row from row 1 up to the
@@ -42,11 +74,6 @@ std::optional<std::string> Check_Loads_Back(const TableKind& kind, const Request
 // cells and holds only characters XML allows; otherwise nothing is written
 // and the file is reported as not written, with the reason.
 std::optional<Failure> Save_Requests(const TableKind& kind, const std::filesystem::path& file, const RequestTable& table);
-
-// The attributes of a row element, in file order.
-inline constexpr int Row_Attribute_Count = var_file::Attribute_Count;
-using RowAttributes = std::array<std::string, Row_Attribute_Count>;
-const std::array<const char*, Row_Attribute_Count>& Row_Attribute_Names();
 
 // A row's attribute values as they are saved.
 RowAttributes Row_Attributes(const TableKind& kind, const RequestTable& table, int row);

@@ -8,6 +8,7 @@ namespace sw48230 {
 
 const TableKind& Read_Requests() {
   static const TableKind kind{
+      .index = 0,
       .screen_name = "TFCOBRequest",
       .file_name = var_file::Read_Requests_File_Name,
       .image_name = "request",
@@ -33,6 +34,7 @@ const TableKind& Read_Requests() {
 
 const TableKind& Write_Requests() {
   static const TableKind kind{
+      .index = 1,
       .screen_name = "TFCOBSetting",
       .file_name = var_file::Write_Requests_File_Name,
       .image_name = "setting",
@@ -56,8 +58,8 @@ const TableKind& Write_Requests() {
   return kind;
 }
 
-const std::array<const TableKind*, 2>& Table_Kinds() {
-  static const std::array<const TableKind*, 2> kinds = {&Read_Requests(), &Write_Requests()};
+const std::array<const TableKind*, Table_Kind_Count>& Table_Kinds() {
+  static const std::array<const TableKind*, Table_Kind_Count> kinds = {&Read_Requests(), &Write_Requests()};
   return kinds;
 }
 

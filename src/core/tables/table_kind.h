@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@ namespace sw48230 {
 // var.xml) and the write requests (COB Setting, var2.xml) are one table with
 // these differences as data.
 struct TableKind {
+  std::size_t index;         // the kind's place in Table_Kinds(), for data kept per kind
   const char* screen_name;   // TFCOBRequest, TFCOBSetting
   const char* file_name;     // var.xml, var2.xml
   const char* image_name;    // request, setting: the table's name in the image and its reports
@@ -49,7 +51,8 @@ struct TableKind {
 const TableKind& Read_Requests();
 const TableKind& Write_Requests();
 // Both kinds, read requests first: the order of the image and of the reports.
-const std::array<const TableKind*, 2>& Table_Kinds();
+inline constexpr std::size_t Table_Kind_Count = 2;
+const std::array<const TableKind*, Table_Kind_Count>& Table_Kinds();
 // Read_Requests() when true, else Write_Requests().
 const TableKind& Table_Kind_Of(bool read_requests);
 // The kind of a command_name, or none.

@@ -17,6 +17,7 @@
 #include "core/common/failure.h"
 #include "core/common/paths.h"
 #include "core/i18n/update_check.h"
+#include "core/project/project.h"
 #include "core/project/project_checks.h"
 #include "gui/app/tf_about.h"
 #include "gui/commsettings/tf_par_gen.h"
@@ -219,16 +220,27 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (!state_.project_open()) {
     context_.services.boxes.error(this, message(messages_, Msg_Project_Not_Valid));
   } else if (button == Btn_Prm_Gen) {
-    // The screens load and save their own files; their results change
-    // nothing here.
-    FParGen->Open();
+    Open_Settings();
   } else if (button == Btn_COB_Request) {
-    FCOBRequest->Open();
+    Open_Table(*FCOBRequest, Read_Requests());
   } else if (button == Btn_COB_Setting) {
-    FCOBSetting->Open();
+    Open_Table(*FCOBSetting, Write_Requests());
   } else if (button == Btn_CreateBin) {
     Update_Device();
   }
+}
+
+// Every screen opens on the project as it is on disk now, and what it
+// confirms is written before it closes.
+void TFMain::Open_Settings() {
+  const std::filesystem::path dir = state_.Project_Dir;
+  FParGen->Open(Read_ParGen_File(ParGen_Path(dir)), ParGen_Path(dir),
+                [dir](const CommSettings& settings) { return Save_Settings(dir, settings); });
+}
+
+void TFMain::Open_Table(RequestScreen& screen, const TableKind& kind) {
+  const std::filesystem::path dir = state_.Project_Dir;
+  screen.Open(Load_Project(dir), [dir, &kind](const RequestTable& table) { return Save_Table(dir, kind, table); });
 }
 
 // Builds the image and writes both files before the update screen opens. A
@@ -237,14 +249,16 @@ void TFMain::Btn_COB_RequestClick() {
 void TFMain::Update_Device() {
   // Only checked tables reach a device; the first failure is shown as its
   // screen would show it.
-  const auto failures = Check_Project(state_.Project_Dir, messages_.entries(), true);
+  // One reading of the project: the image is built from the files as they
+  // were checked.
+  const Project project = Load_Project(state_.Project_Dir);
+  const auto failures = Check_Project(project, messages_.entries(), true);
   if (!failures.empty()) {
     const std::filesystem::path file = state_.Project_Dir / path_from_utf8(failures.front().file);
     context_.services.boxes.error(this, path_and_reason(file, failures.front().text));
     return;
   }
-  const Result<ImageBuild> build =
-      Build_Image(state_.ParGen_File, TableInputs::Of_Project(state_.Project_Dir), image_buffers_);
+  const Result<ImageBuild> build = Build_Image(project, image_buffers_);
   if (!build.ok()) {
     context_.services.boxes.error(this,
                                   path_and_reason(state_.Project_Dir, Failure_Message(messages_, build.failure())));

@@ -16,7 +16,9 @@ class QTimer;
 
 namespace sw48230 {
 
+class RequestScreen;
 class TFAbout;
+struct TableKind;
 class TFNew_Project;
 class TFOpenConf;
 class TFParGen;
@@ -52,6 +54,8 @@ class TFMain final : public QWidget {
 
  private:
   void Update_Device();
+  void Open_Settings();
+  void Open_Table(RequestScreen& screen, const TableKind& kind);
   void FormCreate(const std::filesystem::path& program_dir);
   void Create_Screens();
   void Set_Lang();

@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "core/app/app_state.h"
 #include "core/commsettings/comm_settings_messages.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -284,13 +283,20 @@ void TFParGen::showEvent(QShowEvent* event) {
   FormActivate();
 }
 
+int TFParGen::Open(const ParGenFile& file, const std::filesystem::path& path, SettingsStore store) {
+  file_ = file;
+  path_ = path;
+  store_ = std::move(store);
+  return Screen::Open();
+}
+
 void TFParGen::FormShow() {
-  const Result<CommSettings> loaded = Load_Comm_Settings(context_.state.ParGen_File);
+  const Result<CommSettings> loaded = Load_Comm_Settings(file_);
   setSettings(loaded ? *loaded : Unreadable_Comm_Settings());
   Is_Change_ = false;
   Move_GroupBoxs();
   Update_CAN_Baud();
-  if (!loaded) Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.failure().reason));
+  if (!loaded) Show_When_Up(&MessageBoxes::error, path_and_reason(path_, loaded.failure().reason));
 }
 
 // A window placed above the top of the screen could not be moved back by
@@ -367,8 +373,8 @@ void TFParGen::Btn_OKClick() {
     Field_Edit(*failed)->setFocus();
     return;
   }
-  if (const auto failure = Save_Comm_Settings(context_.state.ParGen_File, current)) {
-    context_.services.boxes.error(this, path_and_reason(context_.state.ParGen_File, failure->reason));
+  if (const auto failure = store_(current)) {
+    context_.services.boxes.error(this, path_and_reason(path_, failure->reason));
     return;
   }
   accept();

@@ -1,8 +1,13 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
+#include <functional>
+#include <optional>
 
+#include "core/common/failure.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/commsettings/pargen_file.h"
 #include "gui/ui/screen.h"
 
 class QCheckBox;
@@ -17,11 +22,18 @@ namespace sw48230 {
 
 // Edits the project's communication settings (ParGen.xml): device type, CAN
 // bit rate and frame format, and the converter's Modbus TCP master
-// parameters. The file is read at every opening and written whole on OK.
+// parameters. It shows the settings of the file it is opened with and
+// hands what the user confirms to `store`, staying open with the user's
+// edits when that fails.
 class TFParGen final : public Screen {
   Q_OBJECT
  public:
+  using SettingsStore = std::function<std::optional<Failure>(const CommSettings&)>;
+
   TFParGen(const Context& context, QWidget* parent);
+
+  // `path` is where the file is, for what the user is told about it.
+  int Open(const ParGenFile& file, const std::filesystem::path& path, SettingsStore store);
 
   void Set_Lang() override;
 
@@ -83,6 +95,9 @@ class TFParGen final : public Screen {
   // IP1..IP4, SM1..SM4, GAT1..GAT4: the order in which "." moves the focus.
   std::array<QLineEdit*, 12> address_chain_;
   bool Is_Change_ = false;
+  ParGenFile file_;
+  std::filesystem::path path_;
+  SettingsStore store_;
 };
 
 }  // namespace sw48230

@@ -4,13 +4,12 @@
 #include <algorithm>
 #include <string>
 
-#include "core/app/app_state.h"
 #include "core/common/atomic_file.h"
 #include "core/common/paths.h"
 #include "core/i18n/message_table.h"
 #include "core/tables/request_csv.h"
-#include "core/tables/table_report_messages.h"
 #include "core/tables/request_tools_messages.h"
+#include "core/tables/table_report_messages.h"
 #include "gui/ui/file_dialogs.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -55,7 +54,7 @@ void RequestCsvActions::Set_Lang() {
 
 // The dialogs open in the project's folder, at the table file's name.
 QString RequestCsvActions::start_path() const {
-  std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
+  std::filesystem::path file = hooks_.table_file();
   return to_qstring(path_to_utf8(file.replace_extension(".csv")));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <filesystem>
 #include <functional>
 
 #include "core/tables/request_file.h"
@@ -25,6 +26,8 @@ class RequestCsvActions final : public QObject {
     std::function<const RequestTable&()> shown;
     // The project's device type and frame format, which the row checks need.
     std::function<const TableContext&()> table_context;
+    // The table's file, beside which the dialogs open.
+    std::function<std::filesystem::path()> table_file;
     // Puts the imported rows in place of the screen's, as one change.
     std::function<void(const RequestTable&)> replace;
   };

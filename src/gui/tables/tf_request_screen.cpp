@@ -253,14 +253,19 @@ void RequestScreen::Set_Lang() {
   Fit_Columns();
 }
 
+int RequestScreen::Open(Project project, TableStore store) {
+  project_ = std::move(project);
+  store_ = std::move(store);
+  return Screen::Open();
+}
+
 void RequestScreen::FormShow() {
-  const AppState& state = context_.state;
-  const std::filesystem::path file = state.Project_Dir / kind_.file_name;
-  table_context_ = Read_Table_Context(state.ParGen_File);
-  converter_ = Read_Converter_Network(state.ParGen_File);
+  const std::filesystem::path file = Table_Path(project_.dir, kind_);
+  table_context_ = project_.table_context();
+  converter_ = Read_Converter_Network(project_.settings);
   model_->Set_Context(table_context_);
   Update_Columns();
-  const Result<RequestLoad> loaded = Load_Requests(kind_, file, table_context_, table_);
+  const Result<RequestLoad> loaded = Load_Table(project_, kind_, table_);
   tested_.Clear();
   ACG_Modbus->setColumnHidden(RequestTableModel::Col_Result, true);
   test_panel_->Show_Summary(QString());
@@ -287,7 +292,7 @@ void RequestScreen::FormShow() {
 }
 
 void RequestScreen::show_file_error(const std::string& error) {
-  Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.Project_Dir / kind_.file_name, error));
+  Show_When_Up(&MessageBoxes::error, path_and_reason(Table_Path(project_.dir, kind_), error));
 }
 
 bool RequestScreen::Has_Unsaved_Changes() const { return !undo_->isClean(); }
@@ -366,22 +371,18 @@ bool RequestScreen::Checks_Pass() {
 
 void RequestScreen::Btn_OKClick() {
   if (!Checks_Pass()) return;
-  const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
-  if (const auto failure = Save_Requests(kind_, file, table_)) {
-    context_.services.boxes.error(this, path_and_reason(file, failure->reason));
+  if (const auto failure = store_(table_)) {
+    context_.services.boxes.error(this, path_and_reason(Table_Path(project_.dir, kind_), failure->reason));
     return;
   }
   accept();
 }
 
 // The rows are probed as they stand on the screen: the table goes into the
-// plan as the document OK would save, the other table as its file.
+// plan as OK would save it, with the project as it was opened.
 void RequestScreen::Btn_TestClick() {
   if (!Checks_Pass()) return;
-  const AppState& state = context_.state;
-  TableInputs tables = TableInputs::Of_Project(state.Project_Dir);
-  tables.of(kind_) = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
-  const Result<ProbePlan> plan = Make_Probe_Plan(state.ParGen_File, tables);
+  const Result<ProbePlan> plan = Make_Probe_Plan(With_Table(project_, kind_, table_));
   if (!plan) {
     context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, plan.failure())));
     return;
@@ -517,6 +518,7 @@ void RequestScreen::Build_Tools() {
                                   return table_;
                                 },
                                 .table_context = [this]() -> const TableContext& { return table_context_; },
+                                .table_file = [this] { return Table_Path(project_.dir, kind_); },
                                 .replace =
                                     [this](const RequestTable& rows) {
                                       ACG_Modbus->commit_open_edit();

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <vector>
 
 #include "core/probe/tested_rows.h"
+#include "core/project/project.h"
 #include "core/tables/network_warnings.h"
 #include "core/tables/request_file.h"
 #include "core/tables/request_find.h"
@@ -28,14 +30,21 @@ struct TableTarget;
 
 // A table of Modbus TCP master requests tied to Cob-IDs. The read requests
 // (TFCOBRequest, var.xml) and the write requests (TFCOBSetting, var2.xml)
-// are this one screen with the differences of their TableKind. The file is
-// read at every opening, checked on OK and then written whole. Every change
+// are this one screen with the differences of their TableKind. It shows the
+// table of the project it is opened with, checks it on OK and hands it to
+// `store`, staying open with the user's edits when that fails. Every change
 // of the user can be undone back to the opened table.
 class RequestScreen : public Screen {
   Q_OBJECT
  public:
+  using TableStore = std::function<std::optional<Failure>(const RequestTable&)>;
+
   RequestScreen(const TableKind& kind, const Context& context, QWidget* parent);
   ~RequestScreen() override;
+
+  // Opens modally on the project's table; the project also gives what the
+  // checks, the warnings and Test take from the settings and the other table.
+  int Open(Project project, TableStore store);
 
   void Set_Lang() override;
 
@@ -77,6 +86,8 @@ class RequestScreen : public Screen {
   std::optional<FindHit> Find_Cell(const QString& query, bool forward);
 
   const TableKind& kind_;
+  Project project_;
+  TableStore store_;
   RequestTable table_;
   // The last test of this opening; its results follow their rows.
   TestedRows tested_;

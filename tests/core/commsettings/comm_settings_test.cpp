@@ -31,12 +31,12 @@ CommSettings with(const std::function<void(CommSettings&)>& change) {
 Result<CommSettings> load(const char* content) {
   TempDir dir;
   write_file(dir / "ParGen.xml", content);
-  return Load_Comm_Settings(dir / "ParGen.xml");
+  return Load_Comm_Settings(Read_ParGen_File(dir / "ParGen.xml"));
 }
 
 TEST(CommSettingsLoad, AMissingFileProposesDipSwitchHardwareButMissingElementsMeanJumper) {
   TempDir dir;
-  const Result<CommSettings> missing = Load_Comm_Settings(dir / "ParGen.xml");
+  const Result<CommSettings> missing = Load_Comm_Settings(Read_ParGen_File(dir / "ParGen.xml"));
   ASSERT_TRUE(missing) << missing.failure().message();
   EXPECT_EQ(*missing, CommSettings{});
   EXPECT_EQ(missing->Device_Type, 1);
@@ -120,7 +120,7 @@ TEST(CommSettingsSave, WhatIsSavedLoadsBackUnchanged) {
     s.Dis_Sock = true;
   });
   ASSERT_FALSE(Save_Comm_Settings(dir / "ParGen.xml", settings));
-  const Result<CommSettings> loaded = Load_Comm_Settings(dir / "ParGen.xml");
+  const Result<CommSettings> loaded = Load_Comm_Settings(Read_ParGen_File(dir / "ParGen.xml"));
   ASSERT_TRUE(loaded) << loaded.failure().message();
   EXPECT_EQ(*loaded, settings);
 }
@@ -222,7 +222,7 @@ TEST(TableContext, OtherReadersTakeJumperHardwareAndPort502ForWhatIsMissing) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     if (c.content) write_file(dir / "ParGen.xml", c.content);
-    const TableContext read = Read_Table_Context(dir / "ParGen.xml");
+    const TableContext read = Read_Table_Context(Read_ParGen_File(dir / "ParGen.xml"));
     EXPECT_EQ(read.Hard_Type, c.expected.Hard_Type);
     EXPECT_EQ(read.Type_Can, c.expected.Type_Can);
     EXPECT_EQ(read.Default_Port, c.expected.Default_Port);

@@ -32,10 +32,10 @@ TEST(TableContext, ReadsTheDeviceTypeWithZeroForAnythingUnreadable) {
     SCOPED_TRACE(c.name);
     TempDir dir;
     write_file(dir / "ParGen.xml", c.content);
-    EXPECT_EQ(Read_Table_Context(dir / "ParGen.xml").Hard_Type, c.expected);
+    EXPECT_EQ(Read_Table_Context(Read_ParGen_File(dir / "ParGen.xml")).Hard_Type, c.expected);
   }
   TempDir dir;
-  EXPECT_EQ(Read_Table_Context(dir / "ParGen.xml").Hard_Type, 0);
+  EXPECT_EQ(Read_Table_Context(Read_ParGen_File(dir / "ParGen.xml")).Hard_Type, 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/commsettings/comm_settings.h"
 #include "core/image/image_build.h"
 #include "core/image/image_decode.h"
+#include "core/project/project.h"
 #include "core/tables/request_checks.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
@@ -137,18 +138,18 @@ TEST(CheckedRowsImage, EveryEnabledRowTheChecksPassIsInTheImage) {
     }
 
     ImageBuffers buffers;
-    const Result<ImageBuild> build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
+    const Result<ImageBuild> build = Build_Image(Load_Project(dir.path()), buffers);
     ASSERT_TRUE(build.ok()) << build.failure().message();
     const Result<DecodedImage> decode = Decode_Image(buffers.bank2, "bank2.bin");
     ASSERT_TRUE(decode) << decode.failure().message();
     EXPECT_EQ(decode->problems, std::vector<std::string>{});
     const Bank2Image& image = std::get<DecodedBank2>(decode->content).image;
 
-    const TableContext context = Read_Table_Context(dir / ParGen_File_Name);
+    const TableContext context = Read_Table_Context(Read_ParGen_File(dir / ParGen_File_Name));
     std::size_t record = 0;
     for (const TableKind* kind : {&Read_Requests(), &Write_Requests()}) {
       RequestTable table;
-      ASSERT_TRUE(Load_Requests(*kind, dir / kind->file_name, context, table));
+      ASSERT_TRUE(Load_Requests(*kind, Read_Requests_File(dir / kind->file_name), context, table));
       ASSERT_EQ(Check_Rows(*kind, table, context, false), std::vector<RowFailure>{}) << "a generated row fails";
       for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
         if (!Is_Ticked(table.cell(row, Col_Enable))) continue;

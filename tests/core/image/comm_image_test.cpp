@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/commsettings/comm_settings.h"
+#include "core/project/project.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -42,14 +43,14 @@ General_Block read_block(const std::string& content) {
   TempDir dir;
   write_file(dir / "ParGen.xml", content);
   General_Block block;
-  Read_Communication_Settings(dir / "ParGen.xml", block);
+  Read_Communication_Settings(Read_ParGen_File(dir / "ParGen.xml"), block);
   return block;
 }
 
 Result<Bank_Params> read_params(const std::string& content) {
   TempDir dir;
   write_file(dir / "ParGen.xml", content);
-  return Read_Bank_Params(dir / "ParGen.xml");
+  return Read_Bank_Params(Read_ParGen_File(dir / "ParGen.xml"));
 }
 
 TEST(CanBitRate, IndexesOutsideTheListMeanTheTopRate) {
@@ -163,11 +164,11 @@ TEST(ReadCommunicationSettings, AFileThatCannotBeReadLeavesTheBlockAlone) {
 
   TempDir dir;
   General_Block block = before;
-  Read_Communication_Settings(dir / "ParGen.xml", block);
+  Read_Communication_Settings(Read_ParGen_File(dir / "ParGen.xml"), block);
   EXPECT_EQ(block, before);
 
   write_file(dir / "ParGen.xml", "<GeneralParameter><CAN_Baud>4</CAN_Baud>");
-  Read_Communication_Settings(dir / "ParGen.xml", block);
+  Read_Communication_Settings(Read_ParGen_File(dir / "ParGen.xml"), block);
   EXPECT_EQ(block, before);
 }
 
@@ -246,7 +247,7 @@ TEST(ReadBankParams, NamesTheFirstValueItCannotRead) {
   }
 
   TempDir dir;
-  const Result<Bank_Params> missing = Read_Bank_Params(dir / "ParGen.xml");
+  const Result<Bank_Params> missing = Read_Bank_Params(Read_ParGen_File(dir / "ParGen.xml"));
   ASSERT_FALSE(missing);
   EXPECT_EQ(missing.failure().file, "ParGen.xml");
   EXPECT_EQ(missing.failure().item, ImageError::Item::File);
@@ -263,14 +264,14 @@ TEST(WriteBankParams, AppendsAfterTheRowsOrNothingAtAll) {
   const auto file = dir / "ParGen.xml";
   write_file(file, pargen());
   Bytes bank = {1, 2, 3};
-  EXPECT_FALSE(Write_Bank_Params(file, 2, 0x0102, bank));
+  EXPECT_FALSE(Write_Bank_Params(Read_ParGen_File(file), 2, 0x0102, bank));
   ASSERT_EQ(bank.size(), 3u + Bank_Params_Size);
   EXPECT_EQ(bank[3], 5);  // CAN_Baud 4 + 1
   EXPECT_EQ(Bytes(bank.end() - 4, bank.end()), (Bytes{2, 0, 2, 1}));
 
   write_file(file, pargen_without("Dis_Sock"));
   bank = {1, 2, 3};
-  const auto error = Write_Bank_Params(file, 0, 0, bank);
+  const auto error = Write_Bank_Params(Read_ParGen_File(file), 0, 0, bank);
   ASSERT_TRUE(error);
   EXPECT_EQ(error->name, "Dis_Sock");
   EXPECT_EQ(bank, (Bytes{1, 2, 3}));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/commsettings/comm_settings.h"
+#include "core/project/project.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -53,9 +54,7 @@ class Project {
     return *this;
   }
 
-  Result<ImageBuild> build(ImageBuffers& buffers) const {
-    return Build_Image(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}, buffers);
-  }
+  Result<ImageBuild> build(ImageBuffers& buffers) const { return Build_Image(Load_Project(dir_), buffers); }
   // Update Device's image step: nothing is written after a failed build.
   Result<ImageBuild> update(ImageBuffers& buffers) const {
     const Result<ImageBuild> built = build(buffers);
@@ -95,17 +94,17 @@ TEST_F(ImageBuildTest, DeviceType1OnlyForExactlyTheText1) {
   const Project p = project();
   for (const auto& c : cases) {
     test::write_file(p.dir() / "ParGen.xml", c.content);
-    const Result<bool> type_1 = Is_Device_Type_1(p.dir() / "ParGen.xml");
+    const Result<bool> type_1 = Is_Device_Type_1(Read_ParGen_File(p.dir() / "ParGen.xml"));
     ASSERT_TRUE(type_1) << c.content << ": " << type_1.failure().message();
     EXPECT_EQ(*type_1, c.type_1) << c.content;
   }
 
-  const Result<bool> missing = Is_Device_Type_1(p.dir() / "none.xml");
+  const Result<bool> missing = Is_Device_Type_1(Read_ParGen_File(p.dir() / "none.xml"));
   ASSERT_TRUE(missing) << missing.failure().message();
   EXPECT_FALSE(*missing);
 
   test::write_file(p.dir() / "ParGen.xml", "<GeneralParameter><Device_Type>1</Device_Type>");
-  const Result<bool> broken = Is_Device_Type_1(p.dir() / "ParGen.xml");
+  const Result<bool> broken = Is_Device_Type_1(Read_ParGen_File(p.dir() / "ParGen.xml"));
   ASSERT_FALSE(broken);
   EXPECT_EQ(broken.failure().message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.failure().message();
 }

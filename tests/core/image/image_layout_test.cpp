@@ -43,7 +43,7 @@ General_Block empty_project_block() {
   const auto file = dir / "ParGen.xml";
   EXPECT_FALSE(Save_Comm_Settings(file, settings));
   General_Block block;
-  Read_Communication_Settings(file, block);
+  Read_Communication_Settings(Read_ParGen_File(file), block);
   block.Default_Port = Default_Modbus_Port;
   return block;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/project/project.h"
 #include "support/failure_of.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
@@ -43,6 +44,23 @@ Rows rows_with_cobs(std::size_t count, std::uint32_t first_cob = 0) {
   return rows;
 }
 
+// A project of two table files whose settings give `context`.
+Project project_of(const std::filesystem::path& var, const std::filesystem::path& var2,
+                   const TableContext& context = {}) {
+  Project project;
+  const auto set = [&project](const char* name, std::int32_t value) {
+    for (std::size_t i = 0; i < pargen::Element_Names.size(); ++i) {
+      if (std::string_view(name) == pargen::Element_Names[i]) project.settings.elements[i] = std::to_string(value);
+    }
+  };
+  set(pargen::Device_Type, context.Hard_Type);
+  set(pargen::CAN_Type, context.Type_Can);
+  set(pargen::Port, context.Default_Port);
+  project.table(Read_Requests()) = Read_Requests_File(var);
+  project.table(Write_Requests()) = Read_Requests_File(var2);
+  return project;
+}
+
 class RequestImageTest : public ::testing::Test {
  protected:
   std::filesystem::path write(const char* name, const std::string& content) {
@@ -57,13 +75,13 @@ class RequestImageTest : public ::testing::Test {
     image_ = std::make_unique<Bank2Image>();
     const auto var = requests.empty() ? dir_ / "var.xml" : write("var.xml", requests);
     const auto var2 = settings.empty() ? dir_ / "var2.xml" : write("var2.xml", settings);
-    return Read_Master_Requests({var, var2}, *image_, context);
+    return Read_Master_Requests(project_of(var, var2, context), *image_);
   }
   const Request_Record& record(std::size_t index) const { return image_->records[index]; }
   const General_Block& general() const { return image_->general; }
 
   Result<std::uint16_t> append(const TableKind& kind, const Rows& rows) {
-    return Append_Bank_Rows(kind, write(kind.file_name, rows), bank_);
+    return Append_Bank_Rows(kind, Read_Requests_File(write(kind.file_name, rows)), bank_);
   }
   std::vector<Bank_Row> appended_rows(std::size_t from = 0) const {
     std::vector<Bank_Row> rows;
@@ -334,9 +352,9 @@ TEST_F(RequestImageTest, MissingTablesAreEmptyAndUnparsableOnesStopTheBuild) {
   EXPECT_EQ(record(0), Request_Record{});
 
   image_ = std::make_unique<Bank2Image>();
-  const auto error = Read_Master_Requests(
-      {write("var.xml", test::table_document({screen_row()})), write("var2.xml", "<C_TO_Customer_Protocol><row")},
-      *image_);
+  const auto error = Read_Master_Requests(project_of(write("var.xml", test::table_document({screen_row()})),
+                                                     write("var2.xml", "<C_TO_Customer_Protocol><row")),
+                                          *image_);
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, "var2.xml");
   EXPECT_EQ(error->item, ImageError::Item::File);
@@ -348,7 +366,7 @@ TEST_F(RequestImageTest, RowsOtherThanElementsAreNoRequests) {
   const std::string with_comment =
       document.substr(0, document.find("<row", 1)) + "<!-- note -->" + document.substr(document.find("<row", 1));
   image_ = std::make_unique<Bank2Image>();
-  ASSERT_EQ(Read_Master_Requests({write("var.xml", with_comment), dir_ / "none.xml"}, *image_), std::nullopt);
+  ASSERT_EQ(Read_Master_Requests(project_of(write("var.xml", with_comment), dir_ / "none.xml"), *image_), std::nullopt);
   EXPECT_EQ(general().Request_Count, 2u);
   EXPECT_EQ(record(1).COB, 2u);
 }
@@ -378,7 +396,7 @@ TEST_F(RequestImageTest, ARepeatedAttributeCountsOnce) {
   const std::string cob = " COB=\"256\"";
   document.replace(document.find(cob), cob.size(), " COB=\"5\" COB=\"6\"");
   image_ = std::make_unique<Bank2Image>();
-  ASSERT_EQ(Read_Master_Requests({write("var.xml", document), dir_ / "none.xml"}, *image_), std::nullopt);
+  ASSERT_EQ(Read_Master_Requests(project_of(write("var.xml", document), dir_ / "none.xml"), *image_), std::nullopt);
   EXPECT_EQ(record(0).COB, 5u);
 }
 
@@ -512,12 +530,12 @@ TEST_F(RequestImageTest, BankRowsOfAFullTableAndOfOneRowTooMany) {
 
 TEST_F(RequestImageTest, BankRowsOfMissingAndUnparsableFiles) {
   bank_ = {1, 2, 3};
-  const Result<std::uint16_t> missing = Append_Bank_Rows(Read_Requests(), dir_ / "var.xml", bank_);
+  const Result<std::uint16_t> missing = Append_Bank_Rows(Read_Requests(), Read_Requests_File(dir_ / "var.xml"), bank_);
   ASSERT_EQ(test::failure_of(missing), std::nullopt);
   EXPECT_EQ(*missing, 0);
 
   const Result<std::uint16_t> broken =
-      Append_Bank_Rows(Read_Requests(), write("var.xml", "<C_TO_Customer_Protocol>"), bank_);
+      Append_Bank_Rows(Read_Requests(), Read_Requests_File(write("var.xml", "<C_TO_Customer_Protocol>")), bank_);
   ASSERT_FALSE(broken);
   EXPECT_EQ(broken.failure().file, "var.xml");
   EXPECT_EQ(broken.failure().item, ImageError::Item::File);

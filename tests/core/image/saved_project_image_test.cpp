@@ -10,6 +10,7 @@
 #include "core/commsettings/comm_settings.h"
 #include "core/image/image_build.h"
 #include "core/image/image_layout.h"
+#include "core/project/project.h"
 #include "core/tables/request_file.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
@@ -129,7 +130,7 @@ TEST(SavedProjectImageTest, ImageCarriesEverythingTheScreensSaved) {
                                one_row("386", "Holding Register", "3", "Y")));
 
     ImageBuffers buffers;
-    const Result<ImageBuild> build = Build_Image(dir / ParGen_File_Name, TableInputs::Of_Project(dir.path()), buffers);
+    const Result<ImageBuild> build = Build_Image(Load_Project(dir.path()), buffers);
     ASSERT_TRUE(build.ok()) << build.failure().message();
     EXPECT_EQ(buffers.of(build->kind), c.expected);
   }

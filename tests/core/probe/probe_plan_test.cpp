@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/commsettings/comm_settings.h"
+#include "core/project/project.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
 #include "support/table_rows.h"
@@ -30,7 +31,7 @@ class ProbePlanTest : public ::testing::Test {
   }
   void write(const char* name, const Rows& rows) { test::write_file(dir_ / name, test::table_document(rows)); }
 
-  Result<ProbePlan> plan() const { return Make_Probe_Plan(dir_ / "ParGen.xml", {dir_ / "var.xml", dir_ / "var2.xml"}); }
+  Result<ProbePlan> plan() const { return Make_Probe_Plan(Load_Project(dir_.path())); }
 
   test::TempDir dir_;
 };
@@ -114,9 +115,9 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
 
   // The screen as the user left it: row 1 changed, row 2 disabled, row 3
   // added, nothing saved.
-  const TableContext context = Read_Table_Context(dir_ / "ParGen.xml");
+  const TableContext context = Read_Table_Context(Read_ParGen_File(dir_ / "ParGen.xml"));
   RequestTable table;
-  ASSERT_TRUE(Load_Requests(Read_Requests(), dir_ / "var.xml", context, table));
+  ASSERT_TRUE(Load_Requests(Read_Requests(), Read_Requests_File(dir_ / "var.xml"), context, table));
   table.cell(1, Col_IP) = "10.0.0.5";
   table.cell(1, Col_Address) = "40";
   table.cell(2, Col_Enable) = "N";
@@ -129,9 +130,7 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
   table.cell(3, Col_Type) = "Input Register";
   table.cell(3, Col_Address) = "0";
   table.cell(3, Col_NPoint) = "2";
-  const Result<ProbePlan> probe =
-      Make_Probe_Plan(dir_ / "ParGen.xml",
-                      {TableInput::Document("var.xml", Requests_Document(Read_Requests(), table)), dir_ / "var2.xml"});
+  const Result<ProbePlan> probe = Make_Probe_Plan(With_Table(Load_Project(dir_.path()), Read_Requests(), table));
   ASSERT_TRUE(probe) << probe.failure().message();
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                  request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
@@ -139,11 +138,14 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
                                  request(Write, 1, "192.168.0.11", 502, 1, 1, 7, 1),
                              }));
 
-  // A document is named by its file in what the build refuses.
-  const Result<ProbePlan> broken =
-      Make_Probe_Plan(dir_ / "ParGen.xml", {TableInput::Document("var.xml", "<root><row"), dir_ / "var2.xml"});
+  // What the build refuses in a screen's rows names the table's file and
+  // the row, as for the file.
+  table.cell(3, Col_Address) = "x";
+  const Result<ProbePlan> broken = Make_Probe_Plan(With_Table(Load_Project(dir_.path()), Read_Requests(), table));
   ASSERT_FALSE(broken);
   EXPECT_EQ(broken.failure().file, "var.xml");
+  EXPECT_EQ(broken.failure().row, 3);
+  EXPECT_EQ(broken.failure().name, "Address_Word");
 }
 
 }  // namespace

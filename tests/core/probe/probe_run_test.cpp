@@ -12,6 +12,7 @@
 #include "core/commsettings/comm_settings.h"
 #include "core/probe/probe_plan.h"
 #include "core/probe/server_connection.h"
+#include "core/project/project.h"
 #include "support/modbus_test_server.h"
 #include "support/scripted_modbus_server.h"
 #include "support/table_rows.h"
@@ -188,7 +189,7 @@ TEST(ProbeRunTest, WriteRequestsOfTheProjectOnlyReadBack) {
                        at_server(test::setting_row().set("Type", "1").set("Quantity", "3").set("Address_Word", "1")),
                        at_server(test::setting_row().set("Type", "5")),
                    }));
-  const Result<ProbePlan> plan = Make_Probe_Plan(dir / "ParGen.xml", {dir / "var.xml", dir / "var2.xml"});
+  const Result<ProbePlan> plan = Make_Probe_Plan(Load_Project(dir.path()));
   ASSERT_TRUE(plan) << plan.failure().message();
   const std::vector<ProbeResult> results = probe(plan->requests);
 

@@ -82,7 +82,7 @@ TEST(RequestCsv, ExportThenImportGivesTheSameFile) {
     ASSERT_FALSE(Save_Requests(*kind, file, written));
     const std::string saved = test::read_file(file);
     RequestTable loaded;
-    ASSERT_TRUE(Load_Requests(*kind, file, Dip_Switch, loaded));
+    ASSERT_TRUE(Load_Requests(*kind, Read_Requests_File(file), Dip_Switch, loaded));
 
     const CsvImport imported = Import_Csv(*kind, Export_Csv(*kind, loaded), Dip_Switch, CsvImportFor::File);
     ASSERT_EQ(imported.failures, std::vector<CsvFailure>{});

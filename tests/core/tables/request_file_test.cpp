@@ -27,7 +27,8 @@ TEST(RequestFile, EachMissingAttributeFallsBackOnItsOwn) {
              "</C_TO_Customer_Protocol>");
   RequestTable table;
   table.cell(3, Col_COB) = "stale";
-  const Result<RequestLoad> loaded = Load_Requests(Read_Requests(), dir / "var.xml", {1, 1, 1502}, table);
+  const Result<RequestLoad> loaded =
+      Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {1, 1, 1502}, table);
   ASSERT_TRUE(loaded) << loaded.failure().message();
   EXPECT_EQ(loaded->rows_left_out, 0);
   EXPECT_EQ(row_cells(table, 1), (std::vector<std::string>{"Y", "100", "CAN 2.0B (29 bits)", "192.168.0.11", "1502",
@@ -42,7 +43,7 @@ TEST(RequestFile, TheTypeCodesDifferBetweenTheTables) {
   TempDir dir;
   write_file(dir / "var2.xml", "<R><row/><row Type=\"0\"/><row Type=\"3\"/><row Type=\"x\"/></R>");
   RequestTable table;
-  Load_Requests(Write_Requests(), dir / "var2.xml", {}, table);
+  Load_Requests(Write_Requests(), Read_Requests_File(dir / "var2.xml"), {}, table);
   EXPECT_EQ(table.cell(1, Col_Type), "Holding Register");
   EXPECT_EQ(table.cell(2, Col_Type), "Coil Status");
   EXPECT_EQ(table.cell(3, Col_Type), "");
@@ -50,7 +51,7 @@ TEST(RequestFile, TheTypeCodesDifferBetweenTheTables) {
   EXPECT_EQ(table.cell(1, Col_CAN_Type), "CAN 2.0A (11 bits)");
   EXPECT_EQ(table.cell(1, Col_Port), "502");
 
-  Load_Requests(Read_Requests(), dir / "var2.xml", {}, table);
+  Load_Requests(Read_Requests(), Read_Requests_File(dir / "var2.xml"), {}, table);
   EXPECT_EQ(table.cell(3, Col_Type), "Input Register");
 }
 
@@ -58,14 +59,14 @@ TEST(RequestFile, MissingBrokenAndOverlongFiles) {
   TempDir dir;
   RequestTable table;
   table.cell(1, Col_COB) = "1";
-  const Result<RequestLoad> missing = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  const Result<RequestLoad> missing = Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {}, table);
   ASSERT_TRUE(missing) << missing.failure().message();
   EXPECT_EQ(missing->rows_left_out, 0);
   EXPECT_EQ(table.cell(1, Col_COB), "");
 
   write_file(dir / "var.xml", "<R><row COB=\"1\"></R>");
   table.cell(1, Col_COB) = "1";
-  const Result<RequestLoad> broken = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  const Result<RequestLoad> broken = Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {}, table);
   ASSERT_FALSE(broken);
   EXPECT_EQ(broken.failure().text, Msg_Failure_File_Unreadable);
   EXPECT_EQ(broken.failure().file, "var.xml");
@@ -75,7 +76,7 @@ TEST(RequestFile, MissingBrokenAndOverlongFiles) {
   std::string rows;
   for (int i = 1; i <= 515; ++i) rows += "<row COB=\"" + std::to_string(i) + "\"/>";
   write_file(dir / "var.xml", "<R>" + rows + "</R>");
-  const Result<RequestLoad> overlong = Load_Requests(Read_Requests(), dir / "var.xml", {}, table);
+  const Result<RequestLoad> overlong = Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {}, table);
   ASSERT_TRUE(overlong) << overlong.failure().message();
   EXPECT_EQ(overlong->rows_left_out, 3);
   EXPECT_EQ(table.cell(512, Col_COB), "512");
@@ -116,7 +117,7 @@ TEST(RequestFile, TextsAreSavedAsTypedExceptAddressAndType) {
   EXPECT_NE(saved.find("Type=\"BOGUS\""), std::string::npos);
 
   RequestTable loaded;
-  Load_Requests(Write_Requests(), dir / "var2.xml", {}, loaded);
+  Load_Requests(Write_Requests(), Read_Requests_File(dir / "var2.xml"), {}, loaded);
   EXPECT_EQ(loaded.cell(1, Col_COB), " 0x10 ");
   EXPECT_EQ(loaded.cell(1, Col_IP), "10.0.0.1");
   EXPECT_EQ(loaded.cell(1, Col_Type), "Coil Status");
@@ -157,7 +158,7 @@ TEST(RequestFile, TheLongestValuesStayFarBelowTheReadersLimit) {
   TempDir dir;
   ASSERT_FALSE(Save_Requests(Read_Requests(), dir / "var.xml", table));
   RequestTable loaded;
-  ASSERT_TRUE(Load_Requests(Read_Requests(), dir / "var.xml", {}, loaded));
+  ASSERT_TRUE(Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {}, loaded));
   // The type is saved as its text, which loads as no type.
   table.cell(512, Col_Type).clear();
   EXPECT_EQ(row_cells(loaded, 512), row_cells(table, 512));
