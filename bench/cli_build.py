@@ -12,7 +12,10 @@ The build should be a Release build without sanitizers, e.g.
   cmake --build build-rel && bench/cli_build.py build-rel
 """
 import argparse
+import collections
 import os
+import re
+import shutil
 import statistics
 import subprocess
 import tempfile
@@ -60,6 +63,21 @@ def median_time(command, runs):
     return statistics.median(times)
 
 
+def opened_files(command):
+    """How often the command opens each project file, traced with strace."""
+    with tempfile.NamedTemporaryFile("r", suffix=".trace") as trace:
+        subprocess.run(["strace", "-f", "-qq", "-e", "trace=open,openat", "-o", trace.name] + command,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        counts = collections.Counter()
+        for line in trace:
+            found = re.search(r'"([^"]*)"', line)
+            if found and "ENOENT" not in line:
+                name = os.path.basename(found.group(1))
+                if name in ("ParGen.xml", "var.xml", "var2.xml"):
+                    counts[name] += 1
+        return counts
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build_dir", nargs="?", default="build-rel")
@@ -84,6 +102,11 @@ def main():
             build_time = median_time([cli, "build", project], args.runs)
             print(f"build {image:10}: {build_time * 1000:7.2f} ms   ratio {build_time / version_time:5.2f}x"
                   "   goal <= 1.5x")
+        if shutil.which("strace"):
+            for image, project in projects.items():
+                counts = opened_files([cli, "build", project])
+                opens = ", ".join(f"{name} {counts[name]}x" for name in ("ParGen.xml", "var.xml", "var2.xml"))
+                print(f"build {image:10}: opens {opens}   goal: each once")
 
 
 if __name__ == "__main__":

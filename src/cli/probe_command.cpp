@@ -30,8 +30,7 @@ constexpr int Largest_Parallel = 64;
 
 struct ProbeArguments {
   std::string project;
-  bool reads = true;
-  bool writes = true;
+  const TableKind* table = nullptr;  // none: both tables
   std::set<int> rows;  // empty: every row
   std::optional<std::uint32_t> timeout_ms;
   int parallel = Default_Probe_Parallel;
@@ -85,8 +84,7 @@ Parsed<ProbeArguments> parse_arguments(const std::vector<std::string>& args) {
         if (kind == nullptr && value != "both") {
           return UsageError{"--table takes read, write or both, not \"" + value + '"'};
         }
-        parsed.reads = kind != &Write_Requests();
-        parsed.writes = kind != &Read_Requests();
+        parsed.table = kind;
       } else if (arg == "--rows") {
         auto rows = row_list(value);
         if (!rows) return rows.failure();
@@ -216,8 +214,7 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
   std::vector<ProbeRequest> requests;
   std::set<int> rows_found;
   for (ProbeRequest& request : plan->requests) {
-    const bool table_asked = request.table == &Read_Requests() ? arguments.reads : arguments.writes;
-    if (!table_asked) continue;
+    if (arguments.table != nullptr && request.table != arguments.table) continue;
     if (!arguments.rows.empty() && !arguments.rows.contains(request.row)) continue;
     rows_found.insert(request.row);
     requests.push_back(std::move(request));

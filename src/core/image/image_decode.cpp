@@ -126,7 +126,7 @@ void check_requests(DecodedImage& decoded, const DecodedBank2& bank2) {
   for (std::size_t i = 0; i < bank2.filled_records(); ++i) {
     const Request_Record& record = bank2.image.records[i];
     const QuantityRange range =
-        bank2.is_request_record(i) ? request_quantities(record.Function) : setting_quantities(record.Function);
+        bank2.record_kind(i).writes ? setting_quantities(record.Function) : request_quantities(record.Function);
     if (range.high == 0) {
       functions.push_back(i);
     } else if (record.Quantity < range.low || record.Quantity > range.high) {
@@ -158,7 +158,7 @@ void check_records(std::span<const std::uint8_t> bytes, DecodedImage& decoded, c
     Serialize_Request_Record(record, rewritten);
     if (!std::equal(stored.begin(), stored.end(), rewritten.begin())) reserved.push_back(i);
 
-    const std::size_t position = bank2.is_request_record(i) ? i : i - bank2.image.general.Request_Count;
+    const std::size_t position = bank2.record_kind(i).writes ? i - bank2.image.general.Request_Count : i;
     if (record.Slot_Offset != static_cast<std::uint16_t>(8 * position)) slots.push_back(i);
     if (record.Byte_Count != Byte_Count_For(record.Function, record.Quantity)) byte_counts.push_back(i);
   }
@@ -229,12 +229,13 @@ void check_sorted(const std::vector<Bank_Row>& rows, std::size_t first_index, co
 
 // Bank rows carry a type code instead of a function: the read requests 1..4
 // as their type + 1, the write requests 1 (coils) or 3 (registers).
-void check_bank_rows(const std::vector<Bank_Row>& rows, std::size_t first_index, bool requests,
+void check_bank_rows(const std::vector<Bank_Row>& rows, std::size_t first_index, const TableKind& kind,
                      const Bank_Params& params, std::vector<std::string>& problems) {
   std::vector<std::size_t> types, quantities, cobs;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Bank_Row& row = rows[i];
-    const bool known = requests ? row.Type_Code >= 1 && row.Type_Code <= 4 : row.Type_Code == 1 || row.Type_Code == 3;
+    const bool known =
+        kind.writes ? row.Type_Code == 1 || row.Type_Code == 3 : row.Type_Code >= 1 && row.Type_Code <= 4;
     if (!known) {
       types.push_back(first_index + i);
     } else {
@@ -243,7 +244,7 @@ void check_bank_rows(const std::vector<Bank_Row>& rows, std::size_t first_index,
     }
     if (params.CAN_Type <= 1 && !cob_fits(row.COB, params.CAN_Type == 1)) cobs.push_back(first_index + i);
   }
-  const std::string table = Table_Kind_Of(requests).image_name;
+  const std::string table = kind.image_name;
   report_indexes(problems, "the type code of a " + table + " row is none the builder writes", "row", "rows", types);
   report_indexes(problems, "Quantity is outside what a " + table + " row of its type carries", "row", "rows",
                  quantities);
@@ -255,34 +256,51 @@ DecodedImage decode_bank(std::span<const std::uint8_t> bytes) {
   decoded.size = bytes.size();
   DecodedBank bank;
   for (std::size_t i = 0; i < bank.header.size(); ++i) bank.header[i] = get_u32(bytes, 4 * i);
-  bank.request_rows = parse_rows(bytes.subspan(bank.header[0], bank.header[1] - bank.header[0]));
-  bank.setting_rows = parse_rows(bytes.subspan(bank.header[1], bank.header[2] - bank.header[1]));
-  const auto params = bytes.subspan(bank.header[2]).first<Bank_Params_Size>();
+  // The header's fields mark where each table's rows begin, then where
+  // Bank_Params begins; its last fields count each table's rows.
+  const auto params = bytes.subspan(bank.header[Table_Kind_Count]).first<Bank_Params_Size>();
   bank.params = Parse_Bank_Params(params);
-  bank.stored_request_rows = get_u16(params, Bank_Params_Size - 4);
-  bank.stored_setting_rows = get_u16(params, Bank_Params_Size - 2);
+  for (const TableKind* kind : Table_Kinds()) {
+    const std::size_t i = kind->index;
+    bank.rows[i] = parse_rows(bytes.subspan(bank.header[i], bank.header[i + 1] - bank.header[i]));
+    bank.stored_rows[i] = get_u16(params, Bank_Params_Size - 2 * (Table_Kind_Count - i));
+  }
+  const auto& reads = bank.rows[Read_Requests().index];
+  const auto& writes = bank.rows[Write_Requests().index];
+  const std::uint16_t stored_reads = bank.stored_rows[Read_Requests().index];
+  const std::uint16_t stored_writes = bank.stored_rows[Write_Requests().index];
 
   auto& problems = decoded.problems;
-  if (bank.stored_request_rows != bank.request_rows.size() || bank.stored_setting_rows != bank.setting_rows.size()) {
-    problems.push_back("Bank_Params counts " + std::to_string(bank.stored_request_rows) + " request and " +
-                       std::to_string(bank.stored_setting_rows) + " setting rows, the header delimits " +
-                       std::to_string(bank.request_rows.size()) + " and " + std::to_string(bank.setting_rows.size()));
+  if (stored_reads != reads.size() || stored_writes != writes.size()) {
+    problems.push_back("Bank_Params counts " + std::to_string(stored_reads) + " request and " +
+                       std::to_string(stored_writes) + " setting rows, the header delimits " +
+                       std::to_string(reads.size()) + " and " + std::to_string(writes.size()));
   }
-  check_sorted(bank.request_rows, 0, Read_Requests().image_name, problems);
-  check_sorted(bank.setting_rows, bank.request_rows.size(), Write_Requests().image_name, problems);
+  std::size_t first_index = 0;
+  for (const TableKind* kind : Table_Kinds()) {
+    check_sorted(bank.rows[kind->index], first_index, kind->image_name, problems);
+    first_index += bank.rows[kind->index].size();
+  }
   if (bank.params.CAN_Baud_Code < 1 || bank.params.CAN_Baud_Code > 8) {
     problems.push_back("the CAN_Baud code " + std::to_string(bank.params.CAN_Baud_Code) + " is outside 1..8");
   }
   if (bank.params.CAN_Type > 1) {
     problems.push_back("the CAN_Type " + std::to_string(bank.params.CAN_Type) + " is outside 0..1");
   }
-  check_bank_rows(bank.request_rows, 0, true, bank.params, problems);
-  check_bank_rows(bank.setting_rows, bank.request_rows.size(), false, bank.params, problems);
+  first_index = 0;
+  for (const TableKind* kind : Table_Kinds()) {
+    check_bank_rows(bank.rows[kind->index], first_index, *kind, bank.params, problems);
+    first_index += bank.rows[kind->index].size();
+  }
   decoded.content = std::move(bank);
   return decoded;
 }
 
 }  // namespace
+
+const TableKind& DecodedBank2::record_kind(std::size_t index) const {
+  return index < image.general.Request_Count ? Read_Requests() : Write_Requests();
+}
 
 std::size_t DecodedBank2::filled_records() const {
   return std::min<std::size_t>(image.general.Record_Count, Request_Record_Count);

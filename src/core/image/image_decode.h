@@ -16,6 +16,7 @@
 
 #include "core/common/failure.h"
 #include "core/image/image_layout.h"
+#include "core/tables/table_kind.h"
 
 namespace sw48230 {
 
@@ -27,17 +28,18 @@ struct DecodedBank2 {
   // The records that Record_Count declares filled, as far as the file has
   // room for them.
   std::size_t filled_records() const;
-  // The first Request_Count filled records come from the read requests.
-  bool is_request_record(std::size_t index) const { return index < image.general.Request_Count; }
+  // The table a filled record comes from: the first Request_Count records
+  // hold the read requests, the others the write requests.
+  const TableKind& record_kind(std::size_t index) const;
 };
 
 struct DecodedBank {
   std::array<std::uint32_t, 3> header{};  // offsets of the two row tables and of Bank_Params
-  std::vector<Bank_Row> request_rows;     // as the header delimits them
-  std::vector<Bank_Row> setting_rows;
+  // Each table's rows by TableKind::index, as the header delimits them.
+  std::array<std::vector<Bank_Row>, Table_Kind_Count> rows;
   Bank_Params params;
-  std::uint16_t stored_request_rows = 0;  // the counts at the end of Bank_Params
-  std::uint16_t stored_setting_rows = 0;
+  // The counts at the end of Bank_Params, by TableKind::index.
+  std::array<std::uint16_t, Table_Kind_Count> stored_rows{};
 };
 
 struct DecodedImage {

@@ -144,7 +144,7 @@ Report_Description describe_bank2(const DecodedBank2& bank2) {
     const Request_Record& r = bank2.image.records[i];
     table.rows.push_back({
         number_field("index", "#", i),
-        text_field("table", "table", Table_Kind_Of(bank2.is_request_record(i)).image_name),
+        text_field("table", "table", bank2.record_kind(i).image_name),
         number_field("slot_offset", "slot", r.Slot_Offset),
         text_field("cob_id", "Cob-ID", hex_text(record_cob_id(r))),
         text_field("cob_kind", "kind", record_cob_kind(r)),
@@ -189,21 +189,21 @@ Report_Description describe_bank(const DecodedBank& bank) {
       number_field("en_gat", "En_GAT", p.En_GAT),
       text_field("gateway", "Gateway", Ip_Address_Text(p.Gateway)),
       number_field("dis_sock", "Dis_Sock", p.Dis_Sock),
-      number_field("request_rows", "request rows", bank.stored_request_rows),
-      number_field("setting_rows", "setting rows", bank.stored_setting_rows),
+      number_field("request_rows", "request rows", bank.stored_rows[Read_Requests().index]),
+      number_field("setting_rows", "setting rows", bank.stored_rows[Write_Requests().index]),
   };
 
   Report_Table table{"rows",
-                     "Rows: " + std::to_string(bank.request_rows.size()) + " request, " +
-                         std::to_string(bank.setting_rows.size()) + " setting",
+                     "Rows: " + std::to_string(bank.rows[Read_Requests().index].size()) + " request, " +
+                         std::to_string(bank.rows[Write_Requests().index].size()) + " setting",
                      {4, 7, 10, 6, 15, 4, 21, 7, 8},
                      {"#", "table", "Cob-ID", "kind", "slave address", "unit", "type", "address", "quantity"},
                      {}};
-  for (const auto* rows : {&bank.request_rows, &bank.setting_rows}) {
-    for (const Bank_Row& row : *rows) {
+  for (const TableKind* kind : Table_Kinds()) {
+    for (const Bank_Row& row : bank.rows[kind->index]) {
       table.rows.push_back({
           number_field("index", "#", table.rows.size()),
-          text_field("table", "table", Table_Kind_Of(rows == &bank.request_rows).image_name),
+          text_field("table", "table", kind->image_name),
           text_field("cob_id", "Cob-ID", hex_text(row.COB)),
           text_field("cob_kind", "kind", bank_cob_kind(p.CAN_Type)),
           text_field("slave_address", "slave address", Ip_Address_Text(row.IP_Address)),

@@ -119,7 +119,7 @@ std::uint8_t setting_function(std::string_view type, std::uint16_t quantity) {
 // Fills `record` from an enabled row; the first required value that cannot be
 // read is left in `read`.
 void fill_record(const TableKind& kind, RowReader& read, const TableContext& context, Request_Record& record) {
-  const bool requests = &kind == &Read_Requests();
+  const bool requests = !kind.writes;
   namespace fallback = var_file::image_fallback;
   record.COB = static_cast<std::uint32_t>(read.number_or(attr::COB, fallback::COB));
   if (is_29_bit(read, context)) record.COB |= COB_29_Bit_Flag;
@@ -150,7 +150,7 @@ void fill_record(const TableKind& kind, RowReader& read, const TableContext& con
 
 std::optional<ImageError> read_records(const TableKind& kind, const RequestsFile& file, const TableContext& context,
                                        Bank2Image& image, std::size_t& next_record, std::uint32_t& count,
-                                       std::vector<int>* record_rows) {
+                                       std::vector<RecordSource>* record_rows) {
   if (auto error = table_file_error(file)) return error;
   int number = 0;
   for (const RequestsFile::Row& row : file.rows) {
@@ -166,7 +166,7 @@ std::optional<ImageError> read_records(const TableKind& kind, const RequestsFile
     fill_record(kind, read, context, record);
     if (read.error()) return read.error();
     record.Slot_Offset = static_cast<std::uint16_t>((8u * count) & 0xFFFFu);
-    if (record_rows) record_rows->push_back(number);
+    if (record_rows) record_rows->push_back({&kind, number});
     ++next_record;
     ++count;
   }
@@ -174,12 +174,12 @@ std::optional<ImageError> read_records(const TableKind& kind, const RequestsFile
 }
 
 std::uint8_t type_code(const TableKind& kind, std::uint8_t type) {
-  if (&kind == &Read_Requests()) return static_cast<std::uint8_t>((type + 1u) & 0xFFu);
+  if (!kind.writes) return static_cast<std::uint8_t>((type + 1u) & 0xFFu);
   return type == 0 ? Coils_Type_Code : Registers_Type_Code;
 }
 
 std::optional<ImageError> read_master_requests(const Project& project, Bank2Image& image,
-                                               std::vector<int>* record_rows) {
+                                               std::vector<RecordSource>* record_rows) {
   const TableContext context = project.table_context();
   General_Block& general = image.general;
   general.Default_Port = Default_Modbus_Port;
@@ -187,7 +187,7 @@ std::optional<ImageError> read_master_requests(const Project& project, Bank2Imag
   general.Setting_Count = 0;
   std::size_t next_record = 0;
   for (const TableKind* kind : Table_Kinds()) {
-    std::uint32_t& count = kind->index == Read_Requests().index ? general.Request_Count : general.Setting_Count;
+    std::uint32_t& count = kind->writes ? general.Setting_Count : general.Request_Count;
     if (auto error = read_records(*kind, project.table(*kind), context, image, next_record, count, record_rows)) {
       return error;
     }
@@ -203,7 +203,7 @@ std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Imag
 }
 
 std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image,
-                                               std::vector<int>& record_rows) {
+                                               std::vector<RecordSource>& record_rows) {
   record_rows.clear();
   return read_master_requests(project, image, &record_rows);
 }

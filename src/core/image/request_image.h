@@ -30,10 +30,17 @@ namespace sw48230 {
 // more enabled rows than the 1024 records, are errors; the image is then
 // left half-filled and must be thrown away.
 [[nodiscard]] std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image);
-// The same, also giving for each filled record the number of the table row
-// it was made from (the k-th row element is row k, as on the screens).
+// Where a record comes from: its table, and the row of the table (the k-th
+// row element is row k, as on the screens).
+struct RecordSource {
+  const TableKind* kind = nullptr;
+  int row = 0;
+
+  bool operator==(const RecordSource&) const = default;
+};
+// The same, also giving the source of each filled record.
 [[nodiscard]] std::optional<ImageError> Read_Master_Requests(const Project& project, Bank2Image& image,
-                                                             std::vector<int>& record_rows);
+                                                             std::vector<RecordSource>& record_rows);
 
 // Appends the bank.bin rows of one table file to `bank`: every row in use
 // (with a Cob-ID), enabled or not, up to Bank_Table_Row_Limit (later rows are passed over), in

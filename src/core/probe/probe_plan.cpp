@@ -15,7 +15,7 @@ Result<ProbePlan> plan_records(const Project& project) {
   // The records are too large for the stack of a worker thread.
   auto image = std::make_unique<Bank2Image>();
   Read_Communication_Settings(project.settings, image->general);
-  std::vector<int> rows;
+  std::vector<RecordSource> rows;
   if (auto error = Read_Master_Requests(project, *image, rows)) return *error;
   ProbePlan plan;
   plan.timeout_ms = image->general.Time_Out;
@@ -23,8 +23,8 @@ Result<ProbePlan> plan_records(const Project& project) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Request_Record& record = image->records[i];
     ProbeRequest request;
-    request.table = i < image->general.Request_Count ? &Read_Requests() : &Write_Requests();
-    request.row = rows[i];
+    request.table = rows[i].kind;
+    request.row = rows[i].row;
     request.address = Ip_Address_Text(Ip_Address_Bytes(record.IP_Address));
     request.port = record.Port;
     request.unit_id = record.ID_Modbus;
@@ -39,7 +39,7 @@ Result<ProbePlan> plan_records(const Project& project) {
 // bank.bin keeps a write row's type as 1 for coils and 3 for registers, the
 // codes of the matching reads.
 std::uint8_t bank_row_function(const TableKind& kind, std::uint8_t type_code) {
-  if (&kind == &Read_Requests()) return Probe_Function(type_code);
+  if (!kind.writes) return Probe_Function(type_code);
   return type_code == 1 ? modbus_function::Read_Coils : modbus_function::Read_Holding_Registers;
 }
 

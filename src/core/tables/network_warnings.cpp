@@ -7,6 +7,7 @@
 
 #include "core/common/number_text.h"
 #include "core/common/text.h"
+#include "core/commsettings/device_type.h"
 #include "core/i18n/message_table.h"
 #include "core/tables/request_checks.h"
 #include "core/tables/table_report_messages.h"
@@ -38,7 +39,8 @@ std::vector<int> enabled_rows(const TableKind& kind, const RequestTable& table, 
   auto failure = failures.begin();
   std::vector<int> rows;
   for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
-    if (context.Hard_Type == 1 && to_upper_ascii(trim_blanks(table.cell(row, Col_Enable))) != "Y") continue;
+    if (context.Hard_Type == Device_Type_Dip_Switch && to_upper_ascii(trim_blanks(table.cell(row, Col_Enable))) != "Y")
+      continue;
     while (failure != failures.end() && failure->row < row) ++failure;
     if (failure != failures.end() && failure->row == row) continue;
     rows.push_back(row);
@@ -75,7 +77,7 @@ void same_cob_warnings(const RequestTable& table, const std::vector<int>& rows, 
   std::map<std::pair<bool, std::int32_t>, std::vector<int>> by_frame;
   for (const int row : rows) {
     bool extended = context.Type_Can != 0;
-    if (context.Hard_Type != 0) {
+    if (context.Hard_Type != Device_Type_Jumper) {
       extended = equals_ignoring_ascii_case(trim_blanks(table.cell(row, Col_CAN_Type)), CAN_Type_29_Bits);
     }
     const auto cob = number_in(table.cell(row, Col_COB), 0, 0x1FFFFFFF);
@@ -97,8 +99,8 @@ void overlap_warnings(const TableKind& kind, const RequestTable& table, const st
   std::vector<Range> ranges;
   for (const int row : rows) {
     const auto address = address_of(Split_Address(table.cell(row, Col_IP)));
-    const auto port = context.Hard_Type == 1 ? number_in(table.cell(row, Col_Port), 0, 65535)
-                                             : std::optional<std::int32_t>(context.Default_Port);
+    const auto port = context.Hard_Type == Device_Type_Dip_Switch ? number_in(table.cell(row, Col_Port), 0, 65535)
+                                                                  : std::optional<std::int32_t>(context.Default_Port);
     const auto unit = number_in(table.cell(row, Col_ID_Modbus), 0, 255);
     const std::string type = to_upper_ascii(trim_blanks(table.cell(row, Col_Type)));
     std::size_t code = 0;
@@ -145,8 +147,13 @@ std::vector<NetworkWarning> Network_Warnings(const TableKind& kind, const Reques
   const std::vector<int> rows = enabled_rows(kind, table, context);
   std::vector<NetworkWarning> warnings;
   if (converter) address_warnings(table, rows, *converter, warnings);
-  if (&kind == &Read_Requests()) same_cob_warnings(table, rows, context, warnings);
-  if (&kind == &Write_Requests()) overlap_warnings(kind, table, rows, context, warnings);
+  // Read requests fill CAN frames, write requests fill servers' registers:
+  // each kind can collide only where it puts its values.
+  if (kind.writes) {
+    overlap_warnings(kind, table, rows, context, warnings);
+  } else {
+    same_cob_warnings(table, rows, context, warnings);
+  }
   std::stable_sort(warnings.begin(), warnings.end(),
                    [](const NetworkWarning& a, const NetworkWarning& b) { return a.rows.front() < b.rows.front(); });
   return warnings;

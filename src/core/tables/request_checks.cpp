@@ -3,6 +3,7 @@
 #include "core/common/failure.h"
 #include "core/common/number_text.h"
 #include "core/common/text.h"
+#include "core/commsettings/device_type.h"
 #include "core/tables/row_editing.h"
 
 namespace sw48230 {
@@ -42,7 +43,7 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
   const auto cell = [&](int col) -> const std::string& { return table.cell(row, col); };
 
   bool extended = context.Type_Can != 0;
-  if (context.Hard_Type != 0) {
+  if (context.Hard_Type != Device_Type_Jumper) {
     const std::string can_type = to_upper_ascii(trim_blanks(cell(Col_CAN_Type)));
     if (can_type.empty()) return FailedCheck{CAN_Type_Empty, Col_CAN_Type};
     if (can_type != to_upper_ascii(CAN_Type_11_Bits) && can_type != to_upper_ascii(CAN_Type_29_Bits)) {
@@ -54,7 +55,8 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
     return FailedCheck{extended ? Cob_29_Bits : Cob_11_Bits, Col_COB};
   }
   if (Check_IP(cell(Col_IP))) return FailedCheck{Slave_IP, Col_IP};
-  if (context.Hard_Type == 1 && !in_range(cell(Col_Port), 0, 65535)) return FailedCheck{Port_Range, Col_Port};
+  if (context.Hard_Type == Device_Type_Dip_Switch && !in_range(cell(Col_Port), 0, 65535))
+    return FailedCheck{Port_Range, Col_Port};
   if (!in_range(cell(Col_ID_Modbus), 0, 255)) return FailedCheck{Slave_ID, Col_ID_Modbus};
 
   const std::string type = to_upper_ascii(trim_blanks(cell(Col_Type)));
@@ -66,7 +68,7 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
   if (kind.type_counts_bits[code] ? !in_range(cell(Col_NPoint), 1, 64) : !in_range(cell(Col_NPoint), 1, 4)) {
     return FailedCheck{kind.type_counts_bits[code] ? NPoint_Bits : NPoint_Registers, Col_NPoint};
   }
-  if (kind.checks_poll_time && context.Hard_Type == 1) {
+  if (kind.checks_poll_time && context.Hard_Type == Device_Type_Dip_Switch) {
     if (!in_range(cell(Col_Poll_Time), 1, 100000000)) return FailedCheck{Poll_Time_Range, Col_Poll_Time};
     if (!in_range(cell(Col_Max_Error), 0, 100000000)) return FailedCheck{Max_Error_Range, Col_Max_Error};
   }
@@ -90,7 +92,7 @@ std::optional<RowFailure> Check_Row(const TableKind& kind, const RequestTable& t
                                     int row) {
   if (auto failure = Check_Storable(kind, table, row)) return failure;
   // Only dip-switch hardware knows disabled rows.
-  if (context.Hard_Type == 1 && !Is_Ticked(table.cell(row, Col_Enable))) return std::nullopt;
+  if (context.Hard_Type == Device_Type_Dip_Switch && !Is_Ticked(table.cell(row, Col_Enable))) return std::nullopt;
   if (const auto failed = check_row(kind, table, context, row)) {
     return RowFailure{row, failed->column, kind.msg_error_row + failed->message, ""};
   }

@@ -13,6 +13,7 @@ const TableKind& Read_Requests() {
       .file_name = var_file::Read_Requests_File_Name,
       .image_name = "request",
       .command_name = "read",
+      .writes = false,
       .type_texts = {"Coil Status", "Input Status", "Holding Register", "Input Register"},
       .type_counts_bits = {true, true, false, false},
       .type_code_when_missing = 2,
@@ -39,6 +40,7 @@ const TableKind& Write_Requests() {
       .file_name = var_file::Write_Requests_File_Name,
       .image_name = "setting",
       .command_name = "write",
+      .writes = true,
       .type_texts = {"Coil Status", "Holding Register"},
       .type_counts_bits = {true, false},
       .type_code_when_missing = 1,
@@ -62,8 +64,6 @@ const std::array<const TableKind*, Table_Kind_Count>& Table_Kinds() {
   static const std::array<const TableKind*, Table_Kind_Count> kinds = {&Read_Requests(), &Write_Requests()};
   return kinds;
 }
-
-const TableKind& Table_Kind_Of(bool read_requests) { return read_requests ? Read_Requests() : Write_Requests(); }
 
 const TableKind* Find_Table_Kind(std::string_view command_name) {
   for (const TableKind* kind : Table_Kinds()) {

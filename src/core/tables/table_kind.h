@@ -19,6 +19,11 @@ struct TableKind {
   const char* image_name;    // request, setting: the table's name in the image and its reports
   const char* command_name;  // read, write: the table's name on the command line and in reports
 
+  // The device writes these requests' values to their servers (the write
+  // requests), else it reads them (the read requests): the images code the
+  // types and the functions by it, and a probe reads the values back.
+  bool writes;
+
   // The texts of the "Type" list; a type's code is its position.
   std::vector<std::string> type_texts;
   // Types whose NPoint counts coils or inputs (up to 64), by code; the
@@ -53,8 +58,6 @@ const TableKind& Write_Requests();
 // Both kinds, read requests first: the order of the image and of the reports.
 inline constexpr std::size_t Table_Kind_Count = 2;
 const std::array<const TableKind*, Table_Kind_Count>& Table_Kinds();
-// Read_Requests() when true, else Write_Requests().
-const TableKind& Table_Kind_Of(bool read_requests);
 // The kind of a command_name, or none.
 const TableKind* Find_Table_Kind(std::string_view command_name);
 

@@ -52,8 +52,8 @@ TEST(DecodeImage, ReadsBackABank2Image) {
   EXPECT_EQ(bank2.image.general, image.general);
   EXPECT_EQ(bank2.image.records, image.records);
   EXPECT_EQ(bank2.filled_records(), 3u);
-  EXPECT_TRUE(bank2.is_request_record(1));
-  EXPECT_FALSE(bank2.is_request_record(2));
+  EXPECT_EQ(&bank2.record_kind(1), &Read_Requests());
+  EXPECT_EQ(&bank2.record_kind(2), &Write_Requests());
   EXPECT_EQ(bank2.stored_checksum, bank2.computed_checksum);
   EXPECT_TRUE(result.checksum_verified);
   EXPECT_EQ(result.problems, std::vector<std::string>{});
@@ -65,11 +65,11 @@ TEST(DecodeImage, ReadsBackABankImage) {
   const auto& bank = std::get<DecodedBank>(result.content);
   EXPECT_EQ(result.size, 88u);
   EXPECT_EQ(bank.header, (std::array<std::uint32_t, 3>{12, 38, 64}));
-  EXPECT_EQ(bank.request_rows, test::sample_bank_request_rows());
-  EXPECT_EQ(bank.setting_rows, test::sample_bank_setting_rows());
+  EXPECT_EQ(bank.rows[Read_Requests().index], test::sample_bank_request_rows());
+  EXPECT_EQ(bank.rows[Write_Requests().index], test::sample_bank_setting_rows());
   EXPECT_EQ(bank.params, test::sample_bank_params());
-  EXPECT_EQ(bank.stored_request_rows, 2);
-  EXPECT_EQ(bank.stored_setting_rows, 2);
+  EXPECT_EQ(bank.stored_rows[Read_Requests().index], 2);
+  EXPECT_EQ(bank.stored_rows[Write_Requests().index], 2);
   EXPECT_EQ(result.problems, std::vector<std::string>{});
 }
 
@@ -77,8 +77,8 @@ TEST(DecodeImage, AnEmptyProjectsBankHasNoRows) {
   const DecodedImage result = decoded(test::bank_bytes({}, {}, test::sample_bank_params()));
   const auto& bank = std::get<DecodedBank>(result.content);
   EXPECT_EQ(bank.header, (std::array<std::uint32_t, 3>{12, 12, 12}));
-  EXPECT_TRUE(bank.request_rows.empty());
-  EXPECT_TRUE(bank.setting_rows.empty());
+  EXPECT_TRUE(bank.rows[Read_Requests().index].empty());
+  EXPECT_TRUE(bank.rows[Write_Requests().index].empty());
   EXPECT_EQ(result.problems, std::vector<std::string>{});
 }
 
