@@ -47,6 +47,13 @@ std::optional<char32_t> reference_at(std::string_view text, std::size_t pos, std
 std::optional<std::string> find_non_xml(std::string_view text, bool references) {
   std::size_t pos = 0;
   while (pos < text.size()) {
+    // Printable ASCII, nearly every character of a project, is always
+    // allowed and needs no decoding.
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte >= 0x20 && byte < 0x7F && byte != '&') {
+      ++pos;
+      continue;
+    }
     std::size_t length = 1;
     if (references && text[pos] == '&') {
       if (const auto referenced = reference_at(text, pos, length)) {

@@ -39,8 +39,7 @@ std::vector<int> enabled_rows(const TableKind& kind, const RequestTable& table, 
   auto failure = failures.begin();
   std::vector<int> rows;
   for (int row = 1; row <= RequestTable::Data_Rows && !trim_blanks(table.cell(row, Col_COB)).empty(); ++row) {
-    if (context.Hard_Type == Device_Type_Dip_Switch && to_upper_ascii(trim_blanks(table.cell(row, Col_Enable))) != "Y")
-      continue;
+    if (context.Hard_Type == Device_Type_Dip_Switch && !Is_Ticked(table.cell(row, Col_Enable))) continue;
     while (failure != failures.end() && failure->row < row) ++failure;
     if (failure != failures.end() && failure->row == row) continue;
     rows.push_back(row);
@@ -102,14 +101,12 @@ void overlap_warnings(const TableKind& kind, const RequestTable& table, const st
     const auto port = context.Hard_Type == Device_Type_Dip_Switch ? number_in(table.cell(row, Col_Port), 0, 65535)
                                                                   : std::optional<std::int32_t>(context.Default_Port);
     const auto unit = number_in(table.cell(row, Col_ID_Modbus), 0, 255);
-    const std::string type = to_upper_ascii(trim_blanks(table.cell(row, Col_Type)));
-    std::size_t code = 0;
-    while (code < kind.type_texts.size() && type != to_upper_ascii(kind.type_texts[code])) ++code;
+    const std::optional<std::size_t> code = Type_Code_Of(kind, table.cell(row, Col_Type));
     const auto start = number_in(table.cell(row, Col_Address), 0, 65535);
     const auto count = number_in(table.cell(row, Col_NPoint), 1, 0x7FFFFFFF);
-    if (!address || !port || !unit || code == kind.type_texts.size() || !start || !count) continue;
-    ranges.push_back({{*address, *port, *unit, kind.type_counts_bits[code]}, *start, std::int64_t{*start} + *count - 1,
-                      row});
+    if (!address || !port || !unit || !code || !start || !count) continue;
+    ranges.push_back(
+        {{*address, *port, *unit, kind.type_counts_bits[*code]}, *start, std::int64_t{*start} + *count - 1, row});
   }
   std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) {
     return std::tie(a.server, a.first, a.row) < std::tie(b.server, b.first, b.row);

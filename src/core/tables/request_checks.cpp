@@ -44,12 +44,12 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
 
   bool extended = context.Type_Can != 0;
   if (context.Hard_Type != Device_Type_Jumper) {
-    const std::string can_type = to_upper_ascii(trim_blanks(cell(Col_CAN_Type)));
+    const std::string_view can_type = trim_blanks(cell(Col_CAN_Type));
     if (can_type.empty()) return FailedCheck{CAN_Type_Empty, Col_CAN_Type};
-    if (can_type != to_upper_ascii(CAN_Type_11_Bits) && can_type != to_upper_ascii(CAN_Type_29_Bits)) {
+    extended = equals_ignoring_ascii_case(can_type, CAN_Type_29_Bits);
+    if (!extended && !equals_ignoring_ascii_case(can_type, CAN_Type_11_Bits)) {
       return FailedCheck{CAN_Type_Invalid, Col_CAN_Type};
     }
-    extended = can_type == to_upper_ascii(CAN_Type_29_Bits);
   }
   if (extended ? !in_range(cell(Col_COB), 0, 0x1FFFFFFF) : !in_range(cell(Col_COB), 0, 2047)) {
     return FailedCheck{extended ? Cob_29_Bits : Cob_11_Bits, Col_COB};
@@ -59,10 +59,9 @@ std::optional<FailedCheck> check_row(const TableKind& kind, const RequestTable& 
     return FailedCheck{Port_Range, Col_Port};
   if (!in_range(cell(Col_ID_Modbus), 0, 255)) return FailedCheck{Slave_ID, Col_ID_Modbus};
 
-  const std::string type = to_upper_ascii(trim_blanks(cell(Col_Type)));
-  std::size_t code = 0;
-  while (code < kind.type_texts.size() && type != to_upper_ascii(kind.type_texts[code])) ++code;
-  if (code == kind.type_texts.size()) return FailedCheck{Type_Missing, Col_Type};
+  const std::optional<std::size_t> type = Type_Code_Of(kind, cell(Col_Type));
+  if (!type) return FailedCheck{Type_Missing, Col_Type};
+  const std::size_t code = *type;
 
   if (!in_range(cell(Col_Address), 0, 65535)) return FailedCheck{Address_Range, Col_Address};
   if (kind.type_counts_bits[code] ? !in_range(cell(Col_NPoint), 1, 64) : !in_range(cell(Col_NPoint), 1, 4)) {

@@ -46,11 +46,8 @@ void load_row(const TableKind& kind, const RowAttributes& fallbacks, const Reque
 // A type text becomes its code; any other text, possible only in a row that
 // was not checked, is kept trimmed and upper-cased.
 std::string type_code(const TableKind& kind, const std::string& cell) {
-  const std::string type = to_upper_ascii(trim_blanks(cell));
-  for (std::size_t code = 0; code < kind.type_texts.size(); ++code) {
-    if (type == to_upper_ascii(kind.type_texts[code])) return std::to_string(code);
-  }
-  return type;
+  if (const auto code = Type_Code_Of(kind, cell)) return std::to_string(*code);
+  return to_upper_ascii(trim_blanks(cell));
 }
 
 RequestLoad load_rows(const TableKind& kind, const RequestsFile& file, const TableContext& context,

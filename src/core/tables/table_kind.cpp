@@ -1,5 +1,6 @@
 #include "core/tables/table_kind.h"
 
+#include "core/common/text.h"
 #include "core/commsettings/device_type.h"
 #include "core/tables/request_table.h"
 #include "core/tables/var_format.h"
@@ -76,6 +77,14 @@ std::optional<int> Column_Hint_Message(const TableKind& kind, int col) {
   if (col < Col_Enable || col >= RequestTable::ColCount) return std::nullopt;
   // The tenth hint speaks of sending on a data change, which no column does.
   return kind.msg_first_column_hint + (col - Col_Enable) + (col > Col_Poll_Time ? 1 : 0);
+}
+
+std::optional<std::size_t> Type_Code_Of(const TableKind& kind, std::string_view cell) {
+  const std::string_view type = trim_blanks(cell);
+  for (std::size_t code = 0; code < kind.type_texts.size(); ++code) {
+    if (equals_ignoring_ascii_case(type, kind.type_texts[code])) return code;
+  }
+  return std::nullopt;
 }
 
 const std::vector<int>& Hidden_Columns(const TableKind& kind, int device_type) {

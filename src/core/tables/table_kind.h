@@ -66,6 +66,10 @@ const TableKind* Find_Table_Kind(std::string_view command_name);
 // columns, which belongs to no column and is passed over.
 std::optional<int> Column_Hint_Message(const TableKind& kind, int col);
 
+// The code of a "Type" cell: its text in the list, blanks around it and the
+// letter case aside; none for any other text.
+std::optional<std::size_t> Type_Code_Of(const TableKind& kind, std::string_view cell);
+
 // The columns hidden for a device type.
 const std::vector<int>& Hidden_Columns(const TableKind& kind, int device_type);
 

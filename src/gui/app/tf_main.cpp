@@ -36,8 +36,7 @@
 #include "platform/url_opener.h"
 
 namespace sw48230 {
-TFMain::TFMain(const Services& services, const std::filesystem::path& program_dir)
-    : context_{state_, messages_, services} {
+TFMain::TFMain(const Services& services, const std::filesystem::path& program_dir) : context_{messages_, services} {
   FormCreate(program_dir);
   Create_Screens();
 }
@@ -155,8 +154,8 @@ void TFMain::Create_Screens() {
   FBootTCP = new TFBootTCP(context_, this);
   FBootSer = new TFBootSer(context_, this);
   FParGen = new TFParGen(context_, this);
-  FCOBRequest = new TFCOBRequest(context_, this);
-  FCOBSetting = new TFCOBSetting(context_, this);
+  FCOBRequest = new TFCOBRequest(context_, state_.Row_Copy_Buffer, this);
+  FCOBSetting = new TFCOBSetting(context_, state_.Row_Copy_Buffer, this);
 }
 
 void TFMain::Set_Lang() {
@@ -210,7 +209,8 @@ void TFMain::Btn_COB_RequestClick() {
   } else if (button == Btn_Info) {
     FAbout->exec();
   } else if (button == Btn_Opz) {
-    if (FSoftOptions->Open() == QDialog::Accepted) {
+    if (FSoftOptions->Open(state_, state_.Language_Dir) == QDialog::Accepted) {
+      static_cast<AppSettings&>(state_) = FSoftOptions->settings();
       if (const auto failure = Save_Setting()) {
         context_.services.boxes.warning(
             this, to_qstring(Failure_Text(messages_, Msg_Settings_Not_Saved, state_.settings_file(), failure->reason)));
@@ -240,7 +240,9 @@ void TFMain::Open_Settings() {
 
 void TFMain::Open_Table(RequestScreen& screen, const TableKind& kind) {
   const std::filesystem::path dir = state_.Project_Dir;
-  screen.Open(Load_Project(dir), [dir, &kind](const RequestTable& table) { return Save_Table(dir, kind, table); });
+  screen.Open(
+      Load_Project(dir), [dir, &kind](const RequestTable& table) { return Save_Table(dir, kind, table); },
+      {.jump_fields = state_.enable_jump_field_tables, .double_click_auto_size = state_.Double_Click_Auto_Size});
 }
 
 // Builds the image and writes both files before the update screen opens. A
@@ -274,20 +276,25 @@ void TFMain::Update_Device() {
 }
 
 void TFMain::Create_New_Project() {
-  if (FNew_Project->Open() == QDialog::Accepted) Show_Project_Labels();
+  if (FNew_Project->Open(state_.Projects_Dir) != QDialog::Accepted) return;
+  Activate_Project(state_, FNew_Project->Name(), FNew_Project->Folder());
+  Show_Project_Labels();
 }
 
 void TFMain::Open_Project() {
-  if (FOpenConf->Open() != QDialog::Accepted) return;
+  const std::string active = state_.project_open() ? state_.Project_Name : std::string();
+  if (FOpenConf->Open(state_.Projects_Dir, active) != QDialog::Accepted) return;
   sw48230::Open_Project(state_, to_utf8(FOpenConf->Name_Conf()));
   Show_Project_Labels();
 }
 
 void TFMain::Show_Update_Screen(ImageKind built) {
+  const UpdaterFolders folders{state_.Program_Dir, state_.Master_Dir, state_.Project_Dir};
   if (built == ImageKind::Bank2) {
-    FBootTCP->Open();
+    FBootTCP->Open(folders, state_.Last_IP_Address,
+                   [this](const std::string& address) { state_.Last_IP_Address = address; });
   } else {
-    FBootSer->Open();
+    FBootSer->Open(folders);
   }
 }
 

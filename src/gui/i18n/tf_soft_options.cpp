@@ -11,10 +11,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/app/app_state.h"
 #include "core/common/file_read.h"
 #include "core/i18n/language_list.h"
 #include "core/i18n/soft_options_messages.h"
+#include "core/settings/app_settings.h"
 #include "gui/i18n/version_check.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
@@ -39,9 +39,7 @@ constexpr QSize Flag_Size(48, 32);
 }  // namespace
 
 TFSoftOptions::TFSoftOptions(const Context& context, std::function<void()> change_language, QWidget* parent)
-    : Screen(context, parent),
-      change_language_(std::move(change_language)),
-      Language_In_Use(context.state.Language_Name) {
+    : Screen(context, parent), change_language_(std::move(change_language)) {
   setObjectName("TFSoftOptions");
   PageControl = make_named<QTabWidget>(this, "PageControl");
   TS_Language = make_named<QWidget>(PageControl, "TS_Language");
@@ -168,10 +166,16 @@ void TFSoftOptions::Set_Lang() {
   Show_Language_Texts();
 }
 
+int TFSoftOptions::Open(const AppSettings& settings, const std::filesystem::path& language_dir) {
+  settings_ = settings;
+  language_dir_ = language_dir;
+  return Screen::Open();
+}
+
 void TFSoftOptions::FormShow() {
-  const AppState& state = context_.state;
+  const AppSettings& state = settings_;
   Language_In_Use = state.Language_Name;
-  SL_Languages = List_Language_Files(state.Language_Dir);
+  SL_Languages = List_Language_Files(language_dir_);
   Show_Page = 1;
   Draw_Page();
 
@@ -215,7 +219,7 @@ void TFSoftOptions::Draw_Page() {
     // read with a bound, so that a device or a FIFO of a flag's name cannot
     // hold up the screen.
     QPixmap flag;
-    if (const auto bitmap = Flag_Bitmap(context_.state.Language_Dir, language)) {
+    if (const auto bitmap = Flag_Bitmap(language_dir_, language)) {
       if (const Result<std::string> bytes = read_regular_file(*bitmap, Language_File_Limit)) {
         flag.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()));
       }
@@ -257,7 +261,7 @@ void TFSoftOptions::Choose_Language(int slot) {
   if (!context_.services.boxes.question(this, question)) return;
 
   Language_In_Use = name;
-  Preview_Language(context_.messages, context_.state.Language_Dir, name);
+  Preview_Language(context_.messages, language_dir_, name);
   if (change_language_) {
     change_language_();
   } else {
@@ -283,7 +287,7 @@ void TFSoftOptions::Btn_Check_UpdateClick() {
 }
 
 void TFSoftOptions::Btn_OKClick() {
-  AppState& state = context_.state;
+  AppSettings& state = settings_;
   state.Language_Name = Language_In_Use;
   state.enable_internet = CB_En_Con->isChecked();
   state.enable_update = CB_Update->isChecked();

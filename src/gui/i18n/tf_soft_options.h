@@ -1,10 +1,12 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/settings/app_settings.h"
 #include "gui/ui/screen.h"
 
 class QCheckBox;
@@ -23,6 +25,11 @@ class TFSoftOptions final : public Screen {
  public:
   TFSoftOptions(const Context& context, std::function<void()> change_language, QWidget* parent);
 
+  // Shows `settings`, the languages offered in `language_dir`; after OK,
+  // settings() holds the user's choices.
+  int Open(const AppSettings& settings, const std::filesystem::path& language_dir);
+  const AppSettings& settings() const { return settings_; }
+
   void Set_Lang() override;
 
  protected:
@@ -31,6 +38,9 @@ class TFSoftOptions final : public Screen {
 
  private:
   static constexpr int Slot_Count = 6;
+
+  AppSettings settings_;
+  std::filesystem::path language_dir_;
 
   void Draw_Page();
   void Show_Language_Texts();

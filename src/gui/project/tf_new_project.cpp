@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/app_state.h"
 #include "core/app/failure_messages.h"
 #include "core/common/paths.h"
 #include "core/project/project_dialog_messages.h"
@@ -49,6 +48,11 @@ void TFNew_Project::Set_Lang() {
   set_caption(Btn_Cancel, text(Msg_New_Project_Cancel), text(Msg_New_Project_Cancel_Hint));
 }
 
+int TFNew_Project::Open(const std::filesystem::path& projects_dir) {
+  projects_dir_ = projects_dir;
+  return Screen::Open();
+}
+
 void TFNew_Project::FormShow() {
   E_New_Proj->clear();
   E_New_Proj->setFocus();
@@ -58,7 +62,7 @@ void TFNew_Project::Btn_OKClick() {
   // The name is taken as typed: blanks are part of it and the name rules
   // judge them.
   const std::string name = to_utf8(E_New_Proj->text());
-  const Result<std::filesystem::path> created = Create_Project(context_.state.Projects_Dir, name);
+  const Result<std::filesystem::path> created = Create_Project(projects_dir_, name);
   if (!created) {
     const Failure& failure = created.failure();
     if (failure.text == Msg_Folder_Not_Created) {
@@ -69,7 +73,8 @@ void TFNew_Project::Btn_OKClick() {
     }
     return;
   }
-  Activate_Project(context_.state, name, *created);
+  name_ = name;
+  folder_ = *created;
   accept();
 }
 

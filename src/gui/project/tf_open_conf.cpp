@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/app_state.h"
 #include "core/project/project_dialog_messages.h"
 #include "core/project/project_store.h"
 #include "gui/ui/texts.h"
@@ -47,18 +46,22 @@ void TFOpenConf::Set_Lang() {
   set_caption(Btn_Cancel, text(Msg_Open_Project_Cancel), text(Msg_Open_Project_Cancel_Hint));
 }
 
+int TFOpenConf::Open(const std::filesystem::path& projects_dir, const std::string& active) {
+  projects_dir_ = projects_dir;
+  active_ = active;
+  return Screen::Open();
+}
+
 void TFOpenConf::FormShow() { Fill_List(); }
 
 // The list is rebuilt at every opening, so folders added or removed outside the
 // program appear or disappear.
 void TFOpenConf::Fill_List() {
-  const AppState& state = context_.state;
-  const std::vector<std::string> projects = List_Projects(state.Projects_Dir);
+  const std::vector<std::string> projects = List_Projects(projects_dir_);
   ListBox1->clear();
   for (const std::string& name : projects) ListBox1->addItem(to_qstring(name));
 
-  const std::string active = state.project_open() ? state.Project_Name : std::string();
-  if (const auto selected = Preselect_Project(projects, active)) {
+  if (const auto selected = Preselect_Project(projects, active_)) {
     ListBox1->setCurrentRow(static_cast<int>(*selected));
     Name_Conf_ = to_qstring(projects[*selected]);
   }

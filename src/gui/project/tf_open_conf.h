@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <string>
+
 #include "gui/ui/screen.h"
 
 class QLabel;
@@ -14,6 +17,10 @@ class TFOpenConf final : public Screen {
   Q_OBJECT
  public:
   TFOpenConf(const Context& context, QWidget* parent);
+
+  // Lists the projects under `projects_dir`, the `active` one chosen (an
+  // empty name while none is open).
+  int Open(const std::filesystem::path& projects_dir, const std::string& active);
 
   void Set_Lang() override;
 
@@ -31,6 +38,8 @@ class TFOpenConf final : public Screen {
   QPushButton* Btn_OK;
   QPushButton* Btn_Cancel;
   QString Name_Conf_;
+  std::filesystem::path projects_dir_;
+  std::string active_;
 };
 
 }  // namespace sw48230

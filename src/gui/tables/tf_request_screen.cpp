@@ -17,7 +17,6 @@
 #include <functional>
 #include <set>
 
-#include "core/app/app_state.h"
 #include "core/common/failure.h"
 #include "core/common/paths.h"
 #include "core/commsettings/device_type.h"
@@ -88,9 +87,10 @@ QStringList to_qstrings(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-RequestScreen::RequestScreen(const TableKind& kind, const Context& context, QWidget* parent)
+RequestScreen::RequestScreen(const TableKind& kind, const Context& context, RowCopyBuffer& copied, QWidget* parent)
     : Screen(context, parent),
       kind_(kind),
+      copied_(copied),
       undo_(new QUndoStack(this)),
       model_(new RequestTableModel(
           table_, tested_,
@@ -253,9 +253,10 @@ void RequestScreen::Set_Lang() {
   Fit_Columns();
 }
 
-int RequestScreen::Open(Project project, TableStore store) {
+int RequestScreen::Open(Project project, TableStore store, Editing editing) {
   project_ = std::move(project);
   store_ = std::move(store);
+  editing_ = editing;
   return Screen::Open();
 }
 
@@ -326,8 +327,7 @@ bool RequestScreen::Jump_Next_Cell() {
   const QModelIndex current = ACG_Modbus->currentIndex();
   table_.current_row = current.isValid() ? RequestTableModel::table_row(current) : 1;
   table_.current_col = current.isValid() ? current.column() : Col_Enable;
-  if (!sw48230::Jump_Next_Cell(table_, context_.state.enable_jump_field_tables,
-                               Hidden_Columns(kind_, table_context_.Hard_Type))) {
+  if (!sw48230::Jump_Next_Cell(table_, editing_.jump_fields, Hidden_Columns(kind_, table_context_.Hard_Type))) {
     return false;
   }
   ACG_Modbus->setCurrentIndex(model_->index(table_.current_row - 1, table_.current_col));
@@ -482,14 +482,14 @@ void RequestScreen::Btn_InsRowClick() {
 
 void RequestScreen::Btn_CopyRowClick() {
   ACG_Modbus->commit_open_edit();
-  Copy_Row(table_, current_row(), context_.state.Row_Copy_Buffer);
+  Copy_Row(table_, current_row(), copied_);
   Do_Copy = true;
 }
 
 void RequestScreen::Btn_PasteRowClick() {
   ACG_Modbus->commit_open_edit();
   const int row = current_row();
-  const RowCopyBuffer& buffer = context_.state.Row_Copy_Buffer;
+  const RowCopyBuffer& buffer = copied_;
   switch (Check_Paste(table_, row, Do_Copy, buffer)) {
     case PasteCheck::Nothing_Copied:
       context_.services.boxes.error(this, text(Msg_Paste_Nothing_Copied));
@@ -508,7 +508,7 @@ void RequestScreen::Btn_PasteRowClick() {
 
 void RequestScreen::ACG_ModbusDblClickCell(int column) {
   // Only column titles reach here; the option is read at each click.
-  if (AutoSize_Column(context_.state.Double_Click_Auto_Size, 0)) ACG_Modbus->resizeColumnToContents(column);
+  if (AutoSize_Column(editing_.double_click_auto_size, 0)) ACG_Modbus->resizeColumnToContents(column);
 }
 
 void RequestScreen::Build_Tools() {
@@ -587,9 +587,10 @@ std::optional<FindHit> RequestScreen::Find_Cell(const QString& query, bool forwa
   return hit;
 }
 
-TFCOBRequest::TFCOBRequest(const Context& context, QWidget* parent) : RequestScreen(Read_Requests(), context, parent) {}
+TFCOBRequest::TFCOBRequest(const Context& context, RowCopyBuffer& copied, QWidget* parent)
+    : RequestScreen(Read_Requests(), context, copied, parent) {}
 
-TFCOBSetting::TFCOBSetting(const Context& context, QWidget* parent)
-    : RequestScreen(Write_Requests(), context, parent) {}
+TFCOBSetting::TFCOBSetting(const Context& context, RowCopyBuffer& copied, QWidget* parent)
+    : RequestScreen(Write_Requests(), context, copied, parent) {}
 
 }  // namespace sw48230

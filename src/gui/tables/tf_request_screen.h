@@ -39,12 +39,20 @@ class RequestScreen : public Screen {
  public:
   using TableStore = std::function<std::optional<Failure>(const RequestTable&)>;
 
-  RequestScreen(const TableKind& kind, const Context& context, QWidget* parent);
+  // The user's options for editing a table.
+  struct Editing {
+    bool jump_fields = false;             // Enter moves on to the next field
+    bool double_click_auto_size = false;  // a title double-clicked fits its column
+  };
+
+  // `copied` is the row Copy takes, shared by both tables for the program's
+  // whole run.
+  RequestScreen(const TableKind& kind, const Context& context, RowCopyBuffer& copied, QWidget* parent);
   ~RequestScreen() override;
 
   // Opens modally on the project's table; the project also gives what the
   // checks, the warnings and Test take from the settings and the other table.
-  int Open(Project project, TableStore store);
+  int Open(Project project, TableStore store, Editing editing);
 
   void Set_Lang() override;
 
@@ -86,8 +94,10 @@ class RequestScreen : public Screen {
   std::optional<FindHit> Find_Cell(const QString& query, bool forward);
 
   const TableKind& kind_;
+  RowCopyBuffer& copied_;
   Project project_;
   TableStore store_;
+  Editing editing_;
   RequestTable table_;
   // The last test of this opening; its results follow their rows.
   TestedRows tested_;
@@ -119,14 +129,14 @@ class RequestScreen : public Screen {
 class TFCOBRequest final : public RequestScreen {
   Q_OBJECT
  public:
-  TFCOBRequest(const Context& context, QWidget* parent);
+  TFCOBRequest(const Context& context, RowCopyBuffer& copied, QWidget* parent);
 };
 
 // COB Setting: the write requests.
 class TFCOBSetting final : public RequestScreen {
   Q_OBJECT
  public:
-  TFCOBSetting(const Context& context, QWidget* parent);
+  TFCOBSetting(const Context& context, RowCopyBuffer& copied, QWidget* parent);
 };
 
 }  // namespace sw48230

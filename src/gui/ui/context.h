@@ -2,7 +2,6 @@
 
 namespace sw48230 {
 
-struct AppState;
 class MessageTable;
 class MessageBoxes;
 class FileDialogs;
@@ -28,10 +27,10 @@ struct Services {
   FileDialogs& files;
 };
 
-// What every screen works with: the process-wide state and message table,
-// owned by the main window, and the services.
+// What every screen works with: the process-wide message table, owned by
+// the main window, and the services. Everything else a screen shows it is
+// given when it opens.
 struct Context {
-  AppState& state;
   MessageTable& messages;
   Services services;
 };

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/app_state.h"
 #include "core/common/paths.h"
 #include "core/update/update_messages.h"
 #include "gui/ui/icons.h"
@@ -83,6 +82,11 @@ void TFBootSer::Set_Lang() {
 }
 
 // The check boxes are left as the user set them at the last opening.
+int TFBootSer::Open(const UpdaterFolders& folders) {
+  folders_ = folders;
+  return Screen::Open();
+}
+
 void TFBootSer::FormShow() {
   update_ComPort();
   Show_Page(1);
@@ -113,10 +117,9 @@ void TFBootSer::Btn_NextClick() {
 void TFBootSer::Btn_UpdateClick() {
   const int selected = CB_Com->currentIndex();
   if (selected < 0 || static_cast<std::size_t>(selected) >= ports_.size()) return;
-  const AppState& state = context_.state;
   const std::string arguments = Serial_Update_Arguments(ports_[static_cast<std::size_t>(selected)].device,
-                                                        options_.choices(), state.Master_Dir, state.Project_Dir);
-  Run_Updater(context_, this, Serial_Updater_Path(state.Program_Dir), to_qstring(arguments));
+                                                        options_.choices(), folders_.master_dir, folders_.project_dir);
+  Run_Updater(context_, this, Serial_Updater_Path(folders_.program_dir), to_qstring(arguments));
 }
 
 }  // namespace sw48230

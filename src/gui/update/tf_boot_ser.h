@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/update/serial_update.h"
+#include "core/update/updater_folders.h"
 #include "gui/ui/screen.h"
 #include "gui/update/update_options.h"
 
@@ -21,12 +22,16 @@ class TFBootSer final : public Screen {
  public:
   TFBootSer(const Context& context, QWidget* parent);
 
+  int Open(const UpdaterFolders& folders);
+
   void Set_Lang() override;
 
  protected:
   void FormShow() override;
 
  private:
+  UpdaterFolders folders_;
+
   void update_ComPort();
   void Show_Page(int page);
   void Btn_NextClick();

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/app_state.h"
 #include "core/update/ethernet_update.h"
 #include "core/update/ping.h"
 #include "core/update/update_messages.h"
@@ -112,13 +111,20 @@ void TFBootTCP::Set_Lang() {
   set_caption(options_.Btn_Update, text(Msg_Boot_TCP_Update), text(Msg_Boot_TCP_Update_Hint));
 }
 
+int TFBootTCP::Open(const UpdaterFolders& folders, const std::string& last_address, AddressKeeper keep) {
+  folders_ = folders;
+  last_address_ = last_address;
+  keep_address_ = std::move(keep);
+  return Screen::Open();
+}
+
 // The fields keep their texts from the last opening unless the remembered
 // address is a valid one.
 void TFBootTCP::FormShow() {
   Show_Page(1);
   LPing->clear();
   LPing->setToolTip(QString());
-  const std::string& last = context_.state.Last_IP_Address;
+  const std::string& last = last_address_;
   if (!last.empty()) {
     if (const std::optional<IpParts> parts = Valid_IP(last)) {
       for (std::size_t i = 0; i < E_IP.size(); ++i) E_IP[i]->setText(to_qstring((*parts)[i]));
@@ -185,21 +191,20 @@ void TFBootTCP::LbButton2Click() {
   }
   Show_Page(2);
   options_.Btn_Update->setFocus();
-  context_.state.Last_IP_Address = to_utf8(Address_Text());
+  if (keep_address_) keep_address_(to_utf8(Address_Text()));
 }
 
 // The screen stays on this page afterwards, so the update can be run again.
 void TFBootTCP::LbButton4Click() {
-  const AppState& state = context_.state;
-  const auto failure = Compile_XML_Parameter(state.Program_Dir, to_utf8(Address_Text()), options_.choices(),
-                                             state.Master_Dir, state.Project_Dir);
+  const auto failure = Compile_XML_Parameter(folders_.program_dir, to_utf8(Address_Text()), options_.choices(),
+                                             folders_.master_dir, folders_.project_dir);
   if (failure) {
     // An updater started without its parameters would work from an old
     // file, possibly with another device's address.
-    context_.services.boxes.error(this, path_and_reason(Ethernet_Update_File(state.Program_Dir), failure->reason));
+    context_.services.boxes.error(this, path_and_reason(Ethernet_Update_File(folders_.program_dir), failure->reason));
     return;
   }
-  Run_Updater(context_, this, Ethernet_Updater_Path(state.Program_Dir), QString());
+  Run_Updater(context_, this, Ethernet_Updater_Path(folders_.program_dir), QString());
 }
 
 bool TFBootTCP::eventFilter(QObject* watched, QEvent* event) {

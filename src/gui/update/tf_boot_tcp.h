@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <string>
 
+#include "core/update/updater_folders.h"
 #include "gui/ui/screen.h"
 #include "gui/update/update_options.h"
 
@@ -18,7 +21,14 @@ namespace sw48230 {
 class TFBootTCP final : public Screen {
   Q_OBJECT
  public:
+  using AddressKeeper = std::function<void(const std::string&)>;
+
   TFBootTCP(const Context& context, QWidget* parent);
+
+  // `last_address` fills the fields when it is a valid address; the address
+  // of a device found goes to `keep` at once, so it is remembered however
+  // the screen ends.
+  int Open(const UpdaterFolders& folders, const std::string& last_address, AddressKeeper keep);
 
   void Set_Lang() override;
 
@@ -27,6 +37,10 @@ class TFBootTCP final : public Screen {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  UpdaterFolders folders_;
+  std::string last_address_;
+  AddressKeeper keep_address_;
+
   void Show_Page(int page);
   QString Address_Text() const;
   void Show_Ping_Result(int message_index, bool found, const QString& detail = QString());
