@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/project/project.h"
 #include "fakes.h"
 #include "gui/app/tf_main.h"
 #include "screen_test.h"
@@ -61,7 +62,8 @@ class ProjectDialogsTest : public sw48230::test::ScreenTest {
     QCOMPARE(label_text(window, "L_Name_Conf"), QStringLiteral("Opened Configuration of the Converter : "));
     QCOMPARE(label_text(window, "L_Name_Conf_L2"), QStringLiteral("Plant1"));
     QCOMPARE(window.state().Project_Name, std::string("Plant1"));
-    QCOMPARE(QString::fromStdString(window.state().ParGen_File.string()), program.path("PROJECTS/Plant1/ParGen.xml"));
+    QCOMPARE(QString::fromStdString(ParGen_Path(window.state().Project_Dir).string()),
+             program.path("PROJECTS/Plant1/ParGen.xml"));
     QVERIFY(fakes.boxes.errors.isEmpty());
 
     // The dialog keeps nothing between uses.

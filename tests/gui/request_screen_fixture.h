@@ -17,9 +17,7 @@ namespace sw48230::test {
 // `prober` replaces the real probe where a test needs one of its own.
 struct Fixture : ProgramFixture {
   explicit Fixture(int device_type, const QByteArray& flags = "", Prober* prober = nullptr) {
-    program.mkpath("PROJECTS/Plant1/bin");
-    write("Velstrom.xml",
-          "<C><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>" + flags + "</lastinternet></C>");
+    program.add_open_project("<lastinternet>" + flags + "</lastinternet>");
     write("PROJECTS/Plant1/ParGen.xml",
           "<GeneralParameter><Device_Type>" + QByteArray::number(device_type) + "</Device_Type></GeneralParameter>");
     if (prober == nullptr) {

@@ -27,8 +27,7 @@ struct LanguageFixture : test::ProgramFixture {
     QFile shipped(QStringLiteral(SW48230_SHIPPED_LANGUAGES "/") + language + QStringLiteral(".lng"));
     if (!shipped.open(QIODevice::ReadOnly)) qFatal("cannot read the shipped %s", qPrintable(shipped.fileName()));
     program.write("LANGUAGE/" + language + ".lng", shipped.readAll());
-    program.write("Velstrom.xml", "<C><lastproj><projectname>Plant1</projectname></lastproj><lastlang><language>" +
-                                      language.toUtf8() + "</language></lastlang></C>");
+    program.add_open_project("<lastlang><language>" + language.toUtf8() + "</language></lastlang>");
     program.write("PROJECTS/Plant1/ParGen.xml",
                   "<G><Device_Type>" + QByteArray::number(device_type) + "</Device_Type></G>");
     // The longest values the cells hold.

@@ -51,6 +51,12 @@ QByteArray ProgramDir::read(const QString& name) const {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void ProgramDir::add_open_project(const QByteArray& remembered, const QString& name) const {
+  mkpath(QStringLiteral("PROJECTS/") + name + QStringLiteral("/bin"));
+  write(QStringLiteral("Velstrom.xml"), "<Conf_Settings><lastproj><projectname>" + name.toUtf8() +
+                                            "</projectname></lastproj>" + remembered + "</Conf_Settings>");
+}
+
 ProgramFixture::ProgramFixture(const QString& folder) : program(folder) {}
 
 ProgramFixture::~ProgramFixture() = default;

@@ -59,6 +59,12 @@ class ProgramDir {
   // A file's bytes; empty when it cannot be read.
   QByteArray read(const QString& name) const;
 
+  // Makes `name` the project the program opens at its start: the project's
+  // folder with its bin folder, and a settings file that names it, holding
+  // `remembered` as well (other items of the settings file).
+  void add_open_project(const QByteArray& remembered = QByteArray(),
+                        const QString& name = QStringLiteral("Plant1")) const;
+
  private:
   QTemporaryDir root_;
   QString program_;

@@ -45,9 +45,7 @@ class TerminationTest : public sw48230::test::ScreenTest {
     QFETCH(int, signal_number);
     QFETCH(QByteArray, device_type);
     sw48230::test::ProgramDir program;
-    program.mkpath(QStringLiteral("PROJECTS/Plant1"));
-    program.write(QStringLiteral("Velstrom.xml"),
-                  "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj></Conf_Settings>");
+    program.add_open_project();
     const sw48230::test::UnansweredPort unanswered;
     if (scenario == "testing" && !unanswered.hangs()) {
       QSKIP("this system refuses a connection to a full queue instead of leaving it unanswered");

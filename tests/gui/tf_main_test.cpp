@@ -86,11 +86,8 @@ class TFMainTest : public sw48230::test::ScreenTest {
 
   void theStoredProjectIsReopenedWhenItsFolderExists() {
     test::ProgramDir program;
-    program.write(
-        "Velstrom.xml",
-        "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj><lastinternet>"
-        "<enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
-    program.mkpath("PROJECTS/Plant1");
+    program.add_open_project(
+        "<lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet>");
     test::FakeServices fakes;
     TFMain window(fakes.services(), program.fs_path());
     QCOMPARE(label_text(window, "L_Name_Conf"), default_text(11));

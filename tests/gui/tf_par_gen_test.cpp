@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "core/commsettings/comm_settings.h"
+#include "core/project/project.h"
 #include "gui/app/tf_main.h"
 #include "screen_test.h"
 
@@ -17,8 +18,7 @@ namespace {
 // A program directory with one open project.
 struct Fixture : test::ProgramFixture {
   Fixture() {
-    program.mkpath("PROJECTS/Plant1/bin");
-    program.write("Velstrom.xml", "<C><lastproj><projectname>Plant1</projectname></lastproj></C>");
+    program.add_open_project();
     start();
   }
 
@@ -235,9 +235,9 @@ class TFParGenTest : public sw48230::test::ScreenTest {
 
   void theProjectReadersReadTheSavedDeviceType() {
     Fixture f;
-    QCOMPARE(Read_Table_Context(Read_ParGen_File(f.window->state().ParGen_File)).Hard_Type, 0);
+    QCOMPARE(Read_Table_Context(Read_ParGen_File(ParGen_Path(f.window->state().Project_Dir))).Hard_Type, 0);
     f.open_settings([](QDialog* dialog) { click(dialog, "Btn_OK"); });
-    QCOMPARE(Read_Table_Context(Read_ParGen_File(f.window->state().ParGen_File)).Hard_Type, 1);
+    QCOMPARE(Read_Table_Context(Read_ParGen_File(ParGen_Path(f.window->state().Project_Dir))).Hard_Type, 1);
   }
 };
 

@@ -23,10 +23,7 @@ struct UpdateFixture : ProgramFixture {
   // remembered device address.
   explicit UpdateFixture(const QByteArray& device_type = "0", const QByteArray& last_ip = "192.168.2.205")
       : ProgramFixture(QStringLiteral("Velstrom 2")) {
-    program.mkpath(QStringLiteral("PROJECTS/Plant1/bin"));
-    write(QStringLiteral("Velstrom.xml"),
-          "<Conf_Settings><lastproj><projectname>Plant1</projectname></lastproj><lastipadd><ipaddress>" + last_ip +
-              "</ipaddress></lastipadd></Conf_Settings>");
+    program.add_open_project("<lastipadd><ipaddress>" + last_ip + "</ipaddress></lastipadd>");
     if (!device_type.isEmpty()) {
       write(QStringLiteral("PROJECTS/Plant1/ParGen.xml"),
             "<GeneralParameter><Device_Type>" + device_type + "</Device_Type></GeneralParameter>");

@@ -2,29 +2,22 @@
 
 #include <system_error>
 
+#include "core/app/program_dir.h"
 #include "core/common/paths.h"
-#include "core/commsettings/pargen_format.h"
 #include "core/i18n/message_table.h"
 #include "core/project/project_store.h"
-#include "core/tables/table_kind.h"
 
 namespace sw48230 {
 
 void Set_Directories(AppState& state, const std::filesystem::path& program_dir) {
   state.Program_Dir = program_dir;
-  state.Master_Dir = program_dir / "MASTER";
-  state.Projects_Dir = program_dir / "PROJECTS";
-  state.Language_Dir = program_dir / "LANGUAGE";
+  state.Master_Dir = program_dir / Master_Folder_Name;
+  state.Projects_Dir = program_dir / Projects_Folder_Name;
+  state.Language_Dir = program_dir / Language_Folder_Name;
   for (const auto* dir : {&state.Master_Dir, &state.Projects_Dir, &state.Language_Dir}) {
     std::error_code ignored;
     std::filesystem::create_directory(*dir, ignored);
   }
-}
-
-void Set_Files(AppState& state) {
-  state.ParGen_File = state.Project_Dir / pargen::File_Name;
-  state.Var_File = state.Project_Dir / Read_Requests().file_name;
-  state.Var2_File = state.Project_Dir / Write_Requests().file_name;
 }
 
 bool Start_Up(AppState& state, MessageTable& messages, const std::filesystem::path& program_dir) {
@@ -41,20 +34,17 @@ bool Start_Up(AppState& state, MessageTable& messages, const std::filesystem::pa
     std::error_code error;
     if (std::filesystem::is_directory(dir, error)) state.Project_Dir = dir;
   }
-  Set_Files(state);
   return state.project_open();
 }
 
 void Open_Project(AppState& state, const std::string& name) {
   state.Project_Name = name;
   state.Project_Dir = name.empty() ? std::filesystem::path() : state.Projects_Dir / path_from_utf8(name);
-  Set_Files(state);
 }
 
 void Activate_Project(AppState& state, const std::string& name, const std::filesystem::path& project_dir) {
   state.Project_Name = name;
   state.Project_Dir = project_dir;
-  Set_Files(state);
 }
 
 }  // namespace sw48230

@@ -21,11 +21,6 @@ struct AppState : AppSettings {
   // Empty while no project is open.
   std::filesystem::path Project_Dir;
 
-  // The active project's files; meaningless while Project_Dir is empty.
-  std::filesystem::path ParGen_File;
-  std::filesystem::path Var_File;
-  std::filesystem::path Var2_File;
-
   // The last row copied on either request table.
   RowCopyBuffer Row_Copy_Buffer;
 
@@ -36,9 +31,6 @@ struct AppState : AppSettings {
 // Derives the program's folders from Program_Dir and creates each missing
 // one (one level); a folder that cannot be created is not reported.
 void Set_Directories(AppState& state, const std::filesystem::path& program_dir);
-
-// Derives the project file paths from Project_Dir.
-void Set_Files(AppState& state);
 
 // The start-up steps that need no window: folders, settings file, language,
 // and the last project, re-opened only when its name is a valid project name

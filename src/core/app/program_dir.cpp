@@ -103,13 +103,15 @@ std::string format_manifest(const Manifest& manifest) {
 
 }  // namespace
 
+std::filesystem::path Installed_Language_Dir(const std::filesystem::path& executable_dir) {
+  return (executable_dir.parent_path() / "share" / "sw48230" / Language_Folder_Name).lexically_normal();
+}
+
 ProgramDirChoice Choose_Program_Dir(const ProgramDirFacts& facts, Platform platform) {
   // An installed program keeps its languages under share/; a program run
   // from its build folder or unpacked on Windows has them beside it.
-  const std::filesystem::path shipped =
-      facts.installed_languages_present
-          ? (facts.executable_dir.parent_path() / "share" / "sw48230" / "LANGUAGE").lexically_normal()
-          : facts.executable_dir / "LANGUAGE";
+  const std::filesystem::path shipped = facts.installed_languages_present ? Installed_Language_Dir(facts.executable_dir)
+                                                                          : facts.executable_dir / Language_Folder_Name;
   if (!facts.given.empty()) return {ProgramDirKind::Given, facts.given, shipped};
   if (facts.executable_dir_writable && facts.executable_dir_holds_data) {
     return {ProgramDirKind::Executable, facts.executable_dir, shipped};
@@ -123,7 +125,7 @@ LanguageRefresh Prepare_Program_Dir(const ProgramDirChoice& choice) {
   std::error_code ignored;
   std::filesystem::create_directories(choice.dir, ignored);
   if (choice.shipped_languages.empty()) return {};
-  const std::filesystem::path language_dir = choice.dir / "LANGUAGE";
+  const std::filesystem::path language_dir = choice.dir / Language_Folder_Name;
   // A portable copy's LANGUAGE folder may be the shipped folder itself, and
   // a translator's folder is theirs: only an empty Language page is filled.
   if (choice.kind != ProgramDirKind::PerUser && !List_Language_Files(language_dir).empty()) return {};

@@ -18,6 +18,15 @@ inline constexpr Platform This_Platform = Platform::Posix;
 
 // What start-up has found out before it picks the program directory. The
 // environment values are the texts of the variables, empty when unset.
+// The folders of a program folder.
+inline constexpr const char* Master_Folder_Name = "MASTER";
+inline constexpr const char* Projects_Folder_Name = "PROJECTS";
+inline constexpr const char* Language_Folder_Name = "LANGUAGE";
+
+// Where an installed program keeps its shipped languages, from the folder of
+// its executable: share/sw48230/LANGUAGE beside bin/.
+std::filesystem::path Installed_Language_Dir(const std::filesystem::path& executable_dir);
+
 struct ProgramDirFacts {
   std::filesystem::path given;  // --program-dir, made absolute; empty when not given
   std::filesystem::path executable_dir;

@@ -4,6 +4,7 @@
 
 #include "core/app/command_line.h"
 #include "core/common/paths.h"
+#include "core/project/project.h"
 
 namespace sw48230 {
 namespace {
@@ -63,7 +64,7 @@ std::string Serial_Update_Arguments(std::string_view port_device, const UpdateCh
   // quotes or the folder's own trailing separator stays one argument.
   arguments += quote_windows_argument(path_to_utf8(master_dir / Serial_Firmware_Name)) + ' ';
   // An empty last element gives the folder its trailing separator.
-  arguments += quote_windows_argument(path_to_utf8(project_dir / "bin" / ""));
+  arguments += quote_windows_argument(path_to_utf8(Bin_Path(project_dir) / ""));
   return arguments;
 }
 

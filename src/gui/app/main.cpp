@@ -49,9 +49,11 @@ sw48230::ProgramDirFacts program_dir_facts(const QString& given) {
   if (!given.isNull()) facts.given = to_path(QDir(given.isEmpty() ? QStringLiteral(".") : given).absolutePath());
   facts.executable_dir = to_path(executable_dir);
   facts.executable_dir_writable = QFileInfo(executable_dir).isWritable();
-  facts.executable_dir_holds_data = QFileInfo(dir.filePath(QStringLiteral("PROJECTS"))).isDir() ||
+  facts.executable_dir_holds_data = QFileInfo(dir.filePath(QString::fromUtf8(sw48230::Projects_Folder_Name))).isDir() ||
                                     QFileInfo::exists(dir.filePath(QString::fromUtf8(sw48230::Settings_File_Name)));
-  facts.installed_languages_present = QFileInfo(dir.filePath(QStringLiteral("../share/sw48230/LANGUAGE"))).isDir();
+  facts.installed_languages_present =
+      QFileInfo(QString::fromStdString(sw48230::path_to_utf8(sw48230::Installed_Language_Dir(facts.executable_dir))))
+          .isDir();
   facts.xdg_data_home = environment("XDG_DATA_HOME");
   facts.home = environment("HOME");
   facts.local_app_data = environment("LOCALAPPDATA");

@@ -49,9 +49,6 @@ TEST(StartUp, ReopensTheLastProjectOnlyWhenItsFolderExists) {
   MessageTable messages;
   EXPECT_TRUE(Start_Up(state, messages, program.path()));
   EXPECT_EQ(state.Project_Dir, program / "PROJECTS" / "Plant1");
-  EXPECT_EQ(state.ParGen_File, program / "PROJECTS" / "Plant1" / "ParGen.xml");
-  EXPECT_EQ(state.Var_File, program / "PROJECTS" / "Plant1" / "var.xml");
-  EXPECT_EQ(state.Var2_File, program / "PROJECTS" / "Plant1" / "var2.xml");
 }
 
 TEST(StartUp, AMissingLanguageFallsBackToEnglish) {
@@ -71,7 +68,7 @@ TEST(OpenProject, AnEmptyNameLeavesNoProjectOpen) {
   state.Projects_Dir = "PROJECTS";
   Open_Project(state, "Plant1");
   EXPECT_TRUE(state.project_open());
-  EXPECT_EQ(state.Var2_File, std::filesystem::path("PROJECTS") / "Plant1" / "var2.xml");
+  EXPECT_EQ(state.Project_Dir, std::filesystem::path("PROJECTS") / "Plant1");
   Open_Project(state, "");
   EXPECT_FALSE(state.project_open());
   EXPECT_EQ(state.Project_Name, "");
