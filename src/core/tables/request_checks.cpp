@@ -118,7 +118,7 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
   return failures;
 }
 
-std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table,
+std::optional<RowFailure> Controllo_Dati(const TableKind& kind, const RequestTable& table,
                                          const TableContext& context) {
   const std::vector<RowFailure> failures = Check_Rows(kind, table, context, true);
   if (failures.empty()) return std::nullopt;

@@ -50,7 +50,7 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
                                    bool first_only);
 
 // The screen's check: the first failure, if any.
-std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
+std::optional<RowFailure> Controllo_Dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
 
 // The text of the screen's error box, 'Error row 3!! Cob-ID must be between
 // 0 and 2047', with the texts `message` gives for an index.

@@ -355,7 +355,7 @@ int RequestScreen::current_row() const {
 // says it.
 bool RequestScreen::Checks_Pass() {
   ACG_Modbus->commit_open_edit();
-  if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
+  if (const auto failure = Controllo_Dati(kind_, table_, table_context_)) {
     if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, failure->column));
     const auto message = [this](int index) { return context_.messages.text(index); };
     context_.services.boxes.error(this, to_qstring(Row_Failure_Text(kind_, *failure, message)));

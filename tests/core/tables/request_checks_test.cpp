@@ -41,8 +41,8 @@ void expect_first_failures(std::span<const Case> cases) {
     RequestTable table;
     good_row(table, 1);
     c.change(table);
-    EXPECT_EQ(Controllo_dati(Read_Requests(), table, c.context), c.read);
-    EXPECT_EQ(Controllo_dati(Write_Requests(), table, c.context), c.write);
+    EXPECT_EQ(Controllo_Dati(Read_Requests(), table, c.context), c.read);
+    EXPECT_EQ(Controllo_Dati(Write_Requests(), table, c.context), c.write);
   }
 }
 
@@ -234,8 +234,8 @@ TEST(RequestChecks, FailureTexts) {
 
 TEST(RequestChecks, AnEmptyTablePasses) {
   const RequestTable table;
-  EXPECT_EQ(Controllo_dati(Read_Requests(), table, Dip_Switch), std::nullopt);
-  EXPECT_EQ(Controllo_dati(Write_Requests(), table, Dip_Switch), std::nullopt);
+  EXPECT_EQ(Controllo_Dati(Read_Requests(), table, Dip_Switch), std::nullopt);
+  EXPECT_EQ(Controllo_Dati(Write_Requests(), table, Dip_Switch), std::nullopt);
 }
 
 }  // namespace

@@ -386,7 +386,7 @@ TEST(RequestCsv, RowsWithoutACobIdComeBackToAScreenAtTheirPlaces) {
     EXPECT_EQ(row_cells(screen.table, row), row_cells(table, row));
   }
   EXPECT_EQ(Export_Csv(Read_Requests(), screen.table), csv);
-  EXPECT_EQ(Controllo_dati(Read_Requests(), screen.table, Dip_Switch), (RowFailure{2, Col_COB, Msg_Row_Gap, ""}));
+  EXPECT_EQ(Controllo_Dati(Read_Requests(), screen.table, Dip_Switch), (RowFailure{2, Col_COB, Msg_Row_Gap, ""}));
 
   EXPECT_EQ(Import_Csv(Read_Requests(), csv, Dip_Switch, CsvImportFor::File).failures,
             (std::vector<CsvFailure>{{3, "COB", Msg_Csv_No_COB, ""}, {5, "", Msg_Csv_No_COB, ""}}));
