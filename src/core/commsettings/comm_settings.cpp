@@ -2,8 +2,8 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/product.h"
 #include "core/common/number_text.h"
+#include "core/common/product.h"
 #include "core/common/xml_file.h"
 #include "core/commsettings/comm_settings_messages.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <pugixml.hpp>
 
-#include "core/app/product.h"
 #include "core/common/number_text.h"
+#include "core/common/product.h"
 #include "core/common/text.h"
 #include "core/common/xml_characters.h"
 #include "core/common/xml_file.h"

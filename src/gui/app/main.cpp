@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "core/app/product.h"
 #include "core/app/program_dir.h"
 #include "core/common/paths.h"
+#include "core/common/product.h"
 #include "core/i18n/update_check.h"
 #include "core/probe/prober.h"
 #include "gui/app/tf_main.h"

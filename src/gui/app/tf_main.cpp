@@ -13,9 +13,9 @@
 
 #include "core/app/failure_messages.h"
 #include "core/app/main_window_messages.h"
-#include "core/app/product.h"
 #include "core/common/failure.h"
 #include "core/common/paths.h"
+#include "core/common/product.h"
 #include "core/i18n/update_check.h"
 #include "core/project/project_checks.h"
 #include "gui/app/tf_about.h"
