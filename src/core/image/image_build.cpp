@@ -80,10 +80,7 @@ Result<ImageBuild> Build_Image(const std::filesystem::path& pargen_file, const T
   // The image would carry a choice other than the one the settings screen
   // shows for the same file.
   if (const auto faults = List_Index_Faults(pargen_file); !faults.empty()) {
-    const ListIndexFault& fault = faults.front();
-    const std::string file = path_to_utf8(pargen_file.filename());
-    return fault.list_size == 0 ? Element_Not_Exactly_1(file, fault.element, fault.text)
-                                : Element_Outside_List(file, fault.element, fault.list_size - 1, fault.text);
+    return List_Index_Failure(path_to_utf8(pargen_file.filename()), faults.front());
   }
   return *type_1 ? build_bank2(pargen_file, tables, buffers) : build_bank(pargen_file, tables, buffers);
 }

@@ -3,6 +3,8 @@
 #include "core/common/failure.h"
 #include "core/common/number_text.h"
 #include "core/common/text.h"
+#include "core/i18n/failure_messages.h"
+#include "core/i18n/message_table.h"
 #include "core/tables/row_editing.h"
 
 namespace sw48230 {
@@ -125,11 +127,10 @@ std::optional<RowFailure> Controllo_Dati(const TableKind& kind, const RequestTab
   return failures.front();
 }
 
-std::string Row_Failure_Text(const TableKind& kind, const RowFailure& failure,
-                             const std::function<std::string(int)>& message) {
-  const std::string column_title = message(kind.msg_first_column_title + failure.column);
-  return message(kind.msg_error_row) + std::to_string(failure.row) +
-         Fill_Placeholders(message(failure.message), {column_title, failure.detail});
+std::string Failure_Message(const MessageTable& messages, const TableKind& kind, const RowFailure& failure) {
+  const std::string& column_title = messages.text(kind.msg_first_column_title + failure.column);
+  return Row_Text(messages, kind.msg_error_row, failure.row,
+                  Fill_Placeholders(messages.text(failure.message), {column_title, failure.detail}));
 }
 
 }  // namespace sw48230

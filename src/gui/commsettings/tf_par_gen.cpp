@@ -290,7 +290,9 @@ void TFParGen::FormShow() {
   Is_Change_ = false;
   Move_GroupBoxs();
   Update_CAN_Baud();
-  if (!loaded) Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.ParGen_File, loaded.failure().reason));
+  if (!loaded) {
+    Show_When_Up(&MessageBoxes::error, failure_text(context_.messages, loaded.failure(), context_.state.ParGen_File));
+  }
 }
 
 // A window placed above the top of the screen could not be moved back by
@@ -363,12 +365,12 @@ QLineEdit* TFParGen::Field_Edit(const CommCheckFailure& failure) const {
 void TFParGen::Btn_OKClick() {
   const CommSettings current = settings();
   if (const auto failed = Controllo_Dati(current)) {
-    context_.services.boxes.error(this, text(failed->message));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, *failed)));
     Field_Edit(*failed)->setFocus();
     return;
   }
   if (const auto failure = Save_Comm_Settings(context_.state.ParGen_File, current)) {
-    context_.services.boxes.error(this, path_and_reason(context_.state.ParGen_File, failure->reason));
+    context_.services.boxes.error(this, failure_text(context_.messages, *failure, context_.state.ParGen_File));
     return;
   }
   accept();

@@ -7,8 +7,6 @@
 #include <QVBoxLayout>
 
 #include "core/app/app_state.h"
-#include "core/app/failure_messages.h"
-#include "core/common/paths.h"
 #include "core/project/project_dialog_messages.h"
 #include "core/project/project_store.h"
 #include "gui/ui/message_boxes.h"
@@ -60,13 +58,7 @@ void TFNew_Project::Btn_OKClick() {
   const std::string name = to_utf8(E_New_Proj->text());
   const Result<std::filesystem::path> created = Create_Project(context_.state.Projects_Dir, name);
   if (!created) {
-    const Failure& failure = created.failure();
-    if (failure.text == Msg_Folder_Not_Created) {
-      context_.services.boxes.error(this, to_qstring(Failure_Text(context_.messages, failure.text,
-                                                                  path_from_utf8(failure.file), failure.reason)));
-    } else {
-      context_.services.boxes.error(this, text(failure.text));
-    }
+    context_.services.boxes.error(this, failure_text(context_.messages, created.failure()));
     return;
   }
   Activate_Project(context_.state, name, *created);

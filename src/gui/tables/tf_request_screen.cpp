@@ -277,17 +277,13 @@ void RequestScreen::FormShow() {
   Show_Test_Scope();
   Fit_Columns();
 
-  if (!loaded) show_file_error(loaded.failure().reason);
+  if (!loaded) Show_When_Up(&MessageBoxes::error, failure_text(context_.messages, loaded.failure(), file));
   if (loaded && loaded->rows_left_out > 0) {
     const std::string reason =
         Fill_Placeholders(context_.messages.text(Msg_Rows_Left_Out),
                           {std::to_string(loaded->rows_left_out), std::to_string(RequestTable::Data_Rows)});
     Show_When_Up(&MessageBoxes::warning, path_and_reason(file, reason));
   }
-}
-
-void RequestScreen::show_file_error(const std::string& error) {
-  Show_When_Up(&MessageBoxes::error, path_and_reason(context_.state.Project_Dir / kind_.file_name, error));
 }
 
 bool RequestScreen::Has_Unsaved_Changes() const { return !undo_->isClean(); }
@@ -357,8 +353,7 @@ bool RequestScreen::Checks_Pass() {
   ACG_Modbus->commit_open_edit();
   if (const auto failure = Controllo_Dati(kind_, table_, table_context_)) {
     if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, failure->column));
-    const auto message = [this](int index) { return context_.messages.text(index); };
-    context_.services.boxes.error(this, to_qstring(Row_Failure_Text(kind_, *failure, message)));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, kind_, *failure)));
     return false;
   }
   return true;
@@ -368,7 +363,7 @@ void RequestScreen::Btn_OKClick() {
   if (!Checks_Pass()) return;
   const std::filesystem::path file = context_.state.Project_Dir / kind_.file_name;
   if (const auto failure = Save_Requests(kind_, file, table_)) {
-    context_.services.boxes.error(this, path_and_reason(file, failure->reason));
+    context_.services.boxes.error(this, failure_text(context_.messages, *failure, file));
     return;
   }
   accept();
@@ -383,7 +378,7 @@ void RequestScreen::Btn_TestClick() {
   tables.of(kind_) = TableInput::Document(kind_.file_name, Requests_Document(kind_, table_));
   const Result<ProbePlan> plan = Make_Probe_Plan(state.ParGen_File, tables);
   if (!plan) {
-    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, plan.failure())));
+    context_.services.boxes.error(this, failure_text(context_.messages, plan.failure()));
     return;
   }
   const std::vector<int> rows = Rows_To_Test(table_, table_context_, selected_rows());

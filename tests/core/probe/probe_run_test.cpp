@@ -12,6 +12,7 @@
 #include "core/commsettings/comm_settings.h"
 #include "core/probe/probe_plan.h"
 #include "core/probe/server_connection.h"
+#include "support/failure_of.h"
 #include "support/modbus_test_server.h"
 #include "support/scripted_modbus_server.h"
 #include "support/table_rows.h"
@@ -189,7 +190,7 @@ TEST(ProbeRunTest, WriteRequestsOfTheProjectOnlyReadBack) {
                        at_server(test::setting_row().set("Type", "5")),
                    }));
   const Result<ProbePlan> plan = Make_Probe_Plan(dir / "ParGen.xml", {dir / "var.xml", dir / "var2.xml"});
-  ASSERT_TRUE(plan) << plan.failure().message();
+  ASSERT_TRUE(plan) << test::english(plan.failure());
   const std::vector<ProbeResult> results = probe(plan->requests);
 
   ASSERT_EQ(results.size(), 5u);
