@@ -46,7 +46,7 @@ void CheckAndSave(benchmark::State& state) {
   const auto file = bench_folder() / "var_saved.xml";
   const RequestTable table = full_table();
   for (auto _ : state) {
-    if (Controllo_dati(Read_Requests(), table, Dip_Switch)) state.SkipWithError("a row failed its checks");
+    if (Controllo_Dati(Read_Requests(), table, Dip_Switch)) state.SkipWithError("a row failed its checks");
     if (Save_Requests(Read_Requests(), file, table)) state.SkipWithError("cannot write var.xml");
   }
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/command_line.h"
+#include "core/common/command_line.h"
 #include "fuzz_input.h"
 
 using namespace sw48230;

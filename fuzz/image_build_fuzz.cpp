@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 6);
   }
   const auto& dir = fuzz::scratch_folder();
-  const bool checked = Check_Project(dir, default_messages(), true).empty();
+  const bool checked = Check_Project(dir, English_Messages(), true).empty();
   ImageBuffers buffers;
   const Result<ImageBuild> build = Build_Image(dir / names[0], {dir / names[1], dir / names[2]}, buffers);
   if (!build.ok()) return 0;

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/message_table.h"
 #include "core/image/image_build.h"
 #include "core/project/project.h"
@@ -23,10 +24,10 @@ CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, s
   // Only checked tables reach a device: the image of a project whose checks
   // fail would not be the one its screens show.
   const Project loaded = Load_Project(dir);
-  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, default_messages(), false);
+  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, English_Messages(), false);
   if (!failures.empty()) {
     for (const ProjectCheckFailure& failure : failures) {
-      err << "sw48230-cli: " << failure.file << ": " << failure.text << '\n';
+      err << "sw48230-cli: " << Located_Text(failure.file, failure.text) << '\n';
     }
     const std::size_t count = failures.size();
     err << "sw48230-cli: cannot build the image of " << project << ": " << count
@@ -39,7 +40,8 @@ CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, s
   ImageBuffers buffers;
   const Result<ImageBuild> build = Build_Image(loaded, buffers);
   if (!build.ok()) {
-    err << "sw48230-cli: cannot build the image of " << project << ": " << build.failure().message() << '\n';
+    err << "sw48230-cli: cannot build the image of " << project << ": "
+        << Failure_Message(English_Messages(), build.failure()) << '\n';
     return Exit_Failure;
   }
 
@@ -53,7 +55,7 @@ CommandExit run_build(const std::vector<std::string>& args, std::ostream& out, s
     return Exit_Failure;
   }
   if (const auto failure = Write_Image_File(dir, build->kind, buffers.of(build->kind))) {
-    err << "sw48230-cli: " << failure->message() << '\n';
+    err << "sw48230-cli: " << Failure_Message(English_Messages(), *failure) << '\n';
     return Exit_Failure;
   }
 

@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/message_table.h"
 #include "core/project/project.h"
 #include "core/project/project_checks.h"
@@ -21,15 +22,13 @@ namespace {
 int report_network_warnings(const Project& project, std::ostream& out) {
   const std::optional<ConverterNetwork> converter = Read_Converter_Network(project.settings);
   const TableContext context = project.table_context();
-  MessageTable messages;
-  messages.Default_Messages();
   int warnings = 0;
   for (const TableKind* kind : Table_Kinds()) {
     RequestTable table;
     // A file that cannot be read is a failure already.
     if (!Load_Table(project, *kind, table)) continue;
     for (const NetworkWarning& warning : Network_Warnings(*kind, table, context, converter)) {
-      out << "warning: " << kind->file_name << ": " << Network_Warning_Text(messages, warning) << '\n';
+      out << "warning: " << kind->file_name << ": " << Network_Warning_Text(English_Messages(), warning) << '\n';
       ++warnings;
     }
   }
@@ -52,8 +51,8 @@ CommandExit run_check(const std::vector<std::string>& args, std::ostream& out, s
   // Each failure is one line, "FILE: TEXT", with the text the screen's error
   // box would show.
   const Project loaded = Load_Project(folder);
-  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, default_messages(), false);
-  for (const ProjectCheckFailure& failure : failures) out << failure.file << ": " << failure.text << '\n';
+  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, English_Messages(), false);
+  for (const ProjectCheckFailure& failure : failures) out << Located_Text(failure.file, failure.text) << '\n';
   const int warnings = report_network_warnings(loaded, out);
   if (failures.empty()) out << project << ": all checks pass\n";
   if (finish_output(out, err, Exit_Success) != Exit_Success) return Exit_Failure;

@@ -2,6 +2,8 @@
 
 #include "cli/command.h"
 #include "core/common/paths.h"
+#include "core/i18n/failure_messages.h"
+#include "core/i18n/message_table.h"
 #include "core/image/image_decode.h"
 #include "core/image/image_report.h"
 
@@ -31,7 +33,7 @@ CommandExit run_dump(const std::vector<std::string>& args, std::ostream& out, st
   }
   const Result<DecodedImage> decode = Decode_Image(*bytes, *file);
   if (!decode) {
-    err << "sw48230-cli: " << decode.failure().message() << '\n';
+    err << "sw48230-cli: " << Failure_Message(English_Messages(), decode.failure()) << '\n';
     return Exit_Failure;
   }
 

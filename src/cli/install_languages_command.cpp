@@ -4,6 +4,8 @@
 #include "cli/command.h"
 #include "core/app/program_dir.h"
 #include "core/common/paths.h"
+#include "core/i18n/failure_messages.h"
+#include "core/i18n/message_table.h"
 
 namespace sw48230::cli {
 
@@ -35,7 +37,9 @@ CommandExit run_install_languages(const std::vector<std::string>& args, std::ost
   for (const Failure& skipped : refresh.skipped) {
     err << "sw48230-cli: skipped " << skipped.file << ": " << skipped.reason << '\n';
   }
-  for (const Failure& failure : refresh.not_written) err << "sw48230-cli: " << failure.message() << '\n';
+  for (const Failure& failure : refresh.not_written) {
+    err << "sw48230-cli: " << Failure_Message(English_Messages(), failure) << '\n';
+  }
   return finish_output(out, err, refresh.not_written.empty() ? Exit_Success : Exit_Failure);
 }
 

@@ -14,8 +14,8 @@
 #endif
 
 #include "cli/command.h"
-#include "core/app/product.h"
 #include "core/app/program_arguments.h"
+#include "core/common/product.h"
 
 namespace sw48230::cli {
 namespace {

@@ -12,6 +12,7 @@
 #include "cli/command.h"
 #include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/message_table.h"
 #include "core/probe/probe_plan.h"
 #include "core/probe/probe_run.h"
@@ -196,9 +197,9 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
   // The device gets a project only after these checks, and a row they
   // refuse would be probed as something the user did not mean.
   const Project loaded = Load_Project(dir);
-  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, default_messages(), false);
+  const std::vector<ProjectCheckFailure> failures = Check_Project(loaded, English_Messages(), false);
   if (!failures.empty()) {
-    for (const ProjectCheckFailure& failure : failures) err << failure.file << ": " << failure.text << '\n';
+    for (const ProjectCheckFailure& failure : failures) err << Located_Text(failure.file, failure.text) << '\n';
     const std::size_t count = failures.size();
     err << "sw48230-cli: " << project << ": " << count << (count == 1 ? " check fails" : " checks fail")
         << "; nothing is probed\n";
@@ -207,7 +208,8 @@ CommandExit run_probe(const std::vector<std::string>& args, std::ostream& out, s
 
   Result<ProbePlan> plan = Make_Probe_Plan(loaded);
   if (!plan) {
-    err << "sw48230-cli: cannot probe " << project << ": " << plan.failure().message() << '\n';
+    err << "sw48230-cli: cannot probe " << project << ": " << Failure_Message(English_Messages(), plan.failure())
+        << '\n';
     return Exit_Failure;
   }
 

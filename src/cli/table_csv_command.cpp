@@ -9,6 +9,7 @@
 #include "core/common/atomic_file.h"
 #include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/message_table.h"
 #include "core/project/project.h"
 #include "core/tables/request_csv.h"
@@ -65,7 +66,8 @@ CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, 
   RequestTable table;
   const Result<RequestLoad> loaded = Load_Table(Load_Project(arguments->project), kind, table);
   if (!loaded) {
-    err << "sw48230-cli: " << kind.file_name << ": cannot be read: " << loaded.failure().reason << '\n';
+    err << "sw48230-cli: "
+        << Failure_Message(English_Messages(), Cannot_Be_Read(kind.file_name, loaded.failure().reason)) << '\n';
     return Exit_Failure;
   }
   if (loaded->rows_left_out > 0) {
@@ -95,10 +97,8 @@ CommandExit run_import(const std::vector<std::string>& args, std::ostream& out, 
   const TableContext context = Read_Table_Context(Read_ParGen_File(ParGen_Path(arguments->project)));
   const CsvImport imported = Import_Csv_File(kind, path_from_utf8(*arguments->file), context, CsvImportFor::File);
   if (!imported.ok()) {
-    MessageTable messages;
-    messages.Default_Messages();
     for (const CsvFailure& failure : imported.failures) {
-      out << *arguments->file << ": " << Csv_Failure_Text(messages, failure) << '\n';
+      out << Located_Text(*arguments->file, Failure_Message(English_Messages(), failure)) << '\n';
     }
     out.flush();
     err << "sw48230-cli: " << *arguments->file << ": nothing imported, " << kind.file_name << " is unchanged\n";

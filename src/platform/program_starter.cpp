@@ -30,7 +30,7 @@
 #include <QFile>
 #include <cerrno>
 
-#include "core/app/command_line.h"
+#include "core/common/command_line.h"
 
 extern char** environ;
 #endif

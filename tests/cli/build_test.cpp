@@ -10,6 +10,7 @@
 #include "core/common/paths.h"
 #include "core/commsettings/comm_settings.h"
 #include "core/image/image_decode.h"
+#include "support/failure_of.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -244,7 +245,7 @@ TEST_F(BuildTest, RowsTheChecksPassAreBuiltAsTheScreensShowThem) {
   const Result<Bytes> bytes = Read_Image_File(bin("bank2.bin"));
   ASSERT_TRUE(bytes) << bytes.failure().reason;
   const Result<DecodedImage> decode = Decode_Image(*bytes, "bank2.bin");
-  ASSERT_TRUE(decode) << decode.failure().message();
+  ASSERT_TRUE(decode) << test::english(decode.failure());
   EXPECT_EQ(decode->problems, std::vector<std::string>{});
   const Bank2Image& image = std::get<DecodedBank2>(decode->content).image;
   EXPECT_EQ(image.records[0].COB, 256u);

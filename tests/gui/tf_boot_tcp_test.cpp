@@ -272,7 +272,10 @@ class TFBootTCPTest : public sw48230::test::ScreenTest {
       QVERIFY(dialog->isVisible());
     });
     QCOMPARE(f.fakes.boxes.errors.size(), 1);
-    QVERIFY(f.fakes.boxes.errors[0].startsWith(f.path("Ethernet_Update.xml") + QStringLiteral("\n")));
+    // The path, then the failure's own text, which names the file too.
+    const QString& error = f.fakes.boxes.errors[0];
+    QVERIFY2(error.startsWith(f.path("Ethernet_Update.xml") + QStringLiteral("\n")), qPrintable(error));
+    QVERIFY2(error.contains(f.path("Ethernet_Update.xml") + QStringLiteral(" cannot be written: ")), qPrintable(error));
     QVERIFY(f.fakes.programs.calls.empty());
   }
 

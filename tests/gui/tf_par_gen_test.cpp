@@ -218,7 +218,8 @@ class TFParGenTest : public sw48230::test::ScreenTest {
     f.write_pargen("<GeneralParameter><Device_Type>1</GeneralParameter>");
     f.open_settings([&](QDialog* dialog) {
       QTRY_COMPARE(f.fakes.boxes.errors.size(), 1);
-      QVERIFY(f.fakes.boxes.errors[0].contains("ParGen.xml"));
+      QVERIFY2(f.fakes.boxes.errors[0].startsWith(f.pargen() + "\n"), qPrintable(f.fakes.boxes.errors[0]));
+      QVERIFY2(f.fakes.boxes.errors[0].contains("ParGen.xml cannot be read: "), qPrintable(f.fakes.boxes.errors[0]));
       QCOMPARE(find<QComboBox>(dialog, "CB_Select_Device")->currentIndex(), 0);
 
       // A folder in the file's place cannot be replaced.
@@ -230,7 +231,8 @@ class TFParGenTest : public sw48230::test::ScreenTest {
       QCOMPARE(find<QLineEdit>(dialog, "E_IP1_Modbus_TCP_Master")->text(), QStringLiteral("172"));
     });
     QCOMPARE(f.fakes.boxes.errors.size(), 2);
-    QVERIFY(f.fakes.boxes.errors[1].startsWith(f.pargen()));
+    QVERIFY2(f.fakes.boxes.errors[1].startsWith(f.pargen() + "\n"), qPrintable(f.fakes.boxes.errors[1]));
+    QVERIFY2(f.fakes.boxes.errors[1].contains(" cannot be written: "), qPrintable(f.fakes.boxes.errors[1]));
   }
 
   void theProjectReadersReadTheSavedDeviceType() {

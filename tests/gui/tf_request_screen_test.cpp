@@ -59,6 +59,17 @@ QByteArray good_row(int cob) {
   return "<row COB=\"" + QByteArray::number(cob) + "\" IP_Add_B1=\"10\" Type=\"0\" Address_Word=\"0\" Quantity=\"1\"/>";
 }
 
+// Fills row 1 with a read of 64 coils at 10.0.0.1 under `cob`, which passes
+// the checks of a jumper project when the Cob-ID does.
+void type_coil_request(QTableView* view, const QString& cob) {
+  set_cell(view, 1, 2, cob);
+  set_cell(view, 1, 4, "10.0.0.1");
+  set_cell(view, 1, 6, "1");
+  set_cell(view, 1, 7, "Coil Status");
+  set_cell(view, 1, 8, "0");
+  set_cell(view, 1, 9, "64");
+}
+
 const char* file_of(const QByteArray& step) {
   return step == "Btn_COB_Request" ? "PROJECTS/Plant1/var.xml" : "PROJECTS/Plant1/var2.xml";
 }
@@ -133,12 +144,7 @@ class TFRequestScreenTest : public sw48230::test::ScreenTest {
     Fixture f(0);
     f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
       QCOMPARE(cell(view, 1, 2), QString());
-      set_cell(view, 1, 2, "2048");
-      set_cell(view, 1, 4, "10.0.0.1");
-      set_cell(view, 1, 6, "1");
-      set_cell(view, 1, 7, "Coil Status");
-      set_cell(view, 1, 8, "0");
-      set_cell(view, 1, 9, "64");
+      type_coil_request(view, "2048");
       click(dialog, "Btn_OK");
       QVERIFY(dialog->isVisible());
       QCOMPARE(cell(view, 1, 2), QStringLiteral("2048"));
@@ -261,9 +267,32 @@ class TFRequestScreenTest : public sw48230::test::ScreenTest {
     });
     f.open("Btn_COB_Setting", [&](QDialog*, QTableView* view) {
       QTRY_COMPARE(f.fakes.boxes.errors.size(), 1);
-      QVERIFY(f.fakes.boxes.errors[0].contains("var2.xml"));
+      const QString& error = f.fakes.boxes.errors[0];
+      QVERIFY2(error.startsWith(QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1/var2.xml")) + "\n"),
+               qPrintable(error));
+      QVERIFY2(error.contains("var2.xml cannot be read: "), qPrintable(error));
       QCOMPARE(cell(view, 1, 2), QString());
     });
+  }
+
+  // OK keeps the screen and its edits when the file cannot be replaced, and
+  // says so: the path, then what failed.
+  void aTableThatCannotBeSavedIsSaid() {
+    Fixture f(0);
+    QVERIFY(QDir().mkpath(f.program.path("PROJECTS/Plant1/var.xml/keep")));
+    f.open("Btn_COB_Request", [&](QDialog* dialog, QTableView* view) {
+      QTRY_COMPARE(f.fakes.boxes.errors.size(), 1);  // the folder cannot be read as a table either
+      type_coil_request(view, "385");
+      click(dialog, "Btn_OK");
+      QVERIFY(dialog->isVisible());
+      QCOMPARE(cell(view, 1, 2), QStringLiteral("385"));
+      f.fakes.boxes.answers.push_back(true);  // leave without saving
+      click(dialog, "Btn_Cancel");
+    });
+    QCOMPARE(f.fakes.boxes.errors.size(), 2);
+    const QString path = QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1/var.xml"));
+    const QString& error = f.fakes.boxes.errors[1];
+    QVERIFY2(error.startsWith(path + "\n" + path + " cannot be written: "), qPrintable(error));
   }
 
   // Enter with the jump option on: the typed text is committed, then the

@@ -150,8 +150,10 @@ class UpdateDeviceTest : public sw48230::test::ScreenTest {
       }
       QCOMPARE(f.update_device(), QString());
       QCOMPARE(f.fakes.boxes.errors.size(), 1);
-      const QString project_dir = QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1"));
-      QCOMPARE(f.fakes.boxes.errors[0], project_dir + "\n" + c.error);
+      // The file's path in the project, then what is wrong with it.
+      const QString file = c.without_settings ? "ParGen.xml" : "var.xml";
+      const QString path = QDir::toNativeSeparators(f.program.path("PROJECTS/Plant1/" + file));
+      QCOMPARE(f.fakes.boxes.errors[0], path + "\n" + c.error);
     }
   }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace sw48230::test {
 
@@ -33,9 +37,18 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// A fixture that cannot be written fails the test that needed it, with the
+// path and the system's reason, instead of leaving it to test something else.
 inline void write_file(const std::filesystem::path& path, std::string_view bytes) {
+  errno = 0;
   std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (out) out.close();
+  if (!out) {
+    const int error = errno;
+    ADD_FAILURE() << "cannot write " << path.string() << ": "
+                  << (error != 0 ? std::generic_category().message(error) : std::string("the stream failed"));
+  }
 }
 
 inline std::string read_file(const std::filesystem::path& path) {

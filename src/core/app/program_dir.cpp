@@ -9,10 +9,10 @@
 #include <system_error>
 #include <utility>
 
-#include "core/app/product.h"
 #include "core/common/atomic_file.h"
 #include "core/common/file_read.h"
 #include "core/common/paths.h"
+#include "core/common/product.h"
 #include "core/i18n/language_list.h"
 
 namespace sw48230 {

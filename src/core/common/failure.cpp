@@ -1,21 +1,14 @@
 #include "core/common/failure.h"
 
 #include "core/common/paths.h"
-#include "core/i18n/message_table.h"
 
 namespace sw48230 {
 
 namespace {
 
-Failure make(std::string file, int row, Failure::Item item, std::string name, int text,
-             std::vector<std::string> values, std::string reason = {}) {
-  return Failure{std::move(file), row, item, std::move(name), std::move(reason), text, std::move(values)};
-}
-
-const std::string& english(int index) {
-  static const std::string none;
-  const auto& texts = default_messages();
-  return index >= 0 && index < static_cast<int>(texts.size()) ? texts[static_cast<std::size_t>(index)] : none;
+Failure make(std::string file, int row, Failure::Item item, std::string name, int text, std::vector<std::string> values,
+             std::string reason = {}, Failure::Place place = Failure::Place::In_Text) {
+  return Failure{std::move(file), row, item, std::move(name), std::move(reason), text, std::move(values), place};
 }
 
 }  // namespace
@@ -35,12 +28,6 @@ std::string Fill_Placeholders(const std::string& text, const std::vector<std::st
     filled += text[i];
   }
   return filled;
-}
-
-std::string Failure::message() const { return Fill_Placeholders(english(text), values); }
-
-std::string Failure_Message(const MessageTable& messages, const Failure& failure) {
-  return Fill_Placeholders(messages.text(failure.text), failure.values);
 }
 
 Failure File_Missing(std::string file) {
@@ -65,6 +52,12 @@ Failure File_Not_Written(const std::filesystem::path& path, std::string reason) 
               std::move(reason));
 }
 
+Failure Cannot_Be_Read(std::string file, std::string reason) {
+  std::vector<std::string> values{reason};
+  return make(std::move(file), 0, Failure::Item::File, {}, Msg_Failure_Cannot_Be_Read, std::move(values),
+              std::move(reason), Failure::Place::After_File);
+}
+
 Failure Element_Missing(std::string file, std::string name) {
   std::vector<std::string> values{file, name};
   return make(std::move(file), 0, Failure::Item::Element, std::move(name), Msg_Failure_Element_Missing,
@@ -77,6 +70,18 @@ Failure Element_Not_A_Number(std::string file, std::string name, std::string tex
               std::move(values));
 }
 
+Failure Element_Outside_List(std::string file, std::string name, int last, std::string text) {
+  std::vector<std::string> values{name, std::to_string(last), std::move(text)};
+  return make(std::move(file), 0, Failure::Item::Element, std::move(name), Msg_Failure_Element_Outside_List,
+              std::move(values), {}, Failure::Place::After_File);
+}
+
+Failure Element_Not_Exactly_1(std::string file, std::string name, std::string text) {
+  std::vector<std::string> values{name, std::move(text)};
+  return make(std::move(file), 0, Failure::Item::Element, std::move(name), Msg_Failure_Element_Not_Exactly_1,
+              std::move(values), {}, Failure::Place::After_File);
+}
+
 Failure Attribute_Missing(std::string file, int row, std::string name) {
   std::vector<std::string> values{file, std::to_string(row), name};
   return make(std::move(file), row, Failure::Item::Attribute, std::move(name), Msg_Failure_Attribute_Missing,
@@ -87,6 +92,10 @@ Failure Attribute_Not_A_Number(std::string file, int row, std::string name, std:
   std::vector<std::string> values{file, std::to_string(row), name, std::move(text)};
   return make(std::move(file), row, Failure::Item::Attribute, std::move(name), Msg_Failure_Attribute_Not_A_Number,
               std::move(values));
+}
+
+Failure Headed_Failure(int heading, std::string file, std::string reason) {
+  return make(std::move(file), 0, Failure::Item::File, {}, heading, {}, std::move(reason), Failure::Place::Before_File);
 }
 
 }  // namespace sw48230

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/i18n/text_decoding.h"
+#include "core/common/utf8.h"
 
 namespace sw48230 {
 namespace {

@@ -2,10 +2,11 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/product.h"
 #include "core/common/number_text.h"
+#include "core/common/product.h"
 #include "core/common/xml_file.h"
 #include "core/commsettings/comm_settings_messages.h"
+#include "core/i18n/message_table.h"
 
 namespace sw48230 {
 namespace {
@@ -117,6 +118,10 @@ std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings) {
   return std::nullopt;
 }
 
+std::string Failure_Message(const MessageTable& messages, const CommCheckFailure& failure) {
+  return messages.text(failure.message);
+}
+
 std::vector<ListIndexFault> List_Index_Faults(const ParGenFile& file) {
   std::vector<ListIndexFault> faults;
   const auto check = [&](const char* name, int count) {
@@ -134,6 +139,11 @@ std::vector<ListIndexFault> List_Index_Faults(const ParGenFile& file) {
   check(pargen::CAN_Baud, static_cast<int>(CAN_Baud_Texts().size()));
   check(pargen::CAN_Type, static_cast<int>(CAN_Type_Texts().size()));
   return faults;
+}
+
+Failure List_Index_Failure(std::string file, const ListIndexFault& fault) {
+  if (fault.list_size == 0) return Element_Not_Exactly_1(std::move(file), fault.element, fault.text);
+  return Element_Outside_List(std::move(file), fault.element, fault.list_size - 1, fault.text);
 }
 
 TableContext Read_Table_Context(const ParGenFile& file) {

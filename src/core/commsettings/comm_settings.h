@@ -14,6 +14,8 @@
 
 namespace sw48230 {
 
+class MessageTable;
+
 // A project's communication settings, as the settings screen edits them and
 // ParGen.xml stores them. List choices are indexes; everything the user types
 // stays text exactly as typed until it is checked or compiled.
@@ -73,6 +75,9 @@ struct CommCheckFailure {
 // not checked.
 std::optional<CommCheckFailure> Controllo_Dati(const CommSettings& settings);
 
+// What the settings screen's error box says about the failed check.
+std::string Failure_Message(const MessageTable& messages, const CommCheckFailure& failure);
+
 // A list element of ParGen.xml that the settings screen would show as
 // another choice than the one stored: a number outside its list (the screen
 // shows its fallback, while the image would carry the number), or a
@@ -90,6 +95,10 @@ struct ListIndexFault {
 // missing or unreadable file, a missing element or a text that is not a
 // number (each of those has its documented fallback).
 std::vector<ListIndexFault> List_Index_Faults(const ParGenFile& file);
+
+// The fault as a failure of `file` (Element_Outside_List or
+// Element_Not_Exactly_1), as the image build and the checks report it.
+Failure List_Index_Failure(std::string file, const ListIndexFault& fault);
 
 // What the other users of ParGen.xml read from it: the request table
 // screens at every opening, their checks, their CSV import and the image's

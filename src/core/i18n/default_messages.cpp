@@ -564,6 +564,8 @@ constexpr std::string_view kDefaultTexts[] = {
     /* 547 */ "%1 cannot be written: %2",
     /* 548 */ "%1: element %2 is missing",
     /* 549 */ "%1: element %2 is not a number: \"%3\"",
+    // 550 and 551 are no longer shown, and kept only so that later indexes
+    // stay: 579 and 578 say the same after the file.
     /* 550 */ "%1: element %2 is outside its list 0..%3: \"%4\"",
     /* 551 */ "%1: element %2 reads as 1 but is not \"1\": \"%3\"",
     /* 552 */ "%1, row %2: attribute %3 is missing",

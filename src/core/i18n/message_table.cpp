@@ -16,6 +16,15 @@ bool is_existing_file(const std::filesystem::path& file) { return is_regular_fil
 
 void MessageTable::Default_Messages() { entries_ = default_messages(); }
 
+const MessageTable& English_Messages() {
+  static const MessageTable english = [] {
+    MessageTable table;
+    table.Default_Messages();
+    return table;
+  }();
+  return english;
+}
+
 void MessageTable::Read_Lng_File(const std::filesystem::path& file) {
   const Result<std::string> bytes = read_lng_bytes(file);
   if (!bytes) return;

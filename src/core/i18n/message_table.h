@@ -37,6 +37,10 @@ class MessageTable {
 // The built-in English texts, index 0 to Default_Message_Count - 1.
 const std::vector<std::string>& default_messages();
 
+// The same as a table, for what is reported in English whatever the
+// language: the command-line tool's output.
+const MessageTable& English_Messages();
+
 // Rebuilds the defaults and applies Language_Dir/<Language_Name>.lng; when that
 // file does not exist, Language_Name becomes "English" and English.lng is
 // applied if present.

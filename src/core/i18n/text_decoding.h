@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,11 +15,6 @@ std::u32string decode_text_file(std::string_view bytes);
 // Each malformed sequence becomes one U+FFFD, so a damaged byte costs one
 // character and never the rest of the line.
 std::u32string decode_utf8(std::string_view bytes);
-
-// The code point of the UTF-8 sequence that starts at `pos`, moving `pos`
-// past it. Nothing for a malformed sequence (overlong, a surrogate, beyond
-// U+10FFFF, cut short), which `pos` is moved past as decode_utf8 replaces it.
-std::optional<char32_t> next_utf8(std::string_view bytes, std::size_t& pos);
 
 // Unpaired surrogates and an odd trailing byte become U+FFFD.
 std::u32string decode_utf16(std::string_view bytes, bool big_endian);

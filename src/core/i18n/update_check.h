@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/product.h"
 #include "core/common/http_message.h"
+#include "core/common/product.h"
 
 namespace sw48230 {
 

@@ -75,10 +75,7 @@ Result<ImageBuild> Build_Image(const Project& project, ImageBuffers& buffers) {
   // The image would carry a choice other than the one the settings screen
   // shows for the same file.
   if (const auto faults = List_Index_Faults(project.settings); !faults.empty()) {
-    const ListIndexFault& fault = faults.front();
-    return fault.list_size == 0
-               ? Element_Not_Exactly_1(ParGen_File_Name, fault.element, fault.text)
-               : Element_Outside_List(ParGen_File_Name, fault.element, fault.list_size - 1, fault.text);
+    return List_Index_Failure(ParGen_File_Name, faults.front());
   }
   return *type_1 ? build_bank2(project, buffers) : build_bank(project, buffers);
 }

@@ -69,7 +69,7 @@ struct ImageBuild {
 // belongs to the project's folder: bank2.bin from the
 // enabled rows, or bank.bin from every row. The other buffer is not touched.
 // A failure means the action is to be abandoned, and then no buffer was
-// changed; its message() names the file and, where it applies, the row and
+// changed; its Failure_Message names the file and, where it applies, the row and
 // the attribute or element.
 Result<ImageBuild> Build_Image(const Project& project, ImageBuffers& buffers);
 

@@ -16,18 +16,6 @@ ImageError Too_Many_Enabled_Rows(std::string file, int row, int record, int reco
                     std::move(values)};
 }
 
-ImageError Element_Outside_List(std::string file, std::string name, int last, std::string text) {
-  std::vector<std::string> values{file, name, std::to_string(last), std::move(text)};
-  return ImageError{std::move(file), 0, ImageError::Item::Element, std::move(name), {}, Msg_Failure_Element_Outside_List,
-                    std::move(values)};
-}
-
-ImageError Element_Not_Exactly_1(std::string file, std::string name, std::string text) {
-  std::vector<std::string> values{file, name, std::move(text)};
-  return ImageError{std::move(file), 0, ImageError::Item::Element, std::move(name), {}, Msg_Failure_Element_Not_Exactly_1,
-                    std::move(values)};
-}
-
 ImageError Not_An_Image(std::string file, std::string reason) {
   std::vector<std::string> values{file, reason};
   return ImageError{std::move(file), 0, ImageError::Item::File, {}, std::move(reason), Msg_Failure_Not_An_Image,

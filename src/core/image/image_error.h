@@ -14,9 +14,6 @@ using ImageError = Failure;
 ImageError Too_Many_Rows(std::string file, int rows, int limit);
 // A hand-made pair of tables whose enabled rows do not fit into bank2.bin.
 ImageError Too_Many_Enabled_Rows(std::string file, int row, int record, int records);
-// A list element whose number the settings screen would not show as stored.
-ImageError Element_Outside_List(std::string file, std::string name, int last, std::string text);
-ImageError Element_Not_Exactly_1(std::string file, std::string name, std::string text);
 // Bytes that have the layout of neither bank; `reason` says what does not fit.
 ImageError Not_An_Image(std::string file, std::string reason);
 

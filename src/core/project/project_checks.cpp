@@ -2,6 +2,8 @@
 
 #include "core/common/failure.h"
 #include "core/commsettings/comm_settings.h"
+#include "core/i18n/failure_messages.h"
+#include "core/i18n/message_table.h"
 #include "core/project/project.h"
 #include "core/tables/request_checks.h"
 #include "core/tables/request_file.h"
@@ -12,27 +14,21 @@ namespace {
 
 class Failures {
  public:
-  Failures(const std::vector<std::string>& messages, bool first_only) : messages_(messages), first_only_(first_only) {}
+  Failures(const MessageTable& messages, bool first_only) : messages_(messages), first_only_(first_only) {}
 
   // False once no more failures are wanted.
   bool add(const std::string& file, std::string text) {
     list_.push_back({file, std::move(text)});
     return !done();
   }
+  bool add(const Failure& failure) { return add(failure.file, Failure_Text(messages_, failure)); }
   bool done() const { return first_only_ && !list_.empty(); }
   bool first_only() const { return first_only_; }
-  const std::string& message(int index) const {
-    static const std::string none;
-    return index >= 0 && static_cast<std::size_t>(index) < messages_.size() ? messages_[static_cast<std::size_t>(index)]
-                                                                            : none;
-  }
-  std::string message(int index, const std::vector<std::string>& values) const {
-    return Fill_Placeholders(message(index), values);
-  }
+  const MessageTable& messages() const { return messages_; }
   std::vector<ProjectCheckFailure> take() { return std::move(list_); }
 
  private:
-  const std::vector<std::string>& messages_;
+  const MessageTable& messages_;
   bool first_only_;
   std::vector<ProjectCheckFailure> list_;
 };
@@ -42,19 +38,15 @@ void check_settings(const ParGenFile& file, Failures& failures) {
   if (!loaded) {
     // The screen would show the values of an empty file; checking those
     // would only hide what is wrong.
-    failures.add(ParGen_File_Name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.failure().reason}));
+    failures.add(Cannot_Be_Read(ParGen_File_Name, loaded.failure().reason));
     return;
   }
   for (const ListIndexFault& fault : List_Index_Faults(file)) {
-    const std::string text =
-        fault.list_size == 0
-            ? failures.message(Msg_Check_Element_Not_Exactly_1, {fault.element, fault.text})
-            : failures.message(Msg_Check_Element_Outside_List,
-                               {fault.element, std::to_string(fault.list_size - 1), fault.text});
-    if (!failures.add(ParGen_File_Name, text)) return;
+    if (!failures.add(List_Index_Failure(ParGen_File_Name, fault))) return;
   }
-  if (const auto failed = Controllo_Dati(*loaded))
-    failures.add(ParGen_File_Name, failures.message(failed->message));
+  if (const auto failed = Controllo_Dati(*loaded)) {
+    failures.add(ParGen_File_Name, Failure_Message(failures.messages(), *failed));
+  }
 }
 
 void check_table(const TableKind& kind, const Project& project, Failures& failures) {
@@ -63,27 +55,25 @@ void check_table(const TableKind& kind, const Project& project, Failures& failur
   const Result<RequestLoad> loaded = Load_Requests(kind, project.table(kind), context, table);
   if (!loaded) {
     // The table of a file that cannot be read is empty: nothing more to check.
-    failures.add(kind.file_name, failures.message(Msg_Check_Cannot_Be_Read, {loaded.failure().reason}));
+    failures.add(Cannot_Be_Read(kind.file_name, loaded.failure().reason));
     return;
   }
   if (loaded->rows_left_out > 0) {
     const std::string last_row = std::to_string(RequestTable::Data_Rows);
-    const std::string text =
-        loaded->rows_left_out == 1
-            ? failures.message(Msg_Check_Row_Not_Checked, {last_row})
-            : failures.message(Msg_Check_Rows_Not_Checked, {std::to_string(loaded->rows_left_out), last_row});
+    const std::string text = loaded->rows_left_out == 1
+                                 ? Fill_Placeholders(failures.messages().text(Msg_Check_Row_Not_Checked), {last_row})
+                                 : Fill_Placeholders(failures.messages().text(Msg_Check_Rows_Not_Checked),
+                                                     {std::to_string(loaded->rows_left_out), last_row});
     if (!failures.add(kind.file_name, text)) return;
   }
   for (const RowFailure& failure : Check_Rows(kind, table, context, failures.first_only())) {
-    const std::string text = Row_Failure_Text(kind, failure, [&](int index) { return failures.message(index); });
-    if (!failures.add(kind.file_name, text)) return;
+    if (!failures.add(kind.file_name, Failure_Message(failures.messages(), kind, failure))) return;
   }
 }
 
 }  // namespace
 
-std::vector<ProjectCheckFailure> Check_Project(const Project& project, const std::vector<std::string>& messages,
-                                               bool first_only) {
+std::vector<ProjectCheckFailure> Check_Project(const Project& project, const MessageTable& messages, bool first_only) {
   Failures failures(messages, first_only);
   check_settings(project.settings, failures);
   for (const TableKind* kind : Table_Kinds()) {

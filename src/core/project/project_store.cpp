@@ -4,9 +4,9 @@
 #include <array>
 #include <system_error>
 
-#include "core/app/failure_messages.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
+#include "core/i18n/failure_messages.h"
 #include "core/project/project.h"
 
 #ifdef _WIN32
@@ -68,7 +68,7 @@ bool Is_Portable_Project_Name(std::string_view name) {
 Result<std::filesystem::path> Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name) {
   const auto refusal = [](int message) { return Failure{{}, 0, Failure::Item::File, {}, {}, message, {}}; };
   const auto not_created = [](const std::filesystem::path& dir, const std::error_code& error) {
-    return Failure{path_to_utf8(dir), 0, Failure::Item::File, {}, error.message(), Msg_Folder_Not_Created, {}};
+    return Headed_Failure(Msg_Folder_Not_Created, path_to_utf8(dir), error.message());
   };
   if (name.empty()) return refusal(Msg_Name_Empty);
   if (!Is_Portable_Project_Name(name)) return refusal(Msg_Name_Not_Valid);

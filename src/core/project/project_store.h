@@ -27,8 +27,8 @@ bool Is_Portable_Project_Name(std::string_view name);
 // empty name (32), a name that is not portable (30), a name that an existing
 // entry has already, ignoring letter case (31). A Projects_Dir that vanished
 // is created again (one level). When Projects_Dir or the project's folder
-// cannot be created, the refusal is Msg_Folder_Not_Created with the folder as
-// its file and the system's reason: the name is not at fault then. A "bin"
+// cannot be created, the refusal is Msg_Folder_Not_Created heading the folder
+// and the system's reason (Headed_Failure): the name is not at fault then. A "bin"
 // folder that cannot be created is not a refusal.
 Result<std::filesystem::path> Create_Project(const std::filesystem::path& Projects_Dir, const std::string& name);
 

@@ -4,6 +4,8 @@
 #include "core/common/number_text.h"
 #include "core/common/text.h"
 #include "core/commsettings/device_type.h"
+#include "core/i18n/failure_messages.h"
+#include "core/i18n/message_table.h"
 #include "core/tables/row_editing.h"
 
 namespace sw48230 {
@@ -119,18 +121,17 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
   return failures;
 }
 
-std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table,
+std::optional<RowFailure> Controllo_Dati(const TableKind& kind, const RequestTable& table,
                                          const TableContext& context) {
   const std::vector<RowFailure> failures = Check_Rows(kind, table, context, true);
   if (failures.empty()) return std::nullopt;
   return failures.front();
 }
 
-std::string Row_Failure_Text(const TableKind& kind, const RowFailure& failure,
-                             const std::function<std::string(int)>& message) {
-  const std::string column_title = message(kind.msg_first_column_title + failure.column);
-  return message(kind.msg_error_row) + std::to_string(failure.row) +
-         Fill_Placeholders(message(failure.message), {column_title, failure.detail});
+std::string Failure_Message(const MessageTable& messages, const TableKind& kind, const RowFailure& failure) {
+  const std::string& column_title = messages.text(kind.msg_first_column_title + failure.column);
+  return Row_Text(messages, kind.msg_error_row, failure.row,
+                  Fill_Placeholders(messages.text(failure.message), {column_title, failure.detail}));
 }
 
 }  // namespace sw48230

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,10 +8,12 @@
 
 namespace sw48230 {
 
+class MessageTable;
+
 // A row that failed its checks: the row number, the column whose cell the
 // check is about (the Cob-ID column for a check that names no other) and the
 // message index of the check. The screens show the table's "Error row "
-// text, the row number and the check's text (Row_Failure_Text).
+// text, the row number and the check's text (Failure_Message).
 struct RowFailure {
   int row = 0;
   int column = 0;
@@ -50,11 +51,10 @@ std::vector<RowFailure> Check_Rows(const TableKind& kind, const RequestTable& ta
                                    bool first_only);
 
 // The screen's check: the first failure, if any.
-std::optional<RowFailure> Controllo_dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
+std::optional<RowFailure> Controllo_Dati(const TableKind& kind, const RequestTable& table, const TableContext& context);
 
-// The text of the screen's error box, 'Error row 3!! Cob-ID must be between
-// 0 and 2047', with the texts `message` gives for an index.
-std::string Row_Failure_Text(const TableKind& kind, const RowFailure& failure,
-                             const std::function<std::string(int)>& message);
+// The text of the screen's error box in the language of `messages`,
+// 'Error row 3!! Cob-ID must be between 0 and 2047'.
+std::string Failure_Message(const MessageTable& messages, const TableKind& kind, const RowFailure& failure);
 
 }  // namespace sw48230

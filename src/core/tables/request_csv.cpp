@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/common/text.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/message_table.h"
 #include "core/i18n/text_decoding.h"
 #include "core/tables/request_checks.h"
@@ -482,11 +483,10 @@ CsvImport Import_Csv_File(const TableKind& kind, const std::filesystem::path& fi
   return Import_Csv(kind, bytes, context, into);
 }
 
-std::string Csv_Failure_Text(const MessageTable& messages, const CsvFailure& failure) {
-  std::string text;
-  if (failure.line > 0) text += messages.text(Msg_Csv_Line) + std::to_string(failure.line);
-  if (!failure.column.empty()) text += messages.text(Msg_Csv_Column) + failure.column;
-  return text + messages.text(failure.message) + failure.detail;
+std::string Failure_Message(const MessageTable& messages, const CsvFailure& failure) {
+  std::string text = messages.text(failure.message) + failure.detail;
+  if (!failure.column.empty()) text = messages.text(Msg_Csv_Column) + failure.column + text;
+  return failure.line > 0 ? Row_Text(messages, Msg_Csv_Line, failure.line, text) : text;
 }
 
 }  // namespace sw48230

@@ -71,6 +71,6 @@ CsvImport Import_Csv_File(const TableKind& kind, const std::filesystem::path& fi
                           CsvImportFor into);
 
 // The text a user reads: "CSV line 3, column COB!! Cob-ID must be ...".
-std::string Csv_Failure_Text(const MessageTable& messages, const CsvFailure& failure);
+std::string Failure_Message(const MessageTable& messages, const CsvFailure& failure);
 
 }  // namespace sw48230

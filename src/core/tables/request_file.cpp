@@ -4,9 +4,9 @@
 #include <cstring>
 #include <pugixml.hpp>
 
-#include "core/app/product.h"
 #include "core/common/number_text.h"
 #include "core/common/paths.h"
+#include "core/common/product.h"
 #include "core/common/text.h"
 #include "core/common/xml_characters.h"
 #include "core/common/xml_file.h"

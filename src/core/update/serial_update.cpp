@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/command_line.h"
+#include "core/common/command_line.h"
 #include "core/common/paths.h"
 #include "core/project/project.h"
 

@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <string>
 
-#include "core/app/product.h"
 #include "core/app/program_dir.h"
 #include "core/common/paths.h"
+#include "core/common/product.h"
+#include "core/i18n/failure_messages.h"
+#include "core/i18n/message_table.h"
 #include "core/i18n/update_check.h"
 #include "core/probe/prober.h"
 #include "gui/app/tf_main.h"
@@ -68,7 +70,9 @@ void report_language_refresh(const sw48230::LanguageRefresh& refresh) {
   for (const sw48230::Failure& skipped : refresh.skipped) {
     lines += "sw48230: skipped " + skipped.file + ": " + skipped.reason + "\n";
   }
-  for (const sw48230::Failure& failure : refresh.not_written) lines += "sw48230: " + failure.message() + "\n";
+  for (const sw48230::Failure& failure : refresh.not_written) {
+    lines += "sw48230: " + sw48230::Failure_Message(sw48230::English_Messages(), failure) + "\n";
+  }
   std::fputs(lines.c_str(), stderr);
   std::fflush(stderr);
 }

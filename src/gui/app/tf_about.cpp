@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "core/app/product.h"
+#include "core/common/product.h"
 #include "gui/ui/link_label.h"
 #include "gui/ui/texts.h"
 #include "platform/url_opener.h"

@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "core/app/failure_messages.h"
 #include "core/app/main_window_messages.h"
-#include "core/app/product.h"
 #include "core/common/failure.h"
 #include "core/common/paths.h"
+#include "core/common/product.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/update_check.h"
 #include "core/project/project.h"
 #include "core/project/project_checks.h"
@@ -36,6 +36,15 @@
 #include "platform/url_opener.h"
 
 namespace sw48230 {
+namespace {
+
+// The settings file's own failure under the heading that says what was lost.
+Failure settings_not_saved(const std::filesystem::path& settings_file, const Failure& failure) {
+  return Headed_Failure(Msg_Settings_Not_Saved, path_to_utf8(settings_file), failure.reason);
+}
+
+}  // namespace
+
 TFMain::TFMain(const Services& services, const std::filesystem::path& program_dir) : context_{messages_, services} {
   FormCreate(program_dir);
   Create_Screens();
@@ -212,8 +221,8 @@ void TFMain::Btn_COB_RequestClick() {
     if (FSoftOptions->Open(state_, state_.Language_Dir) == QDialog::Accepted) {
       static_cast<AppSettings&>(state_) = FSoftOptions->settings();
       if (const auto failure = Save_Setting()) {
-        context_.services.boxes.warning(
-            this, to_qstring(Failure_Text(messages_, Msg_Settings_Not_Saved, state_.settings_file(), failure->reason)));
+        context_.services.boxes.warning(this,
+                                        failure_text(messages_, settings_not_saved(state_.settings_file(), *failure)));
       }
       Set_Update_Timer();
     }
@@ -254,7 +263,7 @@ void TFMain::Update_Device() {
   // One reading of the project: the image is built from the files as they
   // were checked.
   const Project project = Load_Project(state_.Project_Dir);
-  const auto failures = Check_Project(project, messages_.entries(), true);
+  const auto failures = Check_Project(project, messages_, true);
   if (!failures.empty()) {
     const std::filesystem::path file = state_.Project_Dir / path_from_utf8(failures.front().file);
     context_.services.boxes.error(this, path_and_reason(file, failures.front().text));
@@ -262,12 +271,13 @@ void TFMain::Update_Device() {
   }
   const Result<ImageBuild> build = Build_Image(project, image_buffers_);
   if (!build.ok()) {
+    const Failure& failure = build.failure();
     context_.services.boxes.error(this,
-                                  path_and_reason(state_.Project_Dir, Failure_Message(messages_, build.failure())));
+                                  failure_text(messages_, failure, state_.Project_Dir / path_from_utf8(failure.file)));
     return;
   }
   if (const auto failed = Write_Image_Files(state_.Project_Dir, image_buffers_)) {
-    context_.services.boxes.error(this, to_qstring(Failure_Message(messages_, *failed)));
+    context_.services.boxes.error(this, failure_text(messages_, *failed));
     return;
   }
   // The image just built decides the updater, so the one started always
@@ -328,8 +338,7 @@ void TFMain::Timer_UpdateTimer() {
 // says what was lost.
 void TFMain::closeEvent(QCloseEvent* event) {
   if (const auto failure = Save_Setting()) {
-    const std::string line =
-        Failure_Line(messages_, Msg_Settings_Not_Saved, state_.settings_file(), failure->reason) + "\n";
+    const std::string line = Failure_Message(messages_, settings_not_saved(state_.settings_file(), *failure)) + "\n";
     std::fputs(line.c_str(), stderr);
     std::fflush(stderr);
   }

@@ -296,7 +296,7 @@ void TFParGen::FormShow() {
   Is_Change_ = false;
   Move_GroupBoxs();
   Update_CAN_Baud();
-  if (!loaded) Show_When_Up(&MessageBoxes::error, path_and_reason(path_, loaded.failure().reason));
+  if (!loaded) Show_When_Up(&MessageBoxes::error, failure_text(context_.messages, loaded.failure(), path_));
 }
 
 // A window placed above the top of the screen could not be moved back by
@@ -369,12 +369,12 @@ QLineEdit* TFParGen::Field_Edit(const CommCheckFailure& failure) const {
 void TFParGen::Btn_OKClick() {
   const CommSettings current = settings();
   if (const auto failed = Controllo_Dati(current)) {
-    context_.services.boxes.error(this, text(failed->message));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, *failed)));
     Field_Edit(*failed)->setFocus();
     return;
   }
   if (const auto failure = store_(current)) {
-    context_.services.boxes.error(this, path_and_reason(path_, failure->reason));
+    context_.services.boxes.error(this, failure_text(context_.messages, *failure, path_));
     return;
   }
   accept();

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/failure_messages.h"
 #include "core/common/paths.h"
 #include "core/project/project_dialog_messages.h"
 #include "core/project/project_store.h"
@@ -64,13 +63,7 @@ void TFNew_Project::Btn_OKClick() {
   const std::string name = to_utf8(E_New_Proj->text());
   const Result<std::filesystem::path> created = Create_Project(projects_dir_, name);
   if (!created) {
-    const Failure& failure = created.failure();
-    if (failure.text == Msg_Folder_Not_Created) {
-      context_.services.boxes.error(this, to_qstring(Failure_Text(context_.messages, failure.text,
-                                                                  path_from_utf8(failure.file), failure.reason)));
-    } else {
-      context_.services.boxes.error(this, text(failure.text));
-    }
+    context_.services.boxes.error(this, failure_text(context_.messages, created.failure()));
     return;
   }
   name_ = name;

@@ -66,7 +66,7 @@ void RequestCsvActions::Btn_ExportClick() {
   if (chosen.isEmpty()) return;
   const std::filesystem::path file = path_from_utf8(to_utf8(chosen));
   if (const auto failure = write_file_atomically(file, csv)) {
-    context_.services.boxes.error(screen_, path_and_reason(file, failure->reason));
+    context_.services.boxes.error(screen_, failure_text(context_.messages, *failure, file));
   }
 }
 
@@ -86,7 +86,7 @@ void RequestCsvActions::Btn_ImportClick() {
   QString report = path_and_reason(file, text(Msg_Csv_Import_Failed));
   const int failures = static_cast<int>(imported.failures.size());
   for (int i = 0; i < std::min(failures, Failures_Listed); ++i) {
-    report += QLatin1Char('\n') + to_qstring(Csv_Failure_Text(context_.messages, imported.failures[i]));
+    report += QLatin1Char('\n') + to_qstring(Failure_Message(context_.messages, imported.failures[i]));
   }
   if (failures > Failures_Listed) {
     report += QLatin1Char('\n') +

@@ -283,17 +283,13 @@ void RequestScreen::FormShow() {
   Show_Test_Scope();
   Fit_Columns();
 
-  if (!loaded) show_file_error(loaded.failure().reason);
+  if (!loaded) Show_When_Up(&MessageBoxes::error, failure_text(context_.messages, loaded.failure(), file));
   if (loaded && loaded->rows_left_out > 0) {
     const std::string reason =
         Fill_Placeholders(context_.messages.text(Msg_Rows_Left_Out),
                           {std::to_string(loaded->rows_left_out), std::to_string(RequestTable::Data_Rows)});
     Show_When_Up(&MessageBoxes::warning, path_and_reason(file, reason));
   }
-}
-
-void RequestScreen::show_file_error(const std::string& error) {
-  Show_When_Up(&MessageBoxes::error, path_and_reason(Table_Path(project_.dir, kind_), error));
 }
 
 bool RequestScreen::Has_Unsaved_Changes() const { return !undo_->isClean(); }
@@ -360,10 +356,9 @@ int RequestScreen::current_row() const {
 // says it.
 bool RequestScreen::Checks_Pass() {
   ACG_Modbus->commit_open_edit();
-  if (const auto failure = Controllo_dati(kind_, table_, table_context_)) {
+  if (const auto failure = Controllo_Dati(kind_, table_, table_context_)) {
     if (failure->message == Msg_Row_Gap) ACG_Modbus->setCurrentIndex(model_->index(failure->row - 1, failure->column));
-    const auto message = [this](int index) { return context_.messages.text(index); };
-    context_.services.boxes.error(this, to_qstring(Row_Failure_Text(kind_, *failure, message)));
+    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, kind_, *failure)));
     return false;
   }
   return true;
@@ -372,7 +367,7 @@ bool RequestScreen::Checks_Pass() {
 void RequestScreen::Btn_OKClick() {
   if (!Checks_Pass()) return;
   if (const auto failure = store_(table_)) {
-    context_.services.boxes.error(this, path_and_reason(Table_Path(project_.dir, kind_), failure->reason));
+    context_.services.boxes.error(this, failure_text(context_.messages, *failure, Table_Path(project_.dir, kind_)));
     return;
   }
   accept();
@@ -384,7 +379,7 @@ void RequestScreen::Btn_TestClick() {
   if (!Checks_Pass()) return;
   const Result<ProbePlan> plan = Make_Probe_Plan(With_Table(project_, kind_, table_));
   if (!plan) {
-    context_.services.boxes.error(this, to_qstring(Failure_Message(context_.messages, plan.failure())));
+    context_.services.boxes.error(this, failure_text(context_.messages, plan.failure()));
     return;
   }
   const std::vector<int> rows = Rows_To_Test(table_, table_context_, selected_rows());

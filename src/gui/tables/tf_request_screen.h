@@ -84,7 +84,6 @@ class RequestScreen : public Screen {
   void Btn_CopyRowClick();
   void Btn_PasteRowClick();
   void ACG_ModbusDblClickCell(int column);
-  void show_file_error(const std::string& error);
   // Export, import, the network warnings and find: wired in by the
   // constructor, each a control of its own.
   void Build_Tools();

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "core/app/product.h"
+#include "core/common/product.h"
 
 namespace sw48230 {
 namespace {

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/main_window_messages.h"
-#include "core/app/product.h"
+#include "core/common/product.h"
 #include "gui/ui/message_boxes.h"
 #include "gui/ui/texts.h"
 

@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "core/common/failure.h"
 #include "core/common/paths.h"
+#include "core/i18n/failure_messages.h"
 #include "core/i18n/message_table.h"
 
 namespace sw48230 {
@@ -22,6 +24,11 @@ QString path_and_reason(const std::filesystem::path& path, const QString& reason
 
 QString path_and_reason(const std::filesystem::path& path, const std::string& reason) {
   return path_and_reason(path, to_qstring(reason));
+}
+
+QString failure_text(const MessageTable& messages, const Failure& failure, const std::filesystem::path& path) {
+  if (path.empty()) return to_qstring(Failure_Message(messages, failure));
+  return path_and_reason(path, Failure_Text(messages, failure));
 }
 
 void set_caption(QWidget* widget, const QString& caption, const QString& hint) {

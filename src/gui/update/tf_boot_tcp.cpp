@@ -145,11 +145,11 @@ QString TFBootTCP::Address_Text() const {
       {to_utf8(E_IP[0]->text()), to_utf8(E_IP[1]->text()), to_utf8(E_IP[2]->text()), to_utf8(E_IP[3]->text())}));
 }
 
-void TFBootTCP::Show_Ping_Result(int message_index, bool found, const QString& detail) {
+void TFBootTCP::Show_Ping_Result(const QString& caption, bool found, const QString& detail) {
   QPalette palette = LPing->palette();
   palette.setColor(QPalette::WindowText, found ? Found_Color : Not_Found_Color);
   LPing->setPalette(palette);
-  set_caption(LPing, text(message_index), detail);
+  set_caption(LPing, caption, detail);
 }
 
 // A ping found the device at the address it was sent to: any edit of the
@@ -170,16 +170,16 @@ void TFBootTCP::LbButton1Click() {
   }();
   if (!result) {
     // The reason (such as ICMP not being allowed) goes into the tooltip.
-    Show_Ping_Result(result.failure().text, false, to_qstring(result.failure().reason));
+    Show_Ping_Result(failure_text(context_.messages, result.failure()), false, to_qstring(result.failure().reason));
     return;
   }
   switch (*result) {
     case PingOutcome::Found:
       Esegui_Ping = true;
-      Show_Ping_Result(Msg_Device_Found, true);
+      Show_Ping_Result(text(Msg_Device_Found), true);
       break;
     case PingOutcome::Not_Found:
-      Show_Ping_Result(Msg_Device_Not_Found, false);
+      Show_Ping_Result(text(Msg_Device_Not_Found), false);
       break;
   }
 }
@@ -201,7 +201,8 @@ void TFBootTCP::LbButton4Click() {
   if (failure) {
     // An updater started without its parameters would work from an old
     // file, possibly with another device's address.
-    context_.services.boxes.error(this, path_and_reason(Ethernet_Update_File(folders_.program_dir), failure->reason));
+    context_.services.boxes.error(
+        this, failure_text(context_.messages, *failure, Ethernet_Update_File(folders_.program_dir)));
     return;
   }
   Run_Updater(context_, this, Ethernet_Updater_Path(folders_.program_dir), QString());

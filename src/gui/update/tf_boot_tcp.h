@@ -43,7 +43,7 @@ class TFBootTCP final : public Screen {
 
   void Show_Page(int page);
   QString Address_Text() const;
-  void Show_Ping_Result(int message_index, bool found, const QString& detail = QString());
+  void Show_Ping_Result(const QString& caption, bool found, const QString& detail = QString());
   void Forget_Ping();
   void LbButton1Click();  // Btn_Ping
   void LbButton2Click();  // Btn_Next

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/failure_of.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -50,7 +51,7 @@ TEST(XmlFile, MissingOrBrokenFilesGiveNothing) {
   const Result<pugi::xml_document> missing = read_xml_file(dir / "missing.xml");
   ASSERT_FALSE(missing);
   EXPECT_TRUE(Is_File_Missing(missing.failure()));
-  EXPECT_EQ(missing.failure().message(), "missing.xml is missing");
+  EXPECT_EQ(test::english(missing.failure()), "missing.xml is missing");
   std::filesystem::create_directory(dir / "folder.xml");
   const Result<pugi::xml_document> folder = read_xml_file(dir / "folder.xml");
   ASSERT_FALSE(folder);
@@ -66,7 +67,7 @@ TEST(XmlFile, MissingOrBrokenFilesGiveNothing) {
   EXPECT_NE(broken.failure().reason.find("at byte"), std::string::npos);
   const Result<pugi::xml_document> text = parse_xml_text("<R><a>1</R>", "var.xml");
   ASSERT_FALSE(text);
-  EXPECT_EQ(text.failure().message().rfind("var.xml cannot be read: ", 0), 0u) << text.failure().message();
+  EXPECT_EQ(test::english(text.failure()).rfind("var.xml cannot be read: ", 0), 0u) << test::english(text.failure());
   write_file(dir / "empty.xml", "");
   EXPECT_FALSE(load_xml_file(dir / "empty.xml"));
 }

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/commsettings/comm_settings_messages.h"
+#include "support/failure_of.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -37,12 +38,12 @@ Result<CommSettings> load(const char* content) {
 TEST(CommSettingsLoad, AMissingFileProposesDipSwitchHardwareButMissingElementsMeanJumper) {
   TempDir dir;
   const Result<CommSettings> missing = Load_Comm_Settings(Read_ParGen_File(dir / "ParGen.xml"));
-  ASSERT_TRUE(missing) << missing.failure().message();
+  ASSERT_TRUE(missing) << test::english(missing.failure());
   EXPECT_EQ(*missing, CommSettings{});
   EXPECT_EQ(missing->Device_Type, 1);
 
   const Result<CommSettings> empty_root = load("<GeneralParameter/>");
-  ASSERT_TRUE(empty_root) << empty_root.failure().message();
+  ASSERT_TRUE(empty_root) << test::english(empty_root.failure());
   EXPECT_EQ(*empty_root, with([](CommSettings& s) { s.Device_Type = 0; }));
 }
 
@@ -85,7 +86,7 @@ TEST(CommSettingsLoad, EachElementFallsBackOnItsOwn) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Result<CommSettings> loaded = load(c.content);
-    ASSERT_TRUE(loaded) << loaded.failure().message();
+    ASSERT_TRUE(loaded) << test::english(loaded.failure());
     EXPECT_EQ(*loaded, c.expected);
   }
 }
@@ -121,7 +122,7 @@ TEST(CommSettingsSave, WhatIsSavedLoadsBackUnchanged) {
   });
   ASSERT_FALSE(Save_Comm_Settings(dir / "ParGen.xml", settings));
   const Result<CommSettings> loaded = Load_Comm_Settings(Read_ParGen_File(dir / "ParGen.xml"));
-  ASSERT_TRUE(loaded) << loaded.failure().message();
+  ASSERT_TRUE(loaded) << test::english(loaded.failure());
   EXPECT_EQ(*loaded, settings);
 }
 

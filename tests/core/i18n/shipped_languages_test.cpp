@@ -15,7 +15,9 @@ namespace {
 const std::filesystem::path Shipped = SW48230_SHIPPED_LANGUAGES;
 
 // No screen shows these texts, so a translation may leave them out.
-bool is_unused(int index) { return (index >= 124 && index <= 250) || (index >= 479 && index <= 491); }
+bool is_unused(int index) {
+  return (index >= 124 && index <= 250) || (index >= 479 && index <= 491) || index == 550 || index == 551;
+}
 
 std::map<int, std::string> entries_of(const std::string& file_name) {
   const Result<std::string> bytes = read_lng_bytes(Shipped / file_name);

@@ -17,6 +17,7 @@
 #include "core/tables/request_checks.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
+#include "support/failure_of.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -139,9 +140,9 @@ TEST(CheckedRowsImage, EveryEnabledRowTheChecksPassIsInTheImage) {
 
     ImageBuffers buffers;
     const Result<ImageBuild> build = Build_Image(Load_Project(dir.path()), buffers);
-    ASSERT_TRUE(build.ok()) << build.failure().message();
+    ASSERT_TRUE(build.ok()) << test::english(build.failure());
     const Result<DecodedImage> decode = Decode_Image(buffers.bank2, "bank2.bin");
-    ASSERT_TRUE(decode) << decode.failure().message();
+    ASSERT_TRUE(decode) << test::english(decode.failure());
     EXPECT_EQ(decode->problems, std::vector<std::string>{});
     const Bank2Image& image = std::get<DecodedBank2>(decode->content).image;
 

@@ -8,6 +8,7 @@
 
 #include "core/commsettings/comm_settings.h"
 #include "core/project/project.h"
+#include "support/failure_of.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -181,7 +182,7 @@ TEST(ReadBankParams, CopiesTheNumbersAsTheyAre) {
     s.Time_Out = "70000";
     s.Dis_Sock = true;
   }));
-  ASSERT_TRUE(read) << read.failure().message();
+  ASSERT_TRUE(read) << test::english(read.failure());
   Bytes bank;
   Append_Bank_Params(*read, 0, 0, bank);
   const Bytes expected = {
@@ -205,7 +206,7 @@ TEST(ReadBankParams, KeepsOnlyTheLowBits) {
     s.TCP_IP = {"256", "-1", "$1FF", "+7"};
     s.Port = "-2";
   }));
-  ASSERT_TRUE(read) << read.failure().message();
+  ASSERT_TRUE(read) << test::english(read.failure());
   EXPECT_EQ(read->CAN_Baud_Code, 0);
   EXPECT_EQ(read->IP_Address, (Ipv4Bytes{0, 255, 255, 7}));
   EXPECT_EQ(read->Port, 0xFFFE);
@@ -214,7 +215,7 @@ TEST(ReadBankParams, KeepsOnlyTheLowBits) {
   ASSERT_TRUE(wrap);
   EXPECT_EQ(wrap->CAN_Baud_Code, 0);
   const Result<Bank_Params> top = read_params(pargen([](CommSettings& s) { s.CAN_Baud = INT32_MAX; }));
-  ASSERT_TRUE(top) << top.failure().message();
+  ASSERT_TRUE(top) << test::english(top.failure());
   EXPECT_EQ(top->CAN_Baud_Code, 0);
 }
 
@@ -243,7 +244,7 @@ TEST(ReadBankParams, NamesTheFirstValueItCannotRead) {
     SCOPED_TRACE(c.name);
     const Result<Bank_Params> read = read_params(c.content);
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.failure().message(), c.message);
+    EXPECT_EQ(test::english(read.failure()), c.message);
   }
 
   TempDir dir;
@@ -251,12 +252,13 @@ TEST(ReadBankParams, NamesTheFirstValueItCannotRead) {
   ASSERT_FALSE(missing);
   EXPECT_EQ(missing.failure().file, "ParGen.xml");
   EXPECT_EQ(missing.failure().item, ImageError::Item::File);
-  EXPECT_EQ(missing.failure().message(), "ParGen.xml is missing");
+  EXPECT_EQ(test::english(missing.failure()), "ParGen.xml is missing");
 
   const Result<Bank_Params> broken = read_params("<GeneralParameter><CAN_Baud>4</CAN_Baud>");
   ASSERT_FALSE(broken);
   EXPECT_EQ(broken.failure().item, ImageError::Item::File);
-  EXPECT_EQ(broken.failure().message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.failure().message();
+  EXPECT_EQ(test::english(broken.failure()).rfind("ParGen.xml cannot be read: ", 0), 0u)
+      << test::english(broken.failure());
 }
 
 TEST(WriteBankParams, AppendsAfterTheRowsOrNothingAtAll) {

@@ -10,6 +10,7 @@
 
 #include "core/commsettings/comm_settings.h"
 #include "core/project/project.h"
+#include "support/failure_of.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -59,7 +60,7 @@ class Project {
   Result<ImageBuild> update(ImageBuffers& buffers) const {
     const Result<ImageBuild> built = build(buffers);
     if (built.ok()) {
-      if (const auto error = Write_Image_Files(dir_, buffers)) ADD_FAILURE() << error->message();
+      if (const auto error = Write_Image_Files(dir_, buffers)) ADD_FAILURE() << test::english(*error);
     }
     return built;
   }
@@ -95,18 +96,19 @@ TEST_F(ImageBuildTest, DeviceType1OnlyForExactlyTheText1) {
   for (const auto& c : cases) {
     test::write_file(p.dir() / "ParGen.xml", c.content);
     const Result<bool> type_1 = Is_Device_Type_1(Read_ParGen_File(p.dir() / "ParGen.xml"));
-    ASSERT_TRUE(type_1) << c.content << ": " << type_1.failure().message();
+    ASSERT_TRUE(type_1) << c.content << ": " << test::english(type_1.failure());
     EXPECT_EQ(*type_1, c.type_1) << c.content;
   }
 
   const Result<bool> missing = Is_Device_Type_1(Read_ParGen_File(p.dir() / "none.xml"));
-  ASSERT_TRUE(missing) << missing.failure().message();
+  ASSERT_TRUE(missing) << test::english(missing.failure());
   EXPECT_FALSE(*missing);
 
   test::write_file(p.dir() / "ParGen.xml", "<GeneralParameter><Device_Type>1</Device_Type>");
   const Result<bool> broken = Is_Device_Type_1(Read_ParGen_File(p.dir() / "ParGen.xml"));
   ASSERT_FALSE(broken);
-  EXPECT_EQ(broken.failure().message().rfind("ParGen.xml cannot be read: ", 0), 0u) << broken.failure().message();
+  EXPECT_EQ(test::english(broken.failure()).rfind("ParGen.xml cannot be read: ", 0), 0u)
+      << test::english(broken.failure());
 }
 
 TEST_F(ImageBuildTest, Bank2OfAProjectWithoutEnabledRows) {
@@ -114,7 +116,7 @@ TEST_F(ImageBuildTest, Bank2OfAProjectWithoutEnabledRows) {
   p.settings(example_settings(1)).requests({screen_row().set("Enable", "N")});
   ImageBuffers buffers;
   const Result<ImageBuild> build = p.build(buffers);
-  ASSERT_TRUE(build.ok()) << build.failure().message();
+  ASSERT_TRUE(build.ok()) << test::english(build.failure());
   EXPECT_EQ(build->kind, ImageKind::Bank2);
   EXPECT_EQ(build->requests, 0u);
   ASSERT_EQ(buffers.bank2.size(), 34816u);
@@ -232,7 +234,7 @@ TEST_F(ImageBuildTest, BankOfOtherDeviceTypes) {
       });
   ImageBuffers buffers;
   const Result<ImageBuild> build = p.build(buffers);
-  ASSERT_TRUE(build.ok()) << build.failure().message();
+  ASSERT_TRUE(build.ok()) << test::english(build.failure());
   EXPECT_EQ(build->kind, ImageKind::Bank);
   EXPECT_EQ(build->requests, 3u);
   EXPECT_EQ(build->settings, 2u);
@@ -270,7 +272,7 @@ TEST_F(ImageBuildTest, DeviceTypeTextsOtherThan1TakeTheBankBuild) {
     p.pargen(with_device_type(text));
     ImageBuffers buffers;
     const Result<ImageBuild> build = p.build(buffers);
-    ASSERT_TRUE(build.ok()) << text << ": " << build.failure().message();
+    ASSERT_TRUE(build.ok()) << text << ": " << test::english(build.failure());
     EXPECT_EQ(build->kind, ImageKind::Bank) << text;
     EXPECT_EQ(buffers.bank.size(), 36u) << text;
     EXPECT_TRUE(buffers.bank2.empty()) << text;
@@ -304,7 +306,7 @@ TEST_F(ImageBuildTest, ListChoicesTheScreenCannotShowAreRefused) {
       ImageBuffers buffers;
       const Result<ImageBuild> build = p.build(buffers);
       ASSERT_FALSE(build.ok());
-      EXPECT_EQ(build.failure().message(), std::string("ParGen.xml: element ") + c.element + ' ' + c.problem);
+      EXPECT_EQ(test::english(build.failure()), std::string("ParGen.xml: element ") + c.element + ' ' + c.problem);
       EXPECT_TRUE(buffers.bank.empty());
       EXPECT_TRUE(buffers.bank2.empty());
     }
@@ -426,7 +428,8 @@ TEST_F(ImageBuildTest, AFailedBuildChangesNoBuffer) {
     c.setup(p);
     const Result<ImageBuild> build = p.build(buffers);
     ASSERT_FALSE(build.ok()) << c.name;
-    EXPECT_EQ(build.failure().message().rfind(c.message, 0), 0u) << c.name << ": " << build.failure().message();
+    EXPECT_EQ(test::english(build.failure()).rfind(c.message, 0), 0u)
+        << c.name << ": " << test::english(build.failure());
     EXPECT_EQ(buffers.bank, bytes_of("earlier bank")) << c.name;
     EXPECT_EQ(buffers.bank2, bytes_of("earlier bank2")) << c.name;
     EXPECT_EQ(buffers.bank_project, earlier) << c.name;
@@ -445,7 +448,8 @@ TEST_F(ImageBuildTest, WritingStopsAtTheFirstFileThatCannotBeWritten) {
   auto error = Write_Image_Files(no_bin.dir(), buffers_of(no_bin.dir(), "bank", "bank2"));
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, no_bin.bank());
-  EXPECT_EQ(error->message().rfind(no_bin.bank().string() + " cannot be written: ", 0), 0u) << error->message();
+  EXPECT_EQ(test::english(*error).rfind(no_bin.bank().string() + " cannot be written: ", 0), 0u)
+      << test::english(*error);
   EXPECT_FALSE(fs::exists(no_bin.dir() / "bin"));
 
   const Project folder_for_bank = project("folder for bank");

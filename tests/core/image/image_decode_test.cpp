@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "support/failure_of.h"
 #include "support/sample_images.h"
 #include "support/temp_dir.h"
 
@@ -39,7 +40,7 @@ void fix_checksum(Bytes& bank2) {
 
 DecodedImage decoded(const Bytes& bytes) {
   const Result<DecodedImage> decode = Decode_Image(bytes, "bank.bin");
-  EXPECT_TRUE(decode) << decode.failure().message();
+  EXPECT_TRUE(decode) << test::english(decode.failure());
   return decode ? *decode : DecodedImage{};
 }
 
@@ -112,8 +113,8 @@ TEST(DecodeImage, RefusesBytesOfNeitherLayout) {
     const Result<DecodedImage> decode = Decode_Image(c.bytes, "bank.bin");
     ASSERT_FALSE(decode);
     EXPECT_EQ(decode.failure().text, Msg_Failure_Not_An_Image);
-    EXPECT_EQ(decode.failure().message().rfind("bank.bin is not a configuration image: ", 0), 0u)
-        << decode.failure().message();
+    EXPECT_EQ(test::english(decode.failure()).rfind("bank.bin is not a configuration image: ", 0), 0u)
+        << test::english(decode.failure());
     EXPECT_NE(decode.failure().reason.find(c.reason), std::string::npos) << decode.failure().reason;
   }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/image/comm_image.h"
+#include "support/failure_of.h"
 #include "support/json_check.h"
 #include "support/sample_images.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 DecodedImage decoded(const Bytes& bytes) {
   const Result<DecodedImage> decode = Decode_Image(bytes, "bank.bin");
-  EXPECT_TRUE(decode) << decode.failure().message();
+  EXPECT_TRUE(decode) << test::english(decode.failure());
   return decode ? *decode : DecodedImage{};
 }
 

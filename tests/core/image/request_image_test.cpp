@@ -28,7 +28,7 @@ std::string described(const std::optional<ImageError>& error) {
   if (!error) return "no error";
   const char* item = error->item == ImageError::Item::Attribute ? "attribute" : "other";
   return error->file + " | " + std::to_string(error->row) + " | " + item + ' ' + error->name + " | " +
-         error->message();
+         test::english(*error);
 }
 
 std::string attribute_error(const std::string& file, int row, const std::string& name, const std::string& problem) {
@@ -341,7 +341,7 @@ TEST_F(RequestImageTest, AnEnabledRowWithoutItsAddressStopsTheBuild) {
     EXPECT_EQ(described(read_master({screen_row()}, {screen_row(), screen_row(), bad})),
               attribute_error("var2.xml", 3, c.attribute, c.problem));
   }
-  EXPECT_EQ(read_master({screen_row().set("IP_Add_B3", "")}, {})->message(),
+  EXPECT_EQ(test::english(*read_master({screen_row().set("IP_Add_B3", "")}, {})),
             "var.xml, row 1: attribute IP_Add_B3 is not a number: \"\"");
 }
 
@@ -358,7 +358,7 @@ TEST_F(RequestImageTest, MissingTablesAreEmptyAndUnparsableOnesStopTheBuild) {
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->file, "var2.xml");
   EXPECT_EQ(error->item, ImageError::Item::File);
-  EXPECT_EQ(error->message().rfind("var2.xml cannot be read: ", 0), 0u) << error->message();
+  EXPECT_EQ(test::english(*error).rfind("var2.xml cannot be read: ", 0), 0u) << test::english(*error);
 }
 
 TEST_F(RequestImageTest, RowsOtherThanElementsAreNoRequests) {
@@ -413,7 +413,7 @@ TEST_F(RequestImageTest, TwoFullTablesFillEveryRecord) {
   settings.push_back(screen_row().set("Enable", "N"));  // disabled, and still a row too many
   const auto error = read_master(rows_with_cobs(RequestTable::Data_Rows), settings);
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->message(), "var2.xml has 513 rows, more than the 512 a table holds");
+  EXPECT_EQ(test::english(*error), "var2.xml has 513 rows, more than the 512 a table holds");
 }
 
 // ---- bank.bin rows -------------------------------------------------------
@@ -524,7 +524,7 @@ TEST_F(RequestImageTest, BankRowsOfAFullTableAndOfOneRowTooMany) {
   rows.push_back(screen_row());
   const Result<std::uint16_t> over = append(Read_Requests(), rows);
   ASSERT_FALSE(over);
-  EXPECT_EQ(over.failure().message(), "var.xml has 513 rows, more than the 512 a table holds");
+  EXPECT_EQ(test::english(over.failure()), "var.xml has 513 rows, more than the 512 a table holds");
   EXPECT_TRUE(bank_.empty());
 }
 

@@ -15,6 +15,7 @@
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
 #include "support/bank_bytes.h"
+#include "support/failure_of.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -131,7 +132,7 @@ TEST(SavedProjectImageTest, ImageCarriesEverythingTheScreensSaved) {
 
     ImageBuffers buffers;
     const Result<ImageBuild> build = Build_Image(Load_Project(dir.path()), buffers);
-    ASSERT_TRUE(build.ok()) << build.failure().message();
+    ASSERT_TRUE(build.ok()) << test::english(build.failure());
     EXPECT_EQ(buffers.of(build->kind), c.expected);
   }
 }

@@ -9,6 +9,7 @@
 #include "core/project/project.h"
 #include "core/tables/request_file.h"
 #include "core/tables/table_kind.h"
+#include "support/failure_of.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -60,7 +61,7 @@ TEST_F(ProbePlanTest, DipSwitchProjectProbesTheEnabledRowsWithTheirOwnPortsAndWr
                         setting_row().set("Type", "7"),
                     });
   const Result<ProbePlan> probe = plan();
-  ASSERT_TRUE(probe) << probe.failure().message();
+  ASSERT_TRUE(probe) << test::english(probe.failure());
   EXPECT_EQ(probe->timeout_ms, 250u);
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                  request(Read, 1, "192.168.0.21", 1502, 7, 3, 7, 1),
@@ -83,7 +84,7 @@ TEST_F(ProbePlanTest, JumperProjectProbesEveryRowInFileOrderOnTheProjectPort) {
                    });
   write("var2.xml", Rows{setting_row().set("Type", "0").set("Quantity", "8"), setting_row()});
   const Result<ProbePlan> probe = plan();
-  ASSERT_TRUE(probe) << probe.failure().message();
+  ASSERT_TRUE(probe) << test::english(probe.failure());
   EXPECT_EQ(probe->timeout_ms, 300u);
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                  request(Read, 1, "192.168.0.11", 1502, 1, 2, 7, 1),
@@ -98,14 +99,14 @@ TEST_F(ProbePlanTest, WhatTheImageBuildRefusesGivesNoRequests) {
   write("var.xml", Rows{screen_row(), screen_row().set("IP_Add_B3", "")});
   Result<ProbePlan> probe = plan();
   ASSERT_FALSE(probe);
-  EXPECT_EQ(probe.failure().message(), "var.xml, row 2: attribute IP_Add_B3 is not a number: \"\"");
+  EXPECT_EQ(test::english(probe.failure()), "var.xml, row 2: attribute IP_Add_B3 is not a number: \"\"");
 
   // Jumper hardware needs readable settings as well.
   std::filesystem::remove(dir_ / "ParGen.xml");
   write("var.xml", Rows{screen_row()});
   probe = plan();
   ASSERT_FALSE(probe);
-  EXPECT_EQ(probe.failure().message(), "ParGen.xml is missing");
+  EXPECT_EQ(test::english(probe.failure()), "ParGen.xml is missing");
 }
 
 TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
@@ -131,7 +132,7 @@ TEST_F(ProbePlanTest, ScreenRowsNotSavedYetAreProbedAsTheyStand) {
   table.cell(3, Col_Address) = "0";
   table.cell(3, Col_NPoint) = "2";
   const Result<ProbePlan> probe = Make_Probe_Plan(With_Table(Load_Project(dir_.path()), Read_Requests(), table));
-  ASSERT_TRUE(probe) << probe.failure().message();
+  ASSERT_TRUE(probe) << test::english(probe.failure());
   EXPECT_EQ(probe->requests, (std::vector<ProbeRequest>{
                                  request(Read, 1, "10.0.0.5", 502, 1, 3, 40, 1),
                                  request(Read, 3, "10.0.0.6", 1502, 2, 4, 0, 2),

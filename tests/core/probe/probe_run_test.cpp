@@ -13,6 +13,7 @@
 #include "core/probe/probe_plan.h"
 #include "core/probe/server_connection.h"
 #include "core/project/project.h"
+#include "support/failure_of.h"
 #include "support/modbus_test_server.h"
 #include "support/scripted_modbus_server.h"
 #include "support/table_rows.h"
@@ -190,7 +191,7 @@ TEST(ProbeRunTest, WriteRequestsOfTheProjectOnlyReadBack) {
                        at_server(test::setting_row().set("Type", "5")),
                    }));
   const Result<ProbePlan> plan = Make_Probe_Plan(Load_Project(dir.path()));
-  ASSERT_TRUE(plan) << plan.failure().message();
+  ASSERT_TRUE(plan) << test::english(plan.failure());
   const std::vector<ProbeResult> results = probe(plan->requests);
 
   ASSERT_EQ(results.size(), 5u);

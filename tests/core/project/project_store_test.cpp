@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/failure_messages.h"
 #include "core/common/paths.h"
+#include "core/i18n/failure_messages.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {

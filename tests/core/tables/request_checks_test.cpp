@@ -41,8 +41,8 @@ void expect_first_failures(std::span<const Case> cases) {
     RequestTable table;
     good_row(table, 1);
     c.change(table);
-    EXPECT_EQ(Controllo_dati(Read_Requests(), table, c.context), c.read);
-    EXPECT_EQ(Controllo_dati(Write_Requests(), table, c.context), c.write);
+    EXPECT_EQ(Controllo_Dati(Read_Requests(), table, c.context), c.read);
+    EXPECT_EQ(Controllo_Dati(Write_Requests(), table, c.context), c.write);
   }
 }
 
@@ -221,21 +221,19 @@ TEST(RequestChecks, ValuesTheFileCannotHold) {
 // The error box names the row and the column by its title in the user's
 // language, as the texts of the other checks do.
 TEST(RequestChecks, FailureTexts) {
-  MessageTable messages;
-  messages.Default_Messages();
-  const auto text = [&](int index) { return messages.text(index); };
-  EXPECT_EQ(Row_Failure_Text(Read_Requests(), {3, Col_COB, 381, ""}, text),
+  const MessageTable& messages = English_Messages();
+  EXPECT_EQ(Failure_Message(messages, Read_Requests(), {3, Col_COB, 381, ""}),
             "Error row 3!! Cob-ID must be between 0 and 2047");
-  EXPECT_EQ(Row_Failure_Text(Write_Requests(), {7, Col_IP, Msg_Row_Character, "U+001B"}, text),
+  EXPECT_EQ(Failure_Message(messages, Write_Requests(), {7, Col_IP, Msg_Row_Character, "U+001B"}),
             "Error row 7!! Slave IP Address holds a character that a project file cannot store: U+001B");
-  EXPECT_EQ(Row_Failure_Text(Read_Requests(), {2, Col_Mnemonic, Msg_Row_Value_Too_Long, "255"}, text),
+  EXPECT_EQ(Failure_Message(messages, Read_Requests(), {2, Col_Mnemonic, Msg_Row_Value_Too_Long, "255"}),
             "Error row 2!! Mnemonic is longer than 255 characters");
 }
 
 TEST(RequestChecks, AnEmptyTablePasses) {
   const RequestTable table;
-  EXPECT_EQ(Controllo_dati(Read_Requests(), table, Dip_Switch), std::nullopt);
-  EXPECT_EQ(Controllo_dati(Write_Requests(), table, Dip_Switch), std::nullopt);
+  EXPECT_EQ(Controllo_Dati(Read_Requests(), table, Dip_Switch), std::nullopt);
+  EXPECT_EQ(Controllo_Dati(Write_Requests(), table, Dip_Switch), std::nullopt);
 }
 
 }  // namespace

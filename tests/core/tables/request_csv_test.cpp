@@ -386,7 +386,7 @@ TEST(RequestCsv, RowsWithoutACobIdComeBackToAScreenAtTheirPlaces) {
     EXPECT_EQ(row_cells(screen.table, row), row_cells(table, row));
   }
   EXPECT_EQ(Export_Csv(Read_Requests(), screen.table), csv);
-  EXPECT_EQ(Controllo_dati(Read_Requests(), screen.table, Dip_Switch), (RowFailure{2, Col_COB, Msg_Row_Gap, ""}));
+  EXPECT_EQ(Controllo_Dati(Read_Requests(), screen.table, Dip_Switch), (RowFailure{2, Col_COB, Msg_Row_Gap, ""}));
 
   EXPECT_EQ(Import_Csv(Read_Requests(), csv, Dip_Switch, CsvImportFor::File).failures,
             (std::vector<CsvFailure>{{3, "COB", Msg_Csv_No_COB, ""}, {5, "", Msg_Csv_No_COB, ""}}));
@@ -424,16 +424,16 @@ TEST(RequestCsv, FilesAreReadWithinTheLimit) {
 }
 
 TEST(RequestCsv, FailureTexts) {
-  MessageTable messages;
-  messages.Default_Messages();
-  EXPECT_EQ(Csv_Failure_Text(messages, {3, "COB", 381, ""}), "CSV line 3, column COB!! Cob-ID must be between 0 and 2047");
-  EXPECT_EQ(Csv_Failure_Text(messages, {8, "", Msg_Csv_Too_Few_Fields, ""}),
+  const MessageTable& messages = English_Messages();
+  EXPECT_EQ(Failure_Message(messages, CsvFailure{3, "COB", 381, ""}),
+            "CSV line 3, column COB!! Cob-ID must be between 0 and 2047");
+  EXPECT_EQ(Failure_Message(messages, CsvFailure{8, "", Msg_Csv_Too_Few_Fields, ""}),
             "CSV line 8!! The line has fewer fields than the first line has columns");
-  EXPECT_EQ(Csv_Failure_Text(messages, {0, "", Msg_Csv_Unreadable, "No such file"}),
+  EXPECT_EQ(Failure_Message(messages, CsvFailure{0, "", Msg_Csv_Unreadable, "No such file"}),
             "!! The file cannot be read: No such file");
-  EXPECT_EQ(Csv_Failure_Text(messages, {2, "Mnemonic", Msg_Csv_Value_Too_Long, "255"}),
+  EXPECT_EQ(Failure_Message(messages, CsvFailure{2, "Mnemonic", Msg_Csv_Value_Too_Long, "255"}),
             "CSV line 2, column Mnemonic!! The value has more characters than the column holds, at most 255");
-  EXPECT_EQ(Csv_Failure_Text(messages, {4, "COB", Msg_Csv_Character, "U+0001"}),
+  EXPECT_EQ(Failure_Message(messages, CsvFailure{4, "COB", Msg_Csv_Character, "U+0001"}),
             "CSV line 4, column COB!! The value holds a character that a project file cannot store: U+0001");
 }
 

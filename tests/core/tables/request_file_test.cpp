@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/common/file_read.h"
+#include "support/failure_of.h"
 #include "support/temp_dir.h"
 
 namespace sw48230 {
@@ -29,7 +30,7 @@ TEST(RequestFile, EachMissingAttributeFallsBackOnItsOwn) {
   table.cell(3, Col_COB) = "stale";
   const Result<RequestLoad> loaded =
       Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {1, 1, 1502}, table);
-  ASSERT_TRUE(loaded) << loaded.failure().message();
+  ASSERT_TRUE(loaded) << test::english(loaded.failure());
   EXPECT_EQ(loaded->rows_left_out, 0);
   EXPECT_EQ(row_cells(table, 1), (std::vector<std::string>{"Y", "100", "CAN 2.0B (29 bits)", "192.168.0.11", "1502",
                                                            "1", "Holding Register", "", "", "", "0", "Y", ""}));
@@ -60,7 +61,7 @@ TEST(RequestFile, MissingBrokenAndOverlongFiles) {
   RequestTable table;
   table.cell(1, Col_COB) = "1";
   const Result<RequestLoad> missing = Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {}, table);
-  ASSERT_TRUE(missing) << missing.failure().message();
+  ASSERT_TRUE(missing) << test::english(missing.failure());
   EXPECT_EQ(missing->rows_left_out, 0);
   EXPECT_EQ(table.cell(1, Col_COB), "");
 
@@ -77,7 +78,7 @@ TEST(RequestFile, MissingBrokenAndOverlongFiles) {
   for (int i = 1; i <= 515; ++i) rows += "<row COB=\"" + std::to_string(i) + "\"/>";
   write_file(dir / "var.xml", "<R>" + rows + "</R>");
   const Result<RequestLoad> overlong = Load_Requests(Read_Requests(), Read_Requests_File(dir / "var.xml"), {}, table);
-  ASSERT_TRUE(overlong) << overlong.failure().message();
+  ASSERT_TRUE(overlong) << test::english(overlong.failure());
   EXPECT_EQ(overlong->rows_left_out, 3);
   EXPECT_EQ(table.cell(512, Col_COB), "512");
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/command_line.h"
+#include "core/common/command_line.h"
 #include "core/common/paths.h"
 
 namespace sw48230 {

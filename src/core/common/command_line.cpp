@@ -1,4 +1,4 @@
-#include "core/app/command_line.h"
+#include "core/common/command_line.h"
 
 #include <cstddef>
 #include <utility>
