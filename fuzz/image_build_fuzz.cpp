@@ -8,6 +8,7 @@
 #include "core/i18n/message_table.h"
 #include "core/image/image_build.h"
 #include "core/image/image_decode.h"
+#include "core/project/project.h"
 #include "core/project/project_checks.h"
 #include "fuzz_input.h"
 
@@ -22,9 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 6);
   }
   const auto& dir = fuzz::scratch_folder();
-  const bool checked = Check_Project(dir, English_Messages(), true).empty();
+  const Project project = Load_Project(dir);
+  const bool checked = Check_Project(project, English_Messages(), true).empty();
   ImageBuffers buffers;
-  const Result<ImageBuild> build = Build_Image(dir / names[0], {dir / names[1], dir / names[2]}, buffers);
+  const Result<ImageBuild> build = Build_Image(project, buffers);
   if (!build.ok()) return 0;
   const Result<DecodedImage> decode = Decode_Image(buffers.of(build->kind), Image_File_Name(build->kind));
   if (!decode) std::abort();

@@ -20,7 +20,7 @@ using namespace sw48230;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned choice = data[0];
-  const TableKind& kind = Table_Kind_Of((choice & 1u) == 0);
+  const TableKind& kind = *Table_Kinds()[choice & 1u];
   const TableContext context{static_cast<int>((choice >> 1) & 1u), static_cast<int>((choice >> 2) & 1u), 502};
   const CsvImportFor into = (choice & 8u) != 0 ? CsvImportFor::Screen : CsvImportFor::File;
 
