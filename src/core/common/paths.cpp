@@ -9,7 +9,9 @@ std::filesystem::path path_from_utf8(std::string_view text) {
 }
 
 std::string path_to_utf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
+  std::filesystem::path native = path;
+  native.make_preferred();  // changes nothing where "/" is the only separator
+  const std::u8string text = native.u8string();
   return std::string(text.begin(), text.end());
 }
 

@@ -8,6 +8,9 @@ namespace sw48230 {
 
 // Texts in the core are UTF-8. These convert between such a text and a path
 // without going through the narrow code page, which is not UTF-8 on Windows.
+// A path becomes text with the system's own separators: on Windows a folder
+// given as "C:/Users/a" and a file joined to it read "C:\Users\a\var.xml",
+// never a mix of both, wherever the user sees it.
 std::filesystem::path path_from_utf8(std::string_view text);
 std::string path_to_utf8(const std::filesystem::path& path);
 
