@@ -49,10 +49,6 @@ Result<pugi::xml_document> parse_xml_file_bytes(std::string_view bytes, std::str
   return parse(bytes, pugi::encoding_auto, std::move(file));
 }
 
-Result<pugi::xml_document> parse_xml_text(std::string_view text, std::string file) {
-  return parse(text, pugi::encoding_utf8, std::move(file));
-}
-
 std::optional<pugi::xml_document> load_xml_file(const std::filesystem::path& path) {
   Result<pugi::xml_document> file = read_xml_file(path);
   if (!file) return std::nullopt;

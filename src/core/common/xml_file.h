@@ -16,10 +16,6 @@ namespace sw48230 {
 // only of blanks is kept, since a value such as " " is the user's value.
 Result<pugi::xml_document> read_xml_file(const std::filesystem::path& path);
 
-// The same for a document held in memory, such as the one a screen would
-// save, named `file` in the failure: it is never missing.
-Result<pugi::xml_document> parse_xml_text(std::string_view text, std::string file);
-
 // The document that read_xml_file would give for a file holding `bytes`:
 // the same size limit and the same parse. A writer proves with it that what
 // it is about to write can be read back.

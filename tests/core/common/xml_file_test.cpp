@@ -65,7 +65,7 @@ TEST(XmlFile, MissingOrBrokenFilesGiveNothing) {
   EXPECT_EQ(broken.failure().text, Msg_Failure_File_Unreadable);
   EXPECT_EQ(broken.failure().file, "broken.xml");
   EXPECT_NE(broken.failure().reason.find("at byte"), std::string::npos);
-  const Result<pugi::xml_document> text = parse_xml_text("<R><a>1</R>", "var.xml");
+  const Result<pugi::xml_document> text = parse_xml_file_bytes("<R><a>1</R>", "var.xml");
   ASSERT_FALSE(text);
   EXPECT_EQ(test::english(text.failure()).rfind("var.xml cannot be read: ", 0), 0u) << test::english(text.failure());
   write_file(dir / "empty.xml", "");
