@@ -64,7 +64,10 @@ CommandExit run_export(const std::vector<std::string>& args, std::ostream& out, 
   if (!arguments) return Exit_Failure;
   const TableKind& kind = *arguments->kind;
   RequestTable table;
-  const Result<RequestLoad> loaded = Load_Table(Load_Project(arguments->project), kind, table);
+  // Only the settings and this table count: the other table is not read.
+  const TableContext context = Read_Table_Context(Read_ParGen_File(ParGen_Path(arguments->project)));
+  const Result<RequestLoad> loaded =
+      Load_Requests(kind, Read_Requests_File(Table_Path(arguments->project, kind)), context, table);
   if (!loaded) {
     err << "sw48230-cli: "
         << Failure_Message(English_Messages(), Cannot_Be_Read(kind.file_name, loaded.failure().reason)) << '\n';

@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/common/number_text.h"
-#include "core/common/paths.h"
 #include "core/common/text.h"
-#include "core/common/xml_file.h"
 #include "core/tables/request_table.h"
 #include "core/tables/table_kind.h"
 #include "core/tables/var_format.h"
